@@ -1,0 +1,84 @@
+#include "app/avvio.hpp"
+
+#include "app/errore.hpp"
+#include "app/file_names.hpp"
+#include "app/files.hpp"
+#include "app/memorizza_percorso.hpp"
+#include "app/platform.hpp"
+#include "app/run_state.hpp"
+#include "model/error_meanings.hpp"
+#include "scenario/text_writer.hpp"
+
+#include <exception>
+
+namespace tratta {
+
+void imposta_nomi(RunState& s, const std::filesystem::path& folder)
+{
+    s.scenario_name = scenario_constant;
+    s.train_name = train_constant;
+    s.folder = folder;
+}
+
+std::string describe_error(const RunState& s)
+{
+    std::string text;
+    const FileNames names = file_names(s);
+    if (s.error_place.file != SourceFile::none) {
+        const auto& source = s.error_place.file == SourceFile::line ? names.line_source : names.train_source;
+        text.append(display_path(source.filename()));
+        if (s.error_place.line > 0)
+            text.append(":").append(std::to_string(s.error_place.line));
+        text.append(": ");
+    }
+    text.append("errore ").append(std::to_string(s.error_code));
+    text.append(" a ").append(std::to_string(s.error_at_m)).append(" m: ");
+    text.append(error_meaning(s.error_code));
+    return text;
+}
+
+RunOutcome esegui_scenario(RunState& s)
+{
+    RunOutcome outcome;
+    try {
+        dati_linea(s);
+        dati_treno(s);
+        dati_note(s);
+        dati_rallentamenti(s);
+        dati_scheda(s);
+        int32_t j = 1;
+        memorizza_percorso(s, j);
+    } catch (const ErrorBox& box) {
+        return {1, box.box_text(), true};
+    } catch (const FileFailure& failure) {
+        return {1, failure.what(), false};
+    } catch (const RunFailure& failure) {
+        return {1, failure.what(), false};
+    }
+    if (s.error_code != 0) {
+        outcome.exit_status = 2;
+        outcome.message = describe_error(s);
+    }
+    return outcome;
+}
+
+int avvio()
+{
+    try {
+        RunState state;
+        imposta_nomi(state, platform::program_folder());
+        platform::show_wait_window();
+        const RunOutcome outcome = esegui_scenario(state);
+        if (outcome.error_box)
+            platform::error_box(outcome.message);
+        else if (!outcome.message.empty())
+            platform::report(outcome.message);
+        platform::close_wait_window();
+        return outcome.exit_status;
+    } catch (const std::exception& e) {
+        platform::report(e.what());
+        return 1;
+    }
+}
+
+} // namespace tratta

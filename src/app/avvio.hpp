@@ -1,0 +1,34 @@
+#pragma once
+// Start-up: the whole run of the program, from the two names to the end.
+
+#include <filesystem>
+#include <string>
+
+namespace tratta {
+
+struct RunState;
+
+inline constexpr const char* scenario_constant = "Tratta_Esempio";
+inline constexpr const char* train_constant = "TR 000 Esempio";
+
+// How a run ended: 0 clean, 1 failure (error box or a file failure; nothing
+// more written), 2 data error recorded (files written, error reported).
+struct RunOutcome {
+    int exit_status = 0;
+    std::string message; // what the user is shown; empty on a clean run
+    bool error_box = false; // the message is the text of the error box
+};
+
+// The names of the embedded scenario and the folder of the run.
+void imposta_nomi(RunState& state, const std::filesystem::path& folder);
+
+// Writers in their fixed order, then the compile step with j = 1.
+RunOutcome esegui_scenario(RunState& state);
+
+// A recorded data error as one line: file:line: errore N a M m: meaning.
+std::string describe_error(const RunState& state);
+
+// The program's entry: window, run, report, exit status.
+int avvio();
+
+} // namespace tratta

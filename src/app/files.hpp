@@ -1,0 +1,42 @@
+#pragma once
+// File handling of the run: every file the program makes is emptied before it
+// is written, and a file that cannot be made, written or deleted ends the run
+// with a message naming it.
+
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tratta {
+
+// A failure outside the numbered errors: a file that cannot be created,
+// written, read or deleted. The message names the file and the cause.
+class FileFailure : public std::runtime_error {
+public:
+    FileFailure(const std::filesystem::path& file, const std::string& cause);
+    const std::filesystem::path& file() const { return file_; }
+
+private:
+    std::filesystem::path file_;
+};
+
+// Empties the file (open for binary access, which creates it; close; delete)
+// and writes the bytes as its whole new content.
+void write_file_emptied(const std::filesystem::path& file, std::string_view bytes);
+void write_file_emptied(const std::filesystem::path& file, const std::vector<uint8_t>& bytes);
+
+bool file_exists(const std::filesystem::path& file);
+
+// Deletes the file when it exists; a file that exists and cannot be deleted is a FileFailure.
+void delete_file(const std::filesystem::path& file);
+
+// The whole content of a file; a file that cannot be opened or read is a FileFailure.
+std::string read_file(const std::filesystem::path& file);
+
+// A path as a person reads it in a message.
+std::string display_path(const std::filesystem::path& file);
+
+} // namespace tratta

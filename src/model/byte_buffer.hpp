@@ -1,0 +1,48 @@
+#pragma once
+// A growing buffer of bytes that the simulator's binary files are built in.
+// Every field goes in with an explicit width and little-endian order, so the
+// file layout reads off the writer's code and no host padding or byte order
+// can leak into a file.
+
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+namespace tratta {
+
+class ByteBuffer {
+public:
+    void reserve(std::size_t n) { bytes_.reserve(n); }
+
+    void put_u8(uint8_t v) { bytes_.push_back(v); }
+    void put_u16(uint16_t v)
+    {
+        bytes_.push_back(static_cast<uint8_t>(v & 0xFFu));
+        bytes_.push_back(static_cast<uint8_t>(v >> 8));
+    }
+    void put_i16(int16_t v) { put_u16(static_cast<uint16_t>(v)); }
+    void put_i32(int32_t v)
+    {
+        const auto u = static_cast<uint32_t>(v);
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes_.push_back(static_cast<uint8_t>((u >> shift) & 0xFFu));
+    }
+    void put_f64(double v)
+    {
+        uint64_t u = 0;
+        std::memcpy(&u, &v, sizeof u);
+        for (int shift = 0; shift < 64; shift += 8)
+            bytes_.push_back(static_cast<uint8_t>((u >> shift) & 0xFFu));
+    }
+    void put_bytes(std::string_view s) { bytes_.insert(bytes_.end(), s.begin(), s.end()); }
+
+    const std::vector<uint8_t>& bytes() const { return bytes_; }
+    std::vector<uint8_t>& bytes() { return bytes_; }
+    std::size_t size() const { return bytes_.size(); }
+
+private:
+    std::vector<uint8_t> bytes_;
+};
+
+} // namespace tratta

@@ -1,0 +1,143 @@
+#include "model/code_page.hpp"
+
+#include <cstdint>
+
+namespace tratta {
+
+namespace {
+
+// Unicode code points of the bytes 0x80-0x9F; 0 marks the five unassigned ones.
+constexpr char32_t high_block[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+char32_t to_unicode(unsigned char b)
+{
+    if (b >= 0x80 && b < 0xA0) {
+        const char32_t u = high_block[b - 0x80];
+        return u == 0 ? char32_t{0xFFFD} : u;
+    }
+    return b;
+}
+
+char from_unicode(char32_t u)
+{
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return static_cast<char>(static_cast<unsigned char>(u));
+    for (unsigned i = 0; i < 32; ++i)
+        if (high_block[i] != 0 && high_block[i] == u)
+            return static_cast<char>(static_cast<unsigned char>(0x80 + i));
+    return '?';
+}
+
+void append_utf8(std::string& out, char32_t u)
+{
+    if (u < 0x80) {
+        out.push_back(static_cast<char>(u));
+    } else if (u < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (u >> 6)));
+        out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xE0 | (u >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+    }
+}
+
+} // namespace
+
+std::string utf8_to_cp1252(std::string_view s)
+{
+    std::string out;
+    out.reserve(s.size());
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        int extra = 0;
+        char32_t u = 0;
+        if (b < 0x80) {
+            u = b;
+        } else if ((b & 0xE0) == 0xC0) {
+            extra = 1;
+            u = b & 0x1Fu;
+        } else if ((b & 0xF0) == 0xE0) {
+            extra = 2;
+            u = b & 0x0Fu;
+        } else if ((b & 0xF8) == 0xF0) {
+            extra = 3;
+            u = b & 0x07u;
+        } else {
+            out.push_back('?'); // a stray continuation byte
+            ++i;
+            continue;
+        }
+        if (i + static_cast<std::size_t>(extra) >= s.size()) {
+            out.push_back('?'); // cut short at the end of the text
+            break;
+        }
+        bool well_formed = true;
+        for (int k = 1; k <= extra; ++k) {
+            const auto c = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+            if ((c & 0xC0) != 0x80) {
+                well_formed = false;
+                break;
+            }
+            u = (u << 6) | (c & 0x3Fu);
+        }
+        if (!well_formed) {
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        out.push_back(from_unicode(u));
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return out;
+}
+
+std::string cp1252_to_utf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (char c : bytes)
+        append_utf8(out, to_unicode(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::wstring cp1252_to_wide(std::string_view bytes)
+{
+    std::wstring out;
+    out.reserve(bytes.size());
+    for (char c : bytes)
+        out.push_back(static_cast<wchar_t>(to_unicode(static_cast<unsigned char>(c))));
+    return out;
+}
+
+char lower_cp1252(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 'A' && b <= 'Z')
+        return static_cast<char>(b + 32);
+    if (b >= 0xC0 && b <= 0xDE && b != 0xD7)
+        return static_cast<char>(b + 32);
+    switch (b) {
+    case 0x8A: return static_cast<char>(0x9A);
+    case 0x8C: return static_cast<char>(0x9C);
+    case 0x8E: return static_cast<char>(0x9E);
+    case 0x9F: return static_cast<char>(0xFF);
+    default: return c;
+    }
+}
+
+std::string lower_cp1252(std::string_view bytes)
+{
+    std::string out(bytes);
+    for (char& c : out)
+        c = lower_cp1252(c);
+    return out;
+}
+
+} // namespace tratta

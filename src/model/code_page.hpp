@@ -1,0 +1,24 @@
+#pragma once
+// The single-byte code page of every text the system reads or writes:
+// Windows-1252 on every platform. Source files, board texts, station names and
+// the driver's documents are kept as these bytes end to end.
+
+#include <string>
+#include <string_view>
+
+namespace tratta {
+
+// UTF-8 text to Windows-1252 bytes; a character the code page lacks becomes "?".
+std::string utf8_to_cp1252(std::string_view utf8);
+
+// Windows-1252 bytes to UTF-8 (the five unassigned bytes map to U+FFFD).
+std::string cp1252_to_utf8(std::string_view bytes);
+
+// Windows-1252 bytes to UTF-16, for file names on Windows.
+std::wstring cp1252_to_wide(std::string_view bytes);
+
+// Lower case as the check codes see it: A-Z and the Windows-1252 capitals.
+char lower_cp1252(char c);
+std::string lower_cp1252(std::string_view bytes);
+
+} // namespace tratta

@@ -1,0 +1,97 @@
+#include "model/line_profile.hpp"
+
+#include <stdexcept>
+
+namespace tratta {
+
+void LineProfile::create(int64_t line_end_m)
+{
+    if (line_end_m < 0)
+        throw std::invalid_argument("fine linea negativa");
+    last_m_ = line_end_m;
+    const auto n = static_cast<std::size_t>(line_end_m) + 1;
+    for (int r = 0; r < 2; ++r) {
+        value_[r].assign(n, 0.0);
+        tag_[r].assign(n, ProfileTag::empty);
+    }
+}
+
+void LineProfile::destroy()
+{
+    last_m_ = -1;
+    for (int r = 0; r < 2; ++r) {
+        value_[r].clear();
+        value_[r].shrink_to_fit();
+        tag_[r].clear();
+        tag_[r].shrink_to_fit();
+    }
+}
+
+std::size_t LineProfile::slot(int64_t m, int r) const
+{
+    if (!contains(m) || r < 0 || r > 1)
+        throw std::out_of_range("metro fuori dalla tabella della linea");
+    return static_cast<std::size_t>(m);
+}
+
+void LineProfile::set_int16(int64_t m, int r, int16_t v)
+{
+    const auto i = slot(m, r);
+    value_[r][i] = v;
+    tag_[r][i] = ProfileTag::int16;
+}
+
+void LineProfile::set_real(int64_t m, int r, double v)
+{
+    const auto i = slot(m, r);
+    value_[r][i] = v;
+    tag_[r][i] = ProfileTag::real;
+}
+
+double LineProfile::get(int64_t m, int r) const { return value_[r][slot(m, r)]; }
+
+ProfileTag LineProfile::tag(int64_t m, int r) const { return tag_[r][slot(m, r)]; }
+
+namespace {
+
+std::size_t element_bytes(ProfileTag t)
+{
+    switch (t) {
+    case ProfileTag::int16: return 4;
+    case ProfileTag::real: return 10;
+    case ProfileTag::empty: break;
+    }
+    return 2;
+}
+
+} // namespace
+
+std::size_t encoded_line_profile_size(const LineProfile& table)
+{
+    std::size_t total = 0;
+    if (!table.exists())
+        return total;
+    for (int r = 0; r < 2; ++r)
+        for (int64_t m = 0; m <= table.last_m(); ++m)
+            total += element_bytes(table.tag(m, r));
+    return total;
+}
+
+void encode_line_profile(const LineProfile& table, ByteBuffer& out)
+{
+    if (!table.exists())
+        return;
+    out.reserve(out.size() + encoded_line_profile_size(table));
+    for (int r = 0; r < 2; ++r) {
+        for (int64_t m = 0; m <= table.last_m(); ++m) {
+            const ProfileTag t = table.tag(m, r);
+            out.put_u16(static_cast<uint16_t>(t));
+            if (t == ProfileTag::int16)
+                out.put_i16(static_cast<int16_t>(table.get(m, r)));
+            else if (t == ProfileTag::real)
+                out.put_f64(table.get(m, r));
+        }
+    }
+}
+
+} // namespace tratta

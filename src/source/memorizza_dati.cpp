@@ -1,0 +1,21 @@
+#include "source/memorizza_dati.hpp"
+
+#include "app/run_state.hpp"
+#include "source/line/leggi_linea.hpp"
+#include "source/source_reader.hpp"
+#include "source/train/leggi_treno.hpp"
+
+namespace tratta {
+
+void memorizza_dati(RunState& state)
+{
+    ReaderHandoff handoff;
+    try {
+        if (leggi_linea(state, handoff))
+            leggi_treno(state, handoff);
+    } catch (const ReadFailure&) {
+        fallimento_lettura(state);
+    }
+}
+
+} // namespace tratta

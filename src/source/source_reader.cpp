@@ -1,0 +1,31 @@
+#include "source/source_reader.hpp"
+
+#include "app/file_names.hpp"
+#include "app/files.hpp"
+
+namespace tratta {
+
+FieldReader open_source(const std::filesystem::path& file)
+{
+    try {
+        return FieldReader(read_file(file));
+    } catch (const FileFailure& failure) {
+        throw ReadFailure(failure.what());
+    }
+}
+
+void read_key(RunState& s, FieldReader& in, SourceFile file)
+{
+    s.work_text = in.read_text();
+    s.key_place = {file, in.field_line()};
+}
+
+void fallimento_lettura(RunState& s)
+{
+    const FileNames names = file_names(s);
+    delete_file(names.line_source);
+    delete_file(names.train_source);
+    segnala(s, 25);
+}
+
+} // namespace tratta

@@ -1,0 +1,30 @@
+#pragma once
+// What the two halves of the source reader share: the hand-over from the line
+// half to the train half, opening a source file, and the failure path.
+
+#include "app/run_state.hpp"
+#include "source/field_reader.hpp"
+
+#include <cstdint>
+#include <filesystem>
+
+namespace tratta {
+
+// Passed from the line half to the train half.
+struct ReaderHandoff {
+    int32_t board_slot = 80; // the record the next sign board would take
+};
+
+// Reads the whole source file into a field reader; a file that cannot be
+// opened or read is a ReadFailure (error 25 on the failure path).
+FieldReader open_source(const std::filesystem::path& file);
+
+// Reads one field as the current key into work_text and notes where it
+// stands, so that an error raised by this key can name its source line.
+void read_key(RunState& state, FieldReader& in, SourceFile file);
+
+// The failure path shared by both halves: every file closed, both source files
+// deleted where they still exist, error 25.
+void fallimento_lettura(RunState& state);
+
+} // namespace tratta
