@@ -2,6 +2,7 @@
 
 #include "app/file_names.hpp"
 #include "app/files.hpp"
+#include "source/keys.hpp"
 
 namespace tratta {
 
@@ -18,6 +19,22 @@ void read_key(RunState& s, FieldReader& in, SourceFile file)
 {
     s.work_text = in.read_text();
     s.key_place = {file, in.field_line()};
+}
+
+bool next_key(RunState& s, FieldReader& in, SourceFile file)
+{
+    constexpr int comment_limit = 2;
+    if (in.at_end())
+        return false;
+    read_key(s, in, file);
+    if (in.at_end())
+        return false;
+    for (int n = 0; n < comment_limit && is_comment(s.work_text); ++n) {
+        read_key(s, in, file);
+        if (in.at_end())
+            return false;
+    }
+    return true;
 }
 
 void fallimento_lettura(RunState& s)

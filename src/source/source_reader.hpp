@@ -23,6 +23,14 @@ FieldReader open_source(const std::filesystem::path& file);
 // stands, so that an error raised by this key can name its source line.
 void read_key(RunState& state, FieldReader& in, SourceFile file);
 
+// The next key of the key loop (the body of the line file and the train
+// file) into work_text: false when the file has no field left to act upon,
+// since the last field of a file never is. A comment field (one holding a
+// dash) gives way to the field after it, at most twice in a row, each time
+// followed by the same end-of-file test; a longer run of comments leaves its
+// third field in place as the key.
+bool next_key(RunState& state, FieldReader& in, SourceFile file);
+
 // The failure path shared by both halves: every file closed, both source files
 // deleted where they still exist, error 25.
 void fallimento_lettura(RunState& state);

@@ -1,0 +1,183 @@
+#include "source/field_reader.hpp"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace tratta {
+namespace {
+
+// One step of a reading script: a text field, a 32-bit number, or the
+// expectation that the file is at its end.
+struct Text {
+    std::string value;
+};
+struct Number {
+    int32_t value;
+};
+struct End {};
+using Step = std::variant<Text, Number, End>;
+
+struct ScriptCase {
+    const char* what;
+    std::string bytes;
+    std::vector<Step> steps;
+};
+
+void PrintTo(const ScriptCase& c, std::ostream* os) { *os << c.what; }
+
+class FieldScript : public ::testing::TestWithParam<ScriptCase> {};
+
+TEST_P(FieldScript, ReadsTheFieldsInOrder)
+{
+    const ScriptCase& c = GetParam();
+    FieldReader in(c.bytes);
+    for (std::size_t i = 0; i < c.steps.size(); ++i) {
+        SCOPED_TRACE("step " + std::to_string(i));
+        const Step& step = c.steps[i];
+        if (const auto* t = std::get_if<Text>(&step)) {
+            ASSERT_FALSE(in.at_end());
+            EXPECT_EQ(in.read_text(), t->value);
+        } else if (const auto* n = std::get_if<Number>(&step)) {
+            ASSERT_FALSE(in.at_end());
+            EXPECT_EQ(in.read_i32(), n->value);
+        } else {
+            EXPECT_TRUE(in.at_end());
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, FieldScript,
+    ::testing::Values(
+        ScriptCase{"decimal comma: the digit after it is a field of its own",
+                   "pendenza,  1250,   -4,5\r\n",
+                   {Text{"pendenza"}, Number{1250}, Number{-4}, Text{"5"}, End{}}},
+        ScriptCase{"numbers separated by blanks alone",
+                   "orologio, 19   35   20\r\n",
+                   {Text{"orologio"}, Number{19}, Number{35}, Number{20}, End{}}},
+        ScriptCase{"empty numeric fields give 0",
+                   "indicatori_vmax,  1000,  90,  ,  ,  0\r\n",
+                   {Text{"indicatori_vmax"}, Number{1000}, Number{90}, Number{0}, Number{0},
+                    Number{0}, End{}}},
+        ScriptCase{"a line short of values takes them from the next line",
+                   "montagna, 100,\r\n200, 12, x\r\n",
+                   {Text{"montagna"}, Number{100}, Number{0}, Number{200}, Number{12},
+                    Text{"x"}, End{}}},
+        ScriptCase{"trailing blanks of a text go, inner ones stay",
+                   "cartello,  (  Cippo  )(Km 28+000)  \t\r\n",
+                   {Text{"cartello"}, Text{"(  Cippo  )(Km 28+000)"}, End{}}},
+        ScriptCase{"a quoted text keeps its comma and drops what follows the quote",
+                   "\"a, b\" rest, next\r\n",
+                   {Text{"a, b"}, Text{"next"}, End{}}},
+        ScriptCase{"an unclosed quote ends at the line end",
+                   "\"abc\r\nx",
+                   {Text{"abc"}, Text{"x"}, End{}}},
+        ScriptCase{"an empty line is one empty field",
+                   "a\r\n\r\nb\r\n",
+                   {Text{"a"}, Text{""}, Text{"b"}, End{}}},
+        ScriptCase{"lone LF and lone CR end lines too",
+                   "a\nb\rc\r\n1\n2\r3",
+                   {Text{"a"}, Text{"b"}, Text{"c"}, Number{1}, Number{2}, Number{3}, End{}}},
+        ScriptCase{"a number before a comma and a line end consumes only the comma",
+                   "5 ,\r\n6",
+                   {Number{5}, Number{0}, Number{6}, End{}}},
+        ScriptCase{"text that is not a number reads as 0",
+                   "abc, x12, 12x\r\n",
+                   {Number{0}, Number{0}, Number{12}, End{}}},
+        ScriptCase{"blanks alone left in the file are still a field",
+                   "a\r\n   ",
+                   {Text{"a"}, Text{""}, End{}}},
+        ScriptCase{"tabs are blanks",
+                   "\t7\t,\t8\r\n",
+                   {Number{7}, Number{8}, End{}}}),
+    [](const ::testing::TestParamInfo<ScriptCase>& row) { return "case" + std::to_string(row.index); });
+
+struct TokenCase {
+    const char* token;
+    int64_t value;
+};
+
+TEST(TokenValue, TakesTheLeadingNumberToTheNearestWholeHalvesToEven)
+{
+    const TokenCase cases[] = {
+        {"0", 0},      {"334000", 334000}, {"-284500", -284500}, {"+15", 15},
+        {"2.5", 2},    {"3.5", 4},         {"-2.5", -2},         {"-3.5", -4},
+        {"0.5", 0},    {"1.5", 2},         {"2.50000", 2},       {"2.500001", 3},
+        {"2.4999", 2}, {"2.6", 3},         {"-0.4", 0},          {".5", 0},
+        {"5.", 5},     {"5.x", 5},         {"12abc", 12},        {"1e3", 1},
+        {"", 0},       {"-", 0},           {"abc", 0},           {"--1", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.token);
+        EXPECT_EQ(token_value(c.token), c.value);
+    }
+}
+
+struct RangeCase {
+    const char* bytes;
+    int width; // 32, 16 or 8
+    bool fits;
+};
+
+TEST(FieldReader, ANumberOutsideItsDestinationIsAReadFailure)
+{
+    const RangeCase cases[] = {
+        {"2147483647", 32, true},       {"-2147483648", 32, true},  {"2147483648", 32, false},
+        {"-2147483649", 32, false},     {"99999999999999999999999", 32, false},
+        {"2147483647.4", 32, true},     {"2147483647.5", 32, false},
+        {"32767", 16, true},            {"-32768", 16, true},       {"32768", 16, false},
+        {"-32769", 16, false},          {"255", 8, true},           {"0", 8, true},
+        {"256", 8, false},              {"-1", 8, false},           {"-0.5", 8, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.bytes) + " into " + std::to_string(c.width) + " bits");
+        FieldReader in(c.bytes);
+        const auto read = [&] {
+            if (c.width == 32)
+                (void)in.read_i32();
+            else if (c.width == 16)
+                (void)in.read_i16();
+            else
+                (void)in.read_u8();
+        };
+        if (c.fits)
+            EXPECT_NO_THROW(read());
+        else
+            EXPECT_THROW(read(), ReadFailure);
+    }
+}
+
+TEST(FieldReader, ReadingWithNoByteLeftIsAReadFailure)
+{
+    FieldReader in("[fine]\r\n");
+    EXPECT_EQ(in.read_text(), "[fine]");
+    EXPECT_TRUE(in.at_end());
+    EXPECT_THROW((void)in.read_text(), ReadFailure);
+    EXPECT_THROW((void)in.read_i32(), ReadFailure);
+
+    FieldReader empty("");
+    EXPECT_TRUE(empty.at_end());
+    EXPECT_THROW((void)empty.read_text(), ReadFailure);
+}
+
+TEST(FieldReader, NotesTheSourceLineWhereEachFieldBegins)
+{
+    FieldReader in("[generale]\r\nlunghezza percorso\r\n  334000\n\rsfondo uno, 1\r\n");
+    const std::vector<int32_t> expected_lines = {1, 2, 3, 4, 5, 5};
+    for (std::size_t i = 0; i < expected_lines.size(); ++i) {
+        SCOPED_TRACE(i);
+        if (i == 2 || i == 5)
+            (void)in.read_i32();
+        else
+            (void)in.read_text();
+        EXPECT_EQ(in.field_line(), expected_lines[i]);
+    }
+    EXPECT_TRUE(in.at_end());
+}
+
+} // namespace
+} // namespace tratta
