@@ -37,16 +37,9 @@ std::string describe_error(const RunState& s)
     return text;
 }
 
-RunOutcome esegui_scenario(RunState& s)
+RunOutcome compile_outcome(RunState& s, int32_t j)
 {
-    RunOutcome outcome;
     try {
-        dati_linea(s);
-        dati_treno(s);
-        dati_note(s);
-        dati_rallentamenti(s);
-        dati_scheda(s);
-        int32_t j = 1;
         memorizza_percorso(s, j);
     } catch (const ErrorBox& box) {
         return {1, box.box_text(), true};
@@ -55,11 +48,23 @@ RunOutcome esegui_scenario(RunState& s)
     } catch (const RunFailure& failure) {
         return {1, failure.what(), false};
     }
-    if (s.error_code != 0) {
-        outcome.exit_status = 2;
-        outcome.message = describe_error(s);
+    if (s.error_code != 0)
+        return {2, describe_error(s), false};
+    return {};
+}
+
+RunOutcome esegui_scenario(RunState& s)
+{
+    try {
+        dati_linea(s);
+        dati_treno(s);
+        dati_note(s);
+        dati_rallentamenti(s);
+        dati_scheda(s);
+    } catch (const FileFailure& failure) {
+        return {1, failure.what(), false};
     }
-    return outcome;
+    return compile_outcome(s, 1);
 }
 
 int avvio()

@@ -1,6 +1,7 @@
 #pragma once
 // Start-up: the whole run of the program, from the two names to the end.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -21,6 +22,10 @@ struct RunOutcome {
 
 // The names of the embedded scenario and the folder of the run.
 void imposta_nomi(RunState& state, const std::filesystem::path& folder);
+
+// The compile step on the source files already in the state's folder, with
+// every way it can end turned into an outcome.
+RunOutcome compile_outcome(RunState& state, int32_t j);
 
 // Writers in their fixed order, then the compile step with j = 1.
 RunOutcome esegui_scenario(RunState& state);
