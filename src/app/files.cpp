@@ -1,8 +1,10 @@
 #include "app/files.hpp"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <system_error>
 
 namespace tratta {
@@ -20,40 +22,107 @@ FileFailure::FileFailure(const std::filesystem::path& file, const std::string& c
 
 namespace {
 
-std::string system_cause(const char* what)
+std::string system_cause(const char* what, int e)
 {
-    const int e = errno;
     return std::string(what) + (e != 0 ? std::string(" (") + std::strerror(e) + ")" : std::string());
 }
 
-void empty_file(const std::filesystem::path& file)
+std::string system_cause(const char* what) { return system_cause(what, errno); }
+
+// A file with no write permission at all is refused even where the system
+// would let the program replace it (an administrator, or a rename over it):
+// the author marked it read-only, so it keeps its content.
+bool is_read_only(std::filesystem::file_status st)
 {
-    errno = 0;
-    {
-        // Open for binary access without truncating: creates the file when missing.
-        std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary | std::ios::app);
-        if (!f.is_open())
-            throw FileFailure(file, system_cause("impossibile creare il file"));
-    }
-    std::error_code ec;
-    std::filesystem::remove(file, ec);
-    if (ec)
-        throw FileFailure(file, "impossibile cancellare il file (" + ec.message() + ")");
+    using std::filesystem::perms;
+    return (st.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none;
 }
+
+// The checks of the old emptying steps, without touching the file: an
+// existing file must be one that could be opened for writing.
+void check_replaceable(const std::filesystem::path& file)
+{
+    std::error_code ec;
+    const auto st = std::filesystem::status(file, ec);
+    if (!std::filesystem::exists(st)) {
+        if (ec && ec != std::errc::no_such_file_or_directory)
+            throw FileFailure(file, "impossibile creare il file (" + ec.message() + ")");
+        return;
+    }
+    if (std::filesystem::is_directory(st))
+        throw FileFailure(file, "impossibile creare il file (al suo posto c'è una cartella)");
+    if (is_read_only(st))
+        throw FileFailure(file, "impossibile scrivere il file (file in sola lettura)");
+    errno = 0;
+    std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary | std::ios::app);
+    if (!f.is_open())
+        throw FileFailure(file, system_cause("impossibile scrivere il file"));
+}
+
+// A name beside the file, unique to this write, for the new content until it
+// is complete.
+std::filesystem::path temporary_beside(const std::filesystem::path& file)
+{
+    static std::atomic<unsigned> counter{0};
+    static const unsigned run = std::random_device{}();
+    auto name = file.filename();
+    name += ".tmp" + std::to_string(run) + "-" + std::to_string(counter++);
+    return file.parent_path() / name;
+}
+
+// Removes the temporary file unless the write was completed.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::filesystem::path path) : path_(std::move(path)) {}
+    ~TemporaryFile()
+    {
+        if (!committed_) {
+            std::error_code ec;
+            std::filesystem::remove(path_, ec);
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    void commit() { committed_ = true; }
+
+private:
+    std::filesystem::path path_;
+    bool committed_ = false;
+};
 
 } // namespace
 
+// The new content goes to a file of its own beside the old one and takes the
+// old one's name only once it is complete, so a write that fails half-way (a
+// full disk, a size limit, the program stopped) leaves the old file whole. The
+// final file holds exactly the new content, as the emptying steps require: a
+// longer old file leaves nothing behind.
 void write_file_emptied(const std::filesystem::path& file, std::string_view bytes)
 {
-    empty_file(file);
-    errno = 0;
-    std::ofstream out(file, std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!out.is_open())
-        throw FileFailure(file, system_cause("impossibile creare il file"));
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (out.fail())
-        throw FileFailure(file, system_cause("impossibile scrivere il file"));
+    check_replaceable(file);
+    TemporaryFile temp(temporary_beside(file));
+    {
+        errno = 0;
+        std::ofstream out(temp.path(), std::ios::out | std::ios::binary | std::ios::trunc);
+        if (!out.is_open())
+            throw FileFailure(file, system_cause("impossibile creare il file"));
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        const int write_errno = errno;
+        if (!out)
+            throw FileFailure(file, system_cause("impossibile scrivere il file", write_errno));
+        out.close();
+        if (out.fail())
+            throw FileFailure(file, system_cause("impossibile scrivere il file"));
+    }
+    // Replaces the old file in one step (MoveFileExW with replacement on Windows).
+    std::error_code ec;
+    std::filesystem::rename(temp.path(), file, ec);
+    if (ec)
+        throw FileFailure(file, "impossibile sostituire il file (" + ec.message() + ")");
+    temp.commit();
 }
 
 void write_file_emptied(const std::filesystem::path& file, const std::vector<uint8_t>& bytes)
