@@ -1,0 +1,109 @@
+#include "source/line/line_body.hpp"
+
+#include "source/grid_check.hpp"
+#include "source/keys.hpp"
+#include "source/line/boards.hpp"
+
+namespace tratta {
+
+namespace {
+
+// A positioned line beyond the grid (or before its origin) ends the file
+// there: what was read stays and the tail still runs.
+bool position_refused(RunState& s, int32_t position_m)
+{
+    if (grid_accepts(s.cells, position_m))
+        return false;
+    segnala(s, 15, position_m);
+    return true;
+}
+
+SpeedIndicator read_speed_indicator(FieldReader& in)
+{
+    SpeedIndicator b;
+    b.speed1 = in.read_i32();
+    b.speed2 = in.read_i32();
+    b.speed3 = in.read_i32();
+    b.type1 = in.read_i32();
+    b.speed4 = in.read_i32();
+    b.speed5 = in.read_i32();
+    b.speed6 = in.read_i32();
+    b.type2 = in.read_i32();
+    return b;
+}
+
+} // namespace
+
+LineBody start_line_body(RunState& s)
+{
+    if (s.j != 0)
+        start_track_plan(s.profile);
+    return {};
+}
+
+BodyEnd read_line_body(RunState& s, FieldReader& in, LineBody& body)
+{
+    while (next_key(s, in, SourceFile::line)) {
+        // Every test is made on the same key, one after the other; only the
+        // sign board, tested last, reads its text over the key.
+        if (contains_nocase(s.work_text, "pendenza")) {
+            const int32_t position = in.read_i32();
+            const int32_t gradient = in.read_i32();
+            if (position_refused(s, position))
+                return BodyEnd::file_end;
+            lay_gradient(s.cells, body.gradients, position, gradient);
+        }
+        if (s.j != 0 && contains_nocase(s.work_text, "curva")) {
+            const int32_t start = in.read_i32();
+            const int32_t length = in.read_i32();
+            if (position_refused(s, start))
+                return BodyEnd::file_end;
+            const auto k = curve_curvature(s.work_text);
+            if (!k || !lay_curve(s.profile, body.metre, start, int64_t{start} + length, *k)) {
+                segnala(s, 103);
+                return BodyEnd::refused;
+            }
+        }
+        if (contains_nocase(s.work_text, "montagna")) {
+            int32_t start = in.read_i32();
+            int32_t end = in.read_i32();
+            int32_t code = in.read_i32();
+            if (position_refused(s, start))
+                return BodyEnd::file_end;
+            memo_montagna(s, body.mountains, start, end, code);
+            if (s.error_code > 0) {
+                s.error_at_m = start;
+                return BodyEnd::refused;
+            }
+        }
+        if (contains_nocase(s.work_text, "indicatori_v")) {
+            const int32_t position = in.read_i32();
+            const SpeedIndicator board = read_speed_indicator(in);
+            if (position_refused(s, position))
+                return BodyEnd::file_end;
+            memo_indicatori_v_max(s, position, board);
+            if (s.error_code > 0) {
+                s.error_at_m = position;
+                return BodyEnd::refused;
+            }
+        }
+        if (contains_nocase(s.work_text, "indicat") && contains_nocase(s.work_text, "cartello")) {
+            const int32_t position = in.read_i32();
+            s.work_text = in.read_text();
+            if (position_refused(s, position))
+                return BodyEnd::file_end;
+            if (!place_sign_board(s, position, body.board_slot))
+                return BodyEnd::refused;
+        }
+    }
+    return BodyEnd::file_end;
+}
+
+void finish_line_body(RunState& s, LineBody& body)
+{
+    finish_gradients(s.cells, body.gradients);
+    if (s.j != 0)
+        finish_track_plan(s.profile, body.metre);
+}
+
+} // namespace tratta

@@ -1,0 +1,91 @@
+#include "source/line/track_plan.hpp"
+
+#include "source/keys.hpp"
+
+#include <algorithm>
+
+namespace tratta {
+
+namespace {
+
+constexpr int64_t walk_limit_m = 1000000;
+
+struct CurveClass {
+    std::string_view digit;
+    double curvature;
+};
+
+constexpr CurveClass curve_classes[] = {
+    {"1", 0.0001}, {"2", 0.0002}, {"3", 0.0004}, {"4", 0.001}, {"5", 0.002}, {"6", 0.003},
+};
+
+// Steps from the cursor up to and including metre `to`, but not past G - 2,
+// the two last metres staying empty. Each step is rebuilt from the two points
+// before it, exactly as stored. With `limited`, false once the cursor passes
+// metre 1000000.
+template <bool Curved>
+bool walk(LineProfile& table, int64_t& metre, int64_t to, double k, bool limited)
+{
+    const int64_t last = std::min(to, table.last_m() - 2);
+    if (metre > last)
+        return true;
+    double x1 = table.get(metre - 1, 0);
+    double y1 = table.get(metre - 1, 1);
+    double x2 = table.get(metre - 2, 0);
+    double y2 = table.get(metre - 2, 1);
+    while (metre <= last) {
+        const double dx = x1 - x2;
+        const double dy = y1 - y2;
+        double x = 0.0;
+        double y = 0.0;
+        if constexpr (Curved) {
+            // The previous step turned by the angle k, to first order.
+            x = x1 + (dx + k * dy);
+            y = y1 + (dy - k * dx);
+        } else {
+            x = x1 + dx;
+            y = y1 + dy;
+        }
+        table.set_real(metre, 0, x);
+        table.set_real(metre, 1, y);
+        x2 = x1;
+        y2 = y1;
+        x1 = x;
+        y1 = y;
+        ++metre;
+        if (limited && metre > walk_limit_m)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void start_track_plan(LineProfile& table)
+{
+    table.set_int16(0, 0, 0);
+    table.set_int16(0, 1, 0);
+    table.set_int16(1, 0, 0);
+    table.set_int16(1, 1, 1);
+}
+
+std::optional<double> curve_curvature(std::string_view key)
+{
+    for (const auto& c : curve_classes) {
+        if (contains_nocase(key, c.digit))
+            return contains_nocase(key, "s") ? -c.curvature : c.curvature;
+    }
+    return std::nullopt;
+}
+
+bool lay_curve(LineProfile& table, int64_t& metre, int64_t start_m, int64_t end_m, double k)
+{
+    return walk<false>(table, metre, start_m, 0.0, true) && walk<true>(table, metre, end_m, k, true);
+}
+
+void finish_track_plan(LineProfile& table, int64_t& metre)
+{
+    walk<false>(table, metre, table.last_m(), 0.0, false);
+}
+
+} // namespace tratta
