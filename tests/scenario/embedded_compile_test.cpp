@@ -1,0 +1,33 @@
+// The embedded scenario compiles cleanly: every object of the line and of the
+// train finds a cell of its own, so the whole run records no error at all.
+
+#include "app/avvio.hpp"
+#include "app/run_state.hpp"
+#include "support/temp_folder.hpp"
+
+#include <gtest/gtest.h>
+
+namespace tratta {
+namespace {
+
+TEST(EmbeddedScenario, CompilesWithoutAnyError)
+{
+    testing::TempFolder folder;
+    RunState state;
+    imposta_nomi(state, folder.path());
+
+    const RunOutcome outcome = esegui_scenario(state);
+
+    EXPECT_EQ(outcome.exit_status, 0) << outcome.message;
+    EXPECT_EQ(state.error_code, 0) << describe_error(state);
+    EXPECT_EQ(state.error_at_m, 0);
+
+    // The run went all the way: the grid of the 334 km line exists and the
+    // first kilometre post stands at 28000 m with its text in record 80.
+    ASSERT_EQ(state.cells.last(), 6820);
+    EXPECT_EQ(state.cells.at(561).kind, kind_sign_board);
+    EXPECT_EQ(state.records[80].text, "(  Cippo  )(Km 28+000)");
+}
+
+} // namespace
+} // namespace tratta
