@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,38 @@ TEST(SlowdownOrder, ListsTheTwoSlowdownsThenBlankRows)
     for (std::size_t n = 15; n <= 38; ++n) {
         SCOPED_TRACE("line " + std::to_string(n));
         EXPECT_EQ(lines[n - 1], blank_entry);
+    }
+}
+
+// The numbers of the "rallentamento" lines of the embedded train file.
+std::vector<std::vector<long>> train_file_slowdowns()
+{
+    std::vector<std::vector<long>> slowdowns;
+    for (const std::string_view line : treno_data()) {
+        if (line.rfind("rallentamento,", 0) != 0)
+            continue;
+        std::istringstream fields{std::string(line.substr(line.find(',') + 1))};
+        std::vector<long> numbers;
+        std::string field;
+        while (std::getline(fields, field, ','))
+            numbers.push_back(std::stol(field));
+        slowdowns.push_back(numbers);
+    }
+    return slowdowns;
+}
+
+TEST(SlowdownOrder, AgreesWithTheTrainFile)
+{
+    const auto lines = written_lines(rallentamenti_data());
+    ASSERT_EQ(lines.size(), 46u);
+    const auto slowdowns = train_file_slowdowns();
+    ASSERT_EQ(slowdowns.size(), 2u);
+    for (std::size_t i = 0; i < slowdowns.size(); ++i) {
+        SCOPED_TRACE("slowdown " + std::to_string(i + 1));
+        ASSERT_GE(slowdowns[i].size(), 3u);
+        const std::string& row = lines[12 + i];
+        EXPECT_EQ(std::stol(columns(row, 49, 58)), slowdowns[i][1]) << "speed";
+        EXPECT_EQ(std::stol(columns(row, 60, 68)), slowdowns[i][2]) << "length";
     }
 }
 
