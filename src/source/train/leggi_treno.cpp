@@ -1,11 +1,141 @@
 #include "source/train/leggi_treno.hpp"
 
+#include "app/file_names.hpp"
+#include "app/files.hpp"
+#include "source/keys.hpp"
+#include "source/train/train_read.hpp"
+
+#include <string>
+#include <string_view>
+
 namespace tratta {
+
+namespace {
+
+LineEnd read_braked_mass(TrainRead& r)
+{
+    r.state.records[ScenarioRecords::train_header].start_m = r.in.read_i32();
+    return LineEnd::next_key;
+}
+
+LineEnd read_cars(TrainRead& r)
+{
+    r.state.records[ScenarioRecords::train_header].at_m = r.in.read_i32();
+    return LineEnd::next_key;
+}
+
+// The start clock: hours, minutes and seconds, often set apart by blanks alone.
+LineEnd read_clock(TrainRead& r)
+{
+    ScenarioRecord& rec = r.state.records[ScenarioRecords::run_header];
+    rec.int_c = r.in.read_i16();
+    rec.int_d = r.in.read_i16();
+    rec.int_e = r.in.read_i16();
+    return LineEnd::next_key;
+}
+
+LineEnd read_sand(TrainRead& r)
+{
+    r.state.records[ScenarioRecords::run_header].int_a = r.in.read_i16();
+    return LineEnd::next_key;
+}
+
+// The key words of the train file, in the order in which every key is tested
+// (ignoring case). A key holding two words runs both readings, in this order.
+struct KeyTest {
+    std::string_view word;
+    std::string_view also; // a second word the key must hold too, or empty
+    LineEnd (*read)(TrainRead&);
+};
+
+constexpr KeyTest key_tests[] = {
+    {"frenata", "massa", read_braked_mass},
+    {"vetture", "", read_cars},
+    {"velocit", "", read_speed_line},
+    {"aderenza", "", read_adhesion_line},
+    {"orologio", "", read_clock},
+    {"sabbia", "", read_sand},
+    {"segnale", "", read_signal_line},
+    {"rallentamento", "", read_slowdown_line},
+    {"abbattimento", "", read_code_point_line},
+    {"stazione", "", read_station_line},
+};
+
+LineEnd test_key(TrainRead& r)
+{
+    const std::string key = r.state.work_text;
+    for (const KeyTest& test : key_tests) {
+        if (!contains_nocase(key, test.word) || (!test.also.empty() && !contains_nocase(key, test.also)))
+            continue;
+        const LineEnd end = test.read(r);
+        if (end != LineEnd::next_key)
+            return end;
+    }
+    return LineEnd::next_key;
+}
+
+// Everything up to and including the first field holding "[generale]" is
+// passed over. An empty file fails here: a field is read before the end of the
+// file is looked at.
+void skip_to_general(FieldReader& in)
+{
+    while (!contains_nocase(in.read_text(), "[generale]") && !in.at_end()) {
+    }
+}
+
+// Reads the next key into work_text, replacing up to two comment fields in a
+// row. False at the end of the file: the field that meets the end is never
+// acted upon.
+bool next_key(RunState& s, FieldReader& in)
+{
+    if (in.at_end())
+        return false;
+    read_key(s, in, SourceFile::train);
+    if (in.at_end())
+        return false;
+    for (int comment = 0; comment < 2 && is_comment(s.work_text); ++comment) {
+        read_key(s, in, SourceFile::train);
+        if (in.at_end())
+            return false;
+    }
+    return true;
+}
+
+// The kilometre chainages of the line file must start and shift on the 50 m
+// grid. The error belongs to no line of the train file.
+void check_chainages(RunState& s)
+{
+    for (int index : {ScenarioRecords::chainage_last, ScenarioRecords::chainage_middle,
+                      ScenarioRecords::chainage_first}) {
+        const ScenarioRecord& rec = s.records[index];
+        if (rec.start_m % 50 != 0 || rec.end_m % 50 != 0) {
+            s.error_code = 2;
+            s.error_place = {};
+        }
+    }
+}
+
+} // namespace
 
 void leggi_treno(RunState& state, ReaderHandoff& handoff)
 {
-    (void)state;
-    (void)handoff; // the train half is laid here
+    const FileNames names = file_names(state);
+    if (!state.cells.exists())
+        throw ReadFailure("nessuna griglia del percorso per il file del treno");
+    FieldReader in = open_source(names.train_source);
+    TrainRead r{state, in, handoff.board_slot};
+
+    skip_to_general(in);
+    LineEnd end = LineEnd::next_key;
+    while (end == LineEnd::next_key && next_key(state, in))
+        end = test_key(r);
+
+    // The whole file is already in memory: deleting it is all that closing takes.
+    delete_file(names.train_source);
+    if (end == LineEnd::error_exit)
+        return;
+    complete_profiles(r);
+    check_chainages(state);
 }
 
 } // namespace tratta

@@ -1,0 +1,117 @@
+#include "source/train/memo_rallentamento.hpp"
+
+#include "app/run_state.hpp"
+#include "model/low_bits.hpp"
+#include "model/nearest.hpp"
+#include "source/grid_check.hpp"
+#include "source/train/train_read.hpp"
+
+namespace tratta {
+
+namespace {
+
+// The warning point stands 1200 m before the start; below 1500 m there is none.
+constexpr int32_t warning_distance_m = 1200;
+constexpr int32_t warning_threshold_m = 1500;
+
+bool cell_free(const RouteCells& cells, int64_t index)
+{
+    return cells.contains(index) && cells.at(index).free();
+}
+
+} // namespace
+
+void memo_rallentamento(RunState& s, SlowdownLine& r)
+{
+    RouteCells& cells = s.cells;
+    const bool warned = r.start_m > warning_threshold_m;
+    const int64_t warning_m = int64_t{r.start_m} - warning_distance_m;
+
+    // Every cell is tested before any is written.
+    const int64_t a = cell_after(warning_m);
+    if (warned && !cell_free(cells, a)) {
+        segnala(s, 17);
+        return;
+    }
+    const int64_t b = cell_after(r.start_m);
+    if (!cell_free(cells, b)) {
+        segnala(s, 18);
+        return;
+    }
+    const int64_t e = cell_after(int64_t{r.start_m} + r.length_m);
+    if (!cells.contains(e)) {
+        segnala(s, 26);
+        return;
+    }
+    if (!cells.at(e).free()) {
+        segnala(s, 19);
+        return;
+    }
+
+    const int16_t speed = low16(r.speed);
+    const int16_t second = low16(r.second_speed);
+    const int16_t fourth = low16(r.fourth);
+    const bool has_second = r.second_speed != 0;
+
+    cells.at(e).kind = kind_slowdown_end;
+    if (has_second)
+        cells.at(e).value2 = second;
+    cells.at(b).kind = kind_slowdown_start;
+    if (has_second)
+        cells.at(b).value2 = second;
+    if (warned) {
+        RouteCell& w = cells.at(a);
+        w.kind = kind_slowdown_warning;
+        if (has_second)
+            w.value2 = second;
+        w.value = speed;
+    }
+    cells.at(b).value = speed;
+    cells.at(e).value = speed;
+    cells.at(b).value3 = fourth;
+    cells.at(e).value3 = fourth;
+
+    // Marker cells count away from the warning point: the one next to it is 1.
+    if (r.marker_flag == 0 || !warned)
+        return;
+    const int64_t m = cell_of(warning_m);
+    for (int64_t j = 0; j < 4; ++j) {
+        if (!cell_free(cells, m - j)) {
+            segnala(s, 20);
+            return;
+        }
+    }
+    for (int64_t j = 0; j < 4; ++j) {
+        RouteCell& c = cells.at(m - j);
+        c.kind = kind_slowdown_marker;
+        c.value = low16(j + 1);
+        if (has_second)
+            c.value2 = low16(j + 1);
+    }
+}
+
+LineEnd read_slowdown_line(TrainRead& r)
+{
+    SlowdownLine f;
+    f.start_m = r.in.read_i32();
+    f.speed = r.in.read_i32();
+    f.length_m = r.in.read_i32();
+    f.fourth = r.in.read_i32();
+    f.marker_flag = r.in.read_i32();
+    f.second_speed = r.in.read_i32();
+
+    RunState& s = r.state;
+    if (!grid_accepts(s.cells, f.start_m)) {
+        segnala(s, 15, f.start_m);
+        return LineEnd::completion;
+    }
+    memo_rallentamento(s, f);
+    // Any error standing now ends the read here, also one left by the line file.
+    if (s.error_code > 0) {
+        segnala(s, s.error_code, f.start_m);
+        return LineEnd::error_exit;
+    }
+    return LineEnd::next_key;
+}
+
+} // namespace tratta

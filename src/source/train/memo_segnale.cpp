@@ -1,0 +1,69 @@
+#include "source/train/memo_segnale.hpp"
+
+#include "app/run_state.hpp"
+#include "model/low_bits.hpp"
+#include "model/nearest.hpp"
+#include "source/grid_check.hpp"
+#include "source/train/train_read.hpp"
+
+namespace tratta {
+
+void memo_segnale(RunState& s, SignalLine& f)
+{
+    // The signal stands one cell beyond the cell of its position, so that a
+    // code point at the same position keeps its own cell.
+    const int64_t c = cell_after(f.position);
+    if (!s.cells.contains(c) || !s.cells.at(c).free()) {
+        segnala(s, 16);
+        return;
+    }
+    const int64_t type = f.type;
+    const int64_t marker = f.marker;
+    RouteCell& cell = s.cells.at(c);
+    cell.kind = kind_signal;
+    cell.value4 = low16(int64_t{f.tens[3]} * 10 + type * 3 + marker);
+    cell.value = low16(int64_t{f.tens[0]} * 10 + f.units[0]);
+    cell.value2 = low16(int64_t{f.tens[1]} * 10 + f.units[1]);
+    cell.value3 = low16(int64_t{f.tens[2]} * 10 + f.units[2]);
+
+    if (f.extra >= 1 && f.extra <= 100)
+        f.extra = 101;
+    cell.aux = f.type == 2 ? low8(f.extra) : uint8_t{0};
+
+    // Approach numbers every second cell before the signal, whatever those
+    // cells hold; cells before the start of the grid have none.
+    const int64_t approach = (type * 3 + marker) * 10;
+    for (int64_t k = 1; k <= 4; ++k) {
+        const int64_t a = c - 2 * k;
+        if (s.cells.contains(a))
+            s.cells.at(a).approach = low8(approach + k);
+    }
+}
+
+LineEnd read_signal_line(TrainRead& r)
+{
+    SignalLine f;
+    f.position = r.in.read_i32();
+    f.type = r.in.read_i32();
+    for (auto& t : f.tens)
+        t = r.in.read_i32();
+    f.marker = r.in.read_i32();
+    for (auto& u : f.units)
+        u = r.in.read_i32();
+    f.extra = r.in.read_i32();
+
+    RunState& s = r.state;
+    if (!grid_accepts(s.cells, f.position)) {
+        segnala(s, 15, f.position);
+        return LineEnd::completion;
+    }
+    memo_segnale(s, f);
+    // Any error standing now ends the read here, also one left by the line file.
+    if (s.error_code > 0) {
+        segnala(s, s.error_code, f.position);
+        return LineEnd::error_exit;
+    }
+    return LineEnd::next_key;
+}
+
+} // namespace tratta

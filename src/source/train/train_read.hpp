@@ -1,0 +1,51 @@
+#pragma once
+// What the lines of the train file share while it is read: the file, the two
+// profiles with their cursors, the station counter and the board slot that the
+// line half left. Each kind of line is read by one routine that says how the
+// read goes on after it.
+
+#include "app/run_state.hpp"
+#include "source/field_reader.hpp"
+
+#include <cstdint>
+#include <optional>
+
+namespace tratta {
+
+// A stretch property laid cell by cell from the start of the grid: the cursor
+// is the next cell still to be set, previous the value of the last line read
+// (none until the profile's first line).
+struct Profile {
+    int32_t cursor = 0;
+    std::optional<int32_t> previous;
+};
+
+struct TrainRead {
+    RunState& state;
+    FieldReader& in;
+    int32_t board_slot; // the record the next sign board would take
+    Profile speed{};
+    Profile adhesion{};
+    int32_t station = 1; // the record the next station line fills
+};
+
+// How the read goes on after a line.
+enum class LineEnd : uint8_t {
+    next_key,   // read the next key
+    completion, // a position beyond the grid (error 15): the profiles are still completed
+    error_exit, // a data error: the file is deleted and the read returns at once
+};
+
+// The routines of the line kinds; each reads its own fields. A ReadFailure
+// propagates to the failure path.
+LineEnd read_speed_line(TrainRead& r);
+LineEnd read_adhesion_line(TrainRead& r);
+LineEnd read_signal_line(TrainRead& r);
+LineEnd read_slowdown_line(TrainRead& r);
+LineEnd read_code_point_line(TrainRead& r);
+LineEnd read_station_line(TrainRead& r);
+
+// Carries both profiles on from their cursors to the end of the grid.
+void complete_profiles(TrainRead& r);
+
+} // namespace tratta
