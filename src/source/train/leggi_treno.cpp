@@ -83,24 +83,6 @@ void skip_to_general(FieldReader& in)
     }
 }
 
-// Reads the next key into work_text, replacing up to two comment fields in a
-// row. False at the end of the file: the field that meets the end is never
-// acted upon.
-bool next_key(RunState& s, FieldReader& in)
-{
-    if (in.at_end())
-        return false;
-    read_key(s, in, SourceFile::train);
-    if (in.at_end())
-        return false;
-    for (int comment = 0; comment < 2 && is_comment(s.work_text); ++comment) {
-        read_key(s, in, SourceFile::train);
-        if (in.at_end())
-            return false;
-    }
-    return true;
-}
-
 // The kilometre chainages of the line file must start and shift on the 50 m
 // grid. The error belongs to no line of the train file.
 void check_chainages(RunState& s)
@@ -127,7 +109,7 @@ void leggi_treno(RunState& state, ReaderHandoff& handoff)
 
     skip_to_general(in);
     LineEnd end = LineEnd::next_key;
-    while (end == LineEnd::next_key && next_key(state, in))
+    while (end == LineEnd::next_key && next_key(state, in, SourceFile::train))
         end = test_key(r);
 
     // The whole file is already in memory: deleting it is all that closing takes.
