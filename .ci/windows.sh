@@ -1,0 +1,263 @@
+#!/usr/bin/env bash
+# The Windows program: cross-built with mingw-w64, run under wine on a virtual
+# display, and held to the Linux build byte for byte.
+#
+# Checks:
+#   alone        the .exe is a window program that needs no DLL beside it
+#   wait window  "Form1" with a client area of 280 x 179 px and the label drawn
+#   error box    the box " Errore n. 1250" closes on a key press and the program ends
+#   scenario     in a folder with blanks and accented letters, the files that
+#                remain and the exit status equal those of the Linux build
+#   run twice    a second run in the same folder replaces every file with the same bytes
+#
+# Usage: bash .ci/windows.sh [linux-build-dir]   (default: build)
+# Pictures of the windows land in build-win/artifacts/.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$(pwd)
+LINUX_BUILD=${1:-build}
+WIN_BUILD=build-win
+ARTIFACTS=$ROOT/$WIN_BUILD/artifacts
+CONVERT=/usr/bin/convert   # ImageMagick's own, not a stand-in earlier on PATH
+
+passed=0
+failed=0
+pass() { passed=$((passed + 1)); echo "windows: PASS $1"; }
+fail() { failed=$((failed + 1)); echo "windows: FAIL $1" >&2; }
+die() { echo "windows: $1" >&2; echo "windows: $passed passed, $((failed + 1)) failed"; exit 1; }
+
+# --- tools -----------------------------------------------------------------
+packages=(g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils xdotool imagemagick)
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+if ! $SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null; then
+    $SUDO apt-get update -qq && $SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null ||
+        die "the Windows tools could not be installed"
+fi
+
+# --- builds ----------------------------------------------------------------
+cmake -S . -B "$WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DTRATTA_BUILD_TOOLS=OFF >/dev/null || die "configuring the Windows build failed"
+cmake --build "$WIN_BUILD" -j2 || die "the Windows build failed"
+if [ ! -x "$LINUX_BUILD/src/tratta_esempio" ]; then
+    cmake -S . -B "$LINUX_BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null &&
+        cmake --build "$LINUX_BUILD" -j2 --target tratta_esempio || die "the Linux build failed"
+fi
+WIN_EXE=$ROOT/$WIN_BUILD/src/tratta_esempio.exe
+PROBE_EXE=$ROOT/$WIN_BUILD/tests/windows/window_probe.exe
+LINUX_EXE=$(cd "$LINUX_BUILD/src" && pwd)/tratta_esempio
+rm -rf "$ARTIFACTS"
+mkdir -p "$ARTIFACTS"
+
+# --- virtual display and a fresh wine prefix --------------------------------
+WORK=$(mktemp -d)
+XVFB_PID=""
+cleanup() {
+    [ -d "${WINEPREFIX:-}" ] && timeout 30 wineserver -k >/dev/null 2>&1
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+XVFB_PID=$!
+for _ in $(seq 100); do
+    [ -s "$WORK/display" ] && break
+    sleep 0.2
+done
+[ -s "$WORK/display" ] || die "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$WORK/display")"
+
+export WINEPREFIX=$WORK/wine WINEARCH=win64 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=" # no offer to install Mono or Gecko
+boot_prefix() {
+    timeout 300 wineboot -i >/dev/null 2>&1 && timeout 120 wineserver -w >/dev/null 2>&1
+}
+if ! boot_prefix; then
+    timeout 30 wineserver -k >/dev/null 2>&1
+    rm -rf "$WINEPREFIX"
+    boot_prefix || die "the wine prefix did not start"
+fi
+
+# --- helpers ---------------------------------------------------------------
+# The id of the visible window with exactly this title, waiting up to $2 seconds.
+find_window() {
+    timeout "$2" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n1
+}
+
+# Presses Return in the window: OK of a message box.
+press_return() {
+    xdotool windowfocus --sync "$1" >/dev/null 2>&1
+    xdotool key --clearmodifiers Return >/dev/null 2>&1
+}
+
+# Waits up to $2 seconds for the process to end and sets STATUS to its exit
+# status ("timeout" when it had to be stopped).
+wait_end() {
+    local pid=$1 limit=$(($2 * 5))
+    for _ in $(seq "$limit"); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid"
+            STATUS=$?
+            return 0
+        fi
+        sleep 0.2
+    done
+    kill "$pid" 2>/dev/null
+    timeout 30 wineserver -k >/dev/null 2>&1
+    wait "$pid" 2>/dev/null
+    STATUS=timeout
+}
+
+# The files a run left in its folder (the program itself aside), one a line.
+files_left() {
+    (cd "$1" && find . -maxdepth 1 -type f ! -name 'tratta_esempio*' -printf '%f\n' | LC_ALL=C sort)
+}
+
+# Compares the folder of a Windows run with the folder of the Linux run.
+same_files() {
+    local win=$1 lin=$2 name differ=0
+    if ! diff <(files_left "$lin") <(files_left "$win") >"$WORK/names.diff"; then
+        echo "files left differ (< Linux, > Windows):" >&2
+        cat "$WORK/names.diff" >&2
+        return 1
+    fi
+    while IFS= read -r name; do
+        if ! cmp "$lin/$name" "$win/$name" >&2; then
+            differ=1
+        fi
+    done < <(files_left "$lin")
+    return $differ
+}
+
+# Runs the Windows program from its folder, from another working folder; a
+# message box that stops the run is photographed and closed with OK.
+# Sets STATUS to the exit status.
+run_windows() {
+    local folder=$1 shot=$2 pid box
+    mkdir -p "$WORK/elsewhere"
+    (cd "$WORK/elsewhere" && exec wine "$folder/tratta_esempio.exe") >/dev/null 2>&1 &
+    pid=$!
+    for _ in $(seq 600); do
+        kill -0 "$pid" 2>/dev/null || break
+        box=$(xdotool search --onlyvisible --name '^tratta_esempio$' 2>/dev/null | head -n1)
+        if [ -n "$box" ]; then
+            sleep 0.5
+            import -window root "$ARTIFACTS/$shot" 2>/dev/null
+            echo "windows: the program showed a message box (picture: $ARTIFACTS/$shot)" >&2
+            press_return "$box"
+            break
+        fi
+        sleep 0.2
+    done
+    wait_end "$pid" 60
+}
+
+# --- alone: a window program that needs only the system's own DLLs -----------
+check_alone() {
+    local exe headers bad="" dll
+    for exe in "$WIN_EXE" "$PROBE_EXE"; do
+        headers=$(x86_64-w64-mingw32-objdump -p "$exe")
+        if ! grep -q 'Subsystem.*(Windows GUI)' <<<"$headers"; then
+            bad+=" $(basename "$exe"):not-a-window-program"
+        fi
+        while read -r dll; do
+            case "${dll,,}" in
+            kernel32.dll | user32.dll | gdi32.dll | msvcrt.dll) ;;
+            *) bad+=" $(basename "$exe"):$dll" ;;
+            esac
+        done < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
+    done
+    if [ -z "$bad" ]; then pass "alone"; else fail "alone:$bad"; fi
+}
+
+# --- wait window and error box, through the probe -----------------------------
+check_windows() {
+    local folder="$WORK/probe folder è" pid form box geometry width height dark
+    mkdir -p "$folder"
+    cp "$PROBE_EXE" "$folder/"
+    (cd "$folder" && exec wine ./window_probe.exe) >/dev/null 2>&1 &
+    pid=$!
+
+    form=$(find_window Form1 60)
+    box=$(find_window window_probe 60)
+    if [ -z "$form" ] || [ -z "$box" ]; then
+        fail "wait window: no window titled Form1 ($form) and box ($box) appeared"
+        fail "error box: not shown"
+        wait_end "$pid" 1
+        return
+    fi
+    sleep 1 # let the box finish drawing before the pictures
+    import -window root "$ARTIFACTS/screen.png" 2>/dev/null
+    import -window "$form" "$ARTIFACTS/wait_window.png" 2>/dev/null
+    import -window "$box" "$ARTIFACTS/error_box.png" 2>/dev/null
+
+    # Without a window manager the X window of a wine window is its client area.
+    geometry=$(xwininfo -id "$form")
+    width=$(sed -n 's/^ *Width: *//p' <<<"$geometry")
+    height=$(sed -n 's/^ *Height: *//p' <<<"$geometry")
+    # Share of dark pixels in the window: above 0 once the label is painted.
+    dark=$("$CONVERT" "$ARTIFACTS/wait_window.png" -colorspace gray -threshold 50% -negate \
+        -format '%[fx:mean>0.005 ? 1 : 0]' info: 2>/dev/null)
+    if [ "$width" = 280 ] && [ "$height" = 179 ] && [ "$dark" = 1 ]; then
+        pass "wait window (Form1, client area ${width} x ${height} px, label drawn)"
+    else
+        fail "wait window: client area ${width:-?} x ${height:-?} px (280 x 179 wanted), label drawn: ${dark:-?}"
+    fi
+
+    press_return "$box"
+    wait_end "$pid" 30
+    if [ "$STATUS" = 3 ]; then
+        pass "error box (closed with Return, program ended)"
+    else
+        fail "error box: after Return the probe ended with status $STATUS (3 wanted)"
+    fi
+}
+
+# --- the embedded scenario, Windows against Linux ----------------------------
+# What a clean run leaves beside the program, in the order of files_left.
+clean_run_files=$(printf '%s\n' "Tratta_Esempio_TR 000 Esempio.dat" "Tratta_Esempio_TR 000 Esempio.sim" \
+    "Tratta_Esempio_TR 000 Esempio_note.txt" "Tratta_Esempio_TR 000 Esempio_rallentamenti.txt" \
+    "Tratta_Esempio_TR 000 Esempio_scheda_treno.txt" "Tratta_Esempio_linea.dat")
+
+check_scenario() {
+    local name="Cartella di prova àèù" lin win lin_status win_status
+    lin="$WORK/linux/$name"
+    win="$WORK/windows/$name"
+    mkdir -p "$lin" "$win"
+    cp "$LINUX_EXE" "$lin/"
+    cp "$WIN_EXE" "$win/"
+    (cd "$WORK" && "$lin/tratta_esempio") 2>"$WORK/linux.err"
+    lin_status=$?
+    echo "windows: the Linux program ended with status $lin_status" >&2
+    sed 's/^/windows:   /' "$WORK/linux.err" >&2
+
+    run_windows "$win" scenario_box.png
+    win_status=$STATUS
+    if [ "$win_status" != "$lin_status" ]; then
+        fail "scenario: exit status $win_status on Windows, $lin_status on Linux"
+    elif ! same_files "$win" "$lin"; then
+        fail "scenario: the files left differ from the Linux build's"
+    elif [ "$lin_status" = 0 ] && [ "$(files_left "$win")" != "$clean_run_files" ]; then
+        fail "scenario: a clean run leaves the six files, this one left: $(files_left "$win" | tr '\n' ';')"
+    elif [ -n "$(ls -A "$WORK/elsewhere")" ]; then
+        fail "scenario: the program wrote into the working folder instead of its own"
+    else
+        pass "scenario (status $win_status, $(files_left "$win" | wc -l) files equal to the byte)"
+    fi
+
+    run_windows "$win" second_run_box.png
+    if [ "$STATUS" = "$lin_status" ] && same_files "$win" "$lin"; then
+        pass "run twice"
+    else
+        fail "run twice: the second run ended with status $STATUS or its files differ"
+    fi
+}
+
+check_alone
+check_windows
+check_scenario
+echo "windows: pictures in $ARTIFACTS"
+echo "windows: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
