@@ -2,7 +2,6 @@
 // takes the code value, or is marked as a point without code.
 
 #include "model/nearest.hpp"
-#include "source/grid_check.hpp"
 #include "source/train/train_read.hpp"
 
 #include <limits>
@@ -14,10 +13,8 @@ LineEnd read_code_point_line(TrainRead& r)
     const int32_t position = r.in.read_i32();
     const int32_t code = r.in.read_i32();
     RunState& s = r.state;
-    if (!grid_accepts(s.cells, position)) {
-        segnala(s, 15, position);
+    if (!position_accepted(s, position))
         return LineEnd::completion;
-    }
     const int64_t t = cell_of(position);
     if (!s.cells.contains(t) || !s.cells.at(t).free()) {
         segnala(s, 7, position);

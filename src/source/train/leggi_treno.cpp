@@ -77,10 +77,11 @@ LineEnd test_key(TrainRead& r)
 // Everything up to and including the first field holding "[generale]" is
 // passed over. An empty file fails here: a field is read before the end of the
 // file is looked at.
-void skip_to_general(FieldReader& in)
+void skip_to_general(RunState& s, FieldReader& in)
 {
-    while (!contains_nocase(in.read_text(), "[generale]") && !in.at_end()) {
-    }
+    do {
+        read_key(s, in, SourceFile::train);
+    } while (!contains_nocase(s.work_text, "[generale]") && !in.at_end());
 }
 
 // The kilometre chainages of the line file must start and shift on the 50 m
@@ -102,12 +103,13 @@ void check_chainages(RunState& s)
 void leggi_treno(RunState& state, ReaderHandoff& handoff)
 {
     const FileNames names = file_names(state);
+    state.key_place = {SourceFile::train, 0};
     if (!state.cells.exists())
         throw ReadFailure("nessuna griglia del percorso per il file del treno");
     FieldReader in = open_source(names.train_source);
     TrainRead r{state, in, handoff.board_slot};
 
-    skip_to_general(in);
+    skip_to_general(state, in);
     LineEnd end = LineEnd::next_key;
     while (end == LineEnd::next_key && next_key(state, in, SourceFile::train))
         end = test_key(r);

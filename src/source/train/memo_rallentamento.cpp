@@ -3,7 +3,6 @@
 #include "app/run_state.hpp"
 #include "model/low_bits.hpp"
 #include "model/nearest.hpp"
-#include "source/grid_check.hpp"
 #include "source/train/train_read.hpp"
 
 namespace tratta {
@@ -101,17 +100,10 @@ LineEnd read_slowdown_line(TrainRead& r)
     f.second_speed = r.in.read_i32();
 
     RunState& s = r.state;
-    if (!grid_accepts(s.cells, f.start_m)) {
-        segnala(s, 15, f.start_m);
+    if (!position_accepted(s, f.start_m))
         return LineEnd::completion;
-    }
     memo_rallentamento(s, f);
-    // Any error standing now ends the read here, also one left by the line file.
-    if (s.error_code > 0) {
-        segnala(s, s.error_code, f.start_m);
-        return LineEnd::error_exit;
-    }
-    return LineEnd::next_key;
+    return after_placing(s, f.start_m);
 }
 
 } // namespace tratta

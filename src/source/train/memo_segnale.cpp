@@ -3,7 +3,6 @@
 #include "app/run_state.hpp"
 #include "model/low_bits.hpp"
 #include "model/nearest.hpp"
-#include "source/grid_check.hpp"
 #include "source/train/train_read.hpp"
 
 namespace tratta {
@@ -53,17 +52,10 @@ LineEnd read_signal_line(TrainRead& r)
     f.extra = r.in.read_i32();
 
     RunState& s = r.state;
-    if (!grid_accepts(s.cells, f.position)) {
-        segnala(s, 15, f.position);
+    if (!position_accepted(s, f.position))
         return LineEnd::completion;
-    }
     memo_segnale(s, f);
-    // Any error standing now ends the read here, also one left by the line file.
-    if (s.error_code > 0) {
-        segnala(s, s.error_code, f.position);
-        return LineEnd::error_exit;
-    }
-    return LineEnd::next_key;
+    return after_placing(s, f.position);
 }
 
 } // namespace tratta

@@ -4,7 +4,6 @@
 
 #include "model/low_bits.hpp"
 #include "model/nearest.hpp"
-#include "source/grid_check.hpp"
 #include "source/train/train_read.hpp"
 
 namespace tratta {
@@ -41,10 +40,8 @@ LineEnd read_profile_line(TrainRead& r, Profile& p, StoreValue store)
     const int32_t position = r.in.read_i32();
     const int32_t value = r.in.read_i32();
     RunState& s = r.state;
-    if (!grid_accepts(s.cells, position)) {
-        segnala(s, 15, position);
+    if (!position_accepted(s, position))
         return LineEnd::completion;
-    }
     // The stretch before the profile's first line takes that line's value.
     if (!p.previous)
         p.previous = value;

@@ -3,7 +3,6 @@
 // four approach cells before it.
 
 #include "model/nearest.hpp"
-#include "source/grid_check.hpp"
 #include "source/train/train_read.hpp"
 
 #include <limits>
@@ -96,10 +95,8 @@ LineEnd read_station_line(TrainRead& r)
 
     rec.at_m = r.in.read_i32();
     const int32_t at = rec.at_m;
-    if (!grid_accepts(s.cells, at, station_margin)) {
-        segnala(s, 15, at);
+    if (!position_accepted(s, at, station_margin))
         return LineEnd::completion;
-    }
     if (at % 50 != 0) {
         segnala(s, 8, at);
         return LineEnd::error_exit;

@@ -6,6 +6,7 @@
 
 #include "app/run_state.hpp"
 #include "source/field_reader.hpp"
+#include "source/grid_check.hpp"
 
 #include <cstdint>
 #include <optional>
@@ -35,6 +36,27 @@ enum class LineEnd : uint8_t {
     completion, // a position beyond the grid (error 15): the profiles are still completed
     error_exit, // a data error: the file is deleted and the read returns at once
 };
+
+// The grid check of a positioned line: a position beyond the grid's end (or
+// before its start) records error 15 at that position; the read then goes to
+// its completion.
+inline bool position_accepted(RunState& s, int32_t position_m, int32_t margin = grid_margin)
+{
+    if (grid_accepts(s.cells, position_m, margin))
+        return true;
+    segnala(s, 15, position_m);
+    return false;
+}
+
+// After a signal or a slowdown is placed: any error standing now ends the read
+// with the line's position, also a range error left by the line file.
+inline LineEnd after_placing(RunState& s, int32_t position_m)
+{
+    if (s.error_code <= 0)
+        return LineEnd::next_key;
+    segnala(s, s.error_code, position_m);
+    return LineEnd::error_exit;
+}
 
 // The routines of the line kinds; each reads its own fields. A ReadFailure
 // propagates to the failure path.

@@ -90,6 +90,17 @@ TEST(TrainRead, MissingFileFailsTheRead)
     EXPECT_EQ(run.state.error_code, 25);
 }
 
+TEST(TrainRead, ReadFailureNamesTheLineOfItsKey)
+{
+    TrainRun run;
+    run.state.key_place = {SourceFile::line, 40};
+    run.write("[generale]\r\norologio, 1, 2\r\n40000\r\n[fine]\r\n");
+    run.read();
+    EXPECT_EQ(run.state.error_code, 25);
+    EXPECT_EQ(run.state.error_place.file, SourceFile::train);
+    EXPECT_EQ(run.state.error_place.line, 2);
+}
+
 TEST(TrainRead, FileWithoutTheHeaderStillCompletesTheProfiles)
 {
     TrainRun run;
