@@ -21,13 +21,18 @@ void read_key(RunState& s, FieldReader& in, SourceFile file)
     s.key_place = {file, in.field_line()};
 }
 
-bool next_key(RunState& s, FieldReader& in, SourceFile file)
+bool read_key_before_end(RunState& s, FieldReader& in, SourceFile file)
 {
-    constexpr int comment_limit = 2;
     if (in.at_end())
         return false;
     read_key(s, in, file);
-    if (in.at_end())
+    return !in.at_end();
+}
+
+bool next_key(RunState& s, FieldReader& in, SourceFile file)
+{
+    constexpr int comment_limit = 2;
+    if (!read_key_before_end(s, in, file))
         return false;
     for (int n = 0; n < comment_limit && is_comment(s.work_text); ++n) {
         read_key(s, in, file);

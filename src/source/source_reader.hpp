@@ -23,6 +23,11 @@ FieldReader open_source(const std::filesystem::path& file);
 // stands, so that an error raised by this key can name its source line.
 void read_key(RunState& state, FieldReader& in, SourceFile file);
 
+// Reads the next field as the key, when a field is left: false when the file
+// is at its end before it or right after it, since the last field of a file
+// is never acted upon.
+bool read_key_before_end(RunState& state, FieldReader& in, SourceFile file);
+
 // The next key of the key loop (the body of the line file and the train
 // file) into work_text: false when the file has no field left to act upon,
 // since the last field of a file never is. A comment field (one holding a

@@ -14,10 +14,7 @@ constexpr int comment_run_limit = 10;
 // a run of comments that ends the file is a read past its end.
 bool next_general_key(RunState& s, FieldReader& in)
 {
-    if (in.at_end())
-        return false;
-    read_key(s, in, SourceFile::line);
-    if (in.at_end())
+    if (!read_key_before_end(s, in, SourceFile::line))
         return false;
     for (int n = 0; n < comment_run_limit && is_comment(s.work_text); ++n)
         read_key(s, in, SourceFile::line);

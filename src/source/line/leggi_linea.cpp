@@ -15,15 +15,11 @@ namespace {
 // file comes first (the field that meets the end is not looked at).
 bool find_general_header(RunState& s, FieldReader& in)
 {
-    for (;;) {
-        if (in.at_end())
-            return false;
-        read_key(s, in, SourceFile::line);
-        if (in.at_end())
-            return false;
+    while (read_key_before_end(s, in, SourceFile::line)) {
         if (contains_nocase(s.work_text, "[generale]"))
             return true;
     }
+    return false;
 }
 
 } // namespace
