@@ -1,0 +1,254 @@
+// The timetable sheet: four printed sheets of 46 lines with their header boxes
+// and the ruled table of places, checked on the bytes the writer makes.
+
+#include "scenario/document_lines.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tratta {
+namespace {
+
+using testing::bar_positions;
+using testing::columns;
+using testing::written_lines;
+
+const std::string head_rule =
+    " |_____|_____|__________|_____|____________________________|________________|_____|";
+const std::string spacer_row =
+    " |     |     |          |     |                            |                |     |";
+
+// File line (from 1) of the first line of each sheet.
+constexpr std::size_t sheet_start[] = {3, 54, 104, 153};
+
+std::string trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" _");
+    if (first == std::string::npos)
+        return {};
+    const auto last = text.find_last_not_of(" _");
+    return text.substr(first, last - first + 1);
+}
+
+std::vector<std::string> sheet_file_lines()
+{
+    auto lines = written_lines(scheda_data());
+    EXPECT_EQ(lines.size(), 199u);
+    lines.resize(199);
+    return lines;
+}
+
+TEST(TimetableSheet, FileStructure)
+{
+    const auto lines = sheet_file_lines();
+    const std::size_t empty_lines[] = {1, 2, 52, 53, 100, 101, 103, 150, 152, 199};
+    for (const std::size_t n : empty_lines) {
+        SCOPED_TRACE("line " + std::to_string(n));
+        EXPECT_EQ(lines[n - 1], "");
+    }
+    EXPECT_EQ(lines[50], std::string(81, '.'));
+    EXPECT_EQ(lines[101], std::string(72, '.'));
+    EXPECT_EQ(lines[150], std::string(72, '.'));
+
+    // The footnotes explain the one- and two-star markers of the place column.
+    const std::string markers[] = {" *  ", " ** "};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::string& note = lines[48 + i];
+        SCOPED_TRACE(note);
+        EXPECT_EQ(note.size(), 69u);
+        EXPECT_EQ(note.rfind(markers[i] + "Vel. max tratto ", 0), 0u);
+        EXPECT_NE(note.find(" linea diretta "), std::string::npos);
+        EXPECT_EQ(note.substr(note.size() - 5), " Km/h");
+    }
+    for (const auto& line : lines)
+        EXPECT_TRUE(testing::is_ascii(line)) << line;
+}
+
+TEST(TimetableSheet, HeaderBlocksOfEverySheet)
+{
+    const auto lines = sheet_file_lines();
+    const std::string ranks[] = {"V160 B", "V160 B", "V160 B", "V160 C"};
+    for (std::size_t s = 0; s < 4; ++s) {
+        SCOPED_TRACE("sheet " + std::to_string(s + 1));
+        const auto line = [&](std::size_t n) { return lines[sheet_start[s] + n - 2]; };
+
+        EXPECT_EQ(line(1), "  " + std::string(19, '_') + std::string(47, ' ') + std::string(14, '_'));
+        const std::string label = "SCHEDA " + std::to_string(s + 1) + "/4";
+        EXPECT_EQ(line(2), " |                   |                    " + label +
+                               "               |              |");
+
+        const std::string train = line(3);
+        EXPECT_EQ(train.size(), 83u);
+        EXPECT_EQ(columns(train, 1, 21), " |   TRENO n.  000   ");
+        EXPECT_EQ(columns(train, 42, 45), "da: ");
+        EXPECT_EQ(trimmed(columns(train, 46, 67)), "Portaurea Centrale");
+        EXPECT_EQ(columns(train, 68, 83), "|    " + ranks[s] + "    |");
+
+        const std::string destination = line(4);
+        EXPECT_EQ(destination.size(), 83u);
+        EXPECT_EQ(columns(destination, 1, 22), " |" + std::string(19, '_') + "|");
+        EXPECT_EQ(columns(destination, 43, 45), "a: ");
+        EXPECT_EQ(trimmed(columns(destination, 46, 67)), "Sarmenta Centrale");
+        EXPECT_EQ(columns(destination, 68, 83), "|     125%     |");
+
+        EXPECT_EQ(line(5), std::string(67, ' ') + "|" + std::string(14, '_') + "|");
+        EXPECT_EQ(line(6), "  ___________________                ___________________");
+        EXPECT_EQ(line(7), " |  CLASSIFICAZIONE  |              |  MASSA BLOCCATA   |       ");
+        EXPECT_EQ(line(8), " |        TR         |              |      800T         |");
+        EXPECT_EQ(line(9), " |___________________|              |___________________|");
+        EXPECT_EQ(line(10), "");
+        EXPECT_EQ(line(11), "  " + std::string(80, '_'));
+        EXPECT_EQ(line(12),
+                  " | Vel.| Vel.| Progr Km |  No |   Localita' di  Servizio   |     Orario     | Rec |");
+        EXPECT_EQ(line(13),
+                  " | Lim.|Marc.|          |  Rs |                            |                |     |");
+        EXPECT_EQ(line(14), head_rule);
+    }
+}
+
+TEST(TimetableSheet, TableLinesKeepWidthAndBars)
+{
+    const auto lines = sheet_file_lines();
+    const std::vector<std::size_t> bars = {2, 8, 14, 25, 31, 60, 77, 83};
+    for (const std::size_t start : sheet_start) {
+        for (std::size_t n = 12; n <= 46; ++n) {
+            SCOPED_TRACE("file line " + std::to_string(start + n - 1));
+            const std::string& line = lines[start + n - 2];
+            EXPECT_EQ(line.size(), 83u);
+            EXPECT_EQ(line[0], ' ');
+            EXPECT_EQ(bar_positions(line), bars);
+        }
+    }
+}
+
+// What a body row holds, read from its columns.
+struct BodyRow {
+    std::string limit, running, km, no_rs, place, time, recovery;
+    bool change = false; // "/" after the kilometre
+};
+
+BodyRow read_row(const std::string& line)
+{
+    BodyRow row;
+    row.limit = trimmed(columns(line, 3, 7));
+    row.running = trimmed(columns(line, 9, 13));
+    row.km = trimmed(columns(line, 15, 23));
+    row.change = line[23] == '/';
+    row.no_rs = trimmed(columns(line, 26, 30));
+    row.place = columns(line, 32, 59);
+    row.time = trimmed(columns(line, 61, 76));
+    row.recovery = trimmed(columns(line, 78, 82));
+    return row;
+}
+
+bool has_time(const BodyRow& row) { return !row.time.empty(); }
+bool km_only(const BodyRow& row)
+{
+    return !row.km.empty() && trimmed(row.place).empty() && row.limit.empty() && row.time.empty();
+}
+
+TEST(TimetableSheet, BodyRowsOfEachKind)
+{
+    const auto lines = sheet_file_lines();
+    struct Expected {
+        std::size_t timed, untimed, spacers, km_only;
+    };
+    const Expected expected[] = {{13, 7, 10, 1}, {6, 15, 10, 0}, {15, 8, 8, 0}, {10, 7, 11, 3}};
+    for (std::size_t s = 0; s < 4; ++s) {
+        SCOPED_TRACE("sheet " + std::to_string(s + 1));
+        Expected got{0, 0, 0, 0};
+        for (std::size_t n = 15; n <= 45; ++n) {
+            const std::string& line = lines[sheet_start[s] + n - 2];
+            if (line == spacer_row) {
+                ++got.spacers;
+                continue;
+            }
+            const BodyRow row = read_row(line);
+            if (km_only(row)) {
+                ++got.km_only;
+                // The count after a change stands right under the row that announces it.
+                EXPECT_TRUE(read_row(lines[sheet_start[s] + n - 3]).change) << line;
+            } else if (has_time(row)) {
+                ++got.timed;
+            } else {
+                ++got.untimed;
+            }
+            EXPECT_TRUE(!row.km.empty() || !trimmed(row.place).empty()) << line;
+        }
+        EXPECT_EQ(got.timed, expected[s].timed);
+        EXPECT_EQ(got.untimed, expected[s].untimed);
+        EXPECT_EQ(got.spacers, expected[s].spacers);
+        EXPECT_EQ(got.km_only, expected[s].km_only);
+
+        const std::string& closing = lines[sheet_start[s] + 44];
+        if (s == 0 || s == 2) {
+            EXPECT_EQ(closing, head_rule);
+        } else {
+            // The last place is drawn with underscores so that it closes the table.
+            EXPECT_TRUE(has_time(read_row(closing))) << closing;
+            EXPECT_EQ(closing.find(' '), 0u);
+            EXPECT_EQ(columns(closing, 3, 7).find(' '), std::string::npos) << closing;
+        }
+    }
+    EXPECT_EQ(columns(lines[sheet_start[1] + 44], 15, 24), "__156.000_");
+}
+
+TEST(TimetableSheet, ColumnsHoldTheirFigures)
+{
+    const auto lines = sheet_file_lines();
+    std::size_t one_star = 0, two_stars = 0, bracketed = 0, blank_no_rs = 0;
+    for (const std::size_t start : sheet_start) {
+        for (std::size_t n = 15; n <= 46; ++n) {
+            const std::string& line = lines[start + n - 2];
+            if (line == spacer_row || line == head_rule)
+                continue;
+            SCOPED_TRACE(line);
+            const BodyRow row = read_row(line);
+            if (!row.limit.empty()) {
+                EXPECT_NE(line[5], ' ') << "speed limit ends at position 6";
+            }
+            if (!row.running.empty()) {
+                EXPECT_NE(line[11], ' ') << "running speed ends at position 12";
+            }
+            if (!row.km.empty()) {
+                EXPECT_NE(line[22], ' ') << "kilometre ends at position 23";
+                if (row.km.front() == '(') {
+                    ++bracketed;
+                    EXPECT_EQ(row.km, "(7650)");
+                } else {
+                    ASSERT_GE(row.km.size(), 5u);
+                    EXPECT_EQ(row.km[row.km.size() - 4], '.') << "three decimals";
+                }
+            }
+            if (columns(line, 26, 30) == " ___ ") {
+                ++blank_no_rs;
+            } else if (!row.no_rs.empty()) {
+                EXPECT_NE(line[28], ' ') << "figure ends at position 29";
+            }
+            if (has_time(row)) {
+                const bool departure = start == sheet_start[0] && n == 15;
+                const std::size_t at = departure ? 70 : 66;
+                EXPECT_NE(line[at - 1], ' ') << "time starts at position " << at;
+                EXPECT_TRUE(line[at - 2] == ' ' || line[at - 2] == '_');
+            }
+            if (!row.recovery.empty()) {
+                EXPECT_TRUE(row.recovery == "0.5" || row.recovery == "1" || row.recovery == "1.5" ||
+                            row.recovery == "3");
+                EXPECT_EQ(line.substr(78, row.recovery.size()), row.recovery);
+            }
+            if (line.substr(47, 2) == "**")
+                ++two_stars;
+            else if (line[47] == '*')
+                ++one_star;
+        }
+    }
+    EXPECT_EQ(one_star, 1u);
+    EXPECT_EQ(two_stars, 1u);
+    EXPECT_EQ(bracketed, 1u);
+    EXPECT_EQ(blank_no_rs, 1u);
+}
+
+} // namespace
+} // namespace tratta
