@@ -11,7 +11,7 @@
 namespace tratta {
 
 struct LineBody {
-    int32_t board_slot = 80; // the record the next sign board's text takes
+    int32_t board_slot = ScenarioRecords::first_board_slot; // the record the next sign board's text takes
     MountainTrack mountains;
     GradientCursor gradients;
     int64_t metre = first_walked_metre; // the next point of the track plan
