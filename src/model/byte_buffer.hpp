@@ -16,24 +16,14 @@ public:
     void reserve(std::size_t n) { bytes_.reserve(n); }
 
     void put_u8(uint8_t v) { bytes_.push_back(v); }
-    void put_u16(uint16_t v)
-    {
-        bytes_.push_back(static_cast<uint8_t>(v & 0xFFu));
-        bytes_.push_back(static_cast<uint8_t>(v >> 8));
-    }
+    void put_u16(uint16_t v) { put_le(v, 2); }
     void put_i16(int16_t v) { put_u16(static_cast<uint16_t>(v)); }
-    void put_i32(int32_t v)
-    {
-        const auto u = static_cast<uint32_t>(v);
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes_.push_back(static_cast<uint8_t>((u >> shift) & 0xFFu));
-    }
+    void put_i32(int32_t v) { put_le(static_cast<uint32_t>(v), 4); }
     void put_f64(double v)
     {
         uint64_t u = 0;
         std::memcpy(&u, &v, sizeof u);
-        for (int shift = 0; shift < 64; shift += 8)
-            bytes_.push_back(static_cast<uint8_t>((u >> shift) & 0xFFu));
+        put_le(u, 8);
     }
     void put_bytes(std::string_view s) { bytes_.insert(bytes_.end(), s.begin(), s.end()); }
 
@@ -42,6 +32,16 @@ public:
     std::size_t size() const { return bytes_.size(); }
 
 private:
+    // The low `width` bytes of v, lowest first, appended in one step: the line
+    // table alone has some 700000 fields, so bytes are not pushed one by one.
+    void put_le(uint64_t v, std::size_t width)
+    {
+        uint8_t field[8];
+        for (std::size_t i = 0; i < width; ++i)
+            field[i] = static_cast<uint8_t>((v >> (8 * i)) & 0xFFu);
+        bytes_.insert(bytes_.end(), field, field + width);
+    }
+
     std::vector<uint8_t> bytes_;
 };
 
