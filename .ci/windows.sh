@@ -18,7 +18,9 @@ ROOT=$(pwd)
 LINUX_BUILD=${1:-build}
 WIN_BUILD=build-win
 ARTIFACTS=$ROOT/$WIN_BUILD/artifacts
-CONVERT=/usr/bin/convert   # ImageMagick's own, not a stand-in earlier on PATH
+# ImageMagick's own programs, not a stand-in earlier on PATH.
+CONVERT=/usr/bin/convert
+IMPORT=/usr/bin/import
 
 passed=0
 failed=0
@@ -86,10 +88,19 @@ find_window() {
     timeout "$2" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n1
 }
 
-# Presses Return in the window: OK of a message box.
-press_return() {
-    xdotool windowfocus --sync "$1" >/dev/null 2>&1
-    xdotool key --clearmodifiers Return >/dev/null 2>&1
+# Presses Return (OK) in the message box $2 until process $1 ends, three tries
+# ten seconds apart; then sets STATUS as wait_end does.
+close_box() {
+    local pid=$1 box=$2
+    for _ in 1 2 3; do
+        xdotool windowfocus --sync "$box" >/dev/null 2>&1
+        xdotool key --clearmodifiers Return >/dev/null 2>&1
+        for _ in $(seq 50); do
+            kill -0 "$pid" 2>/dev/null || break 2
+            sleep 0.2
+        done
+    done
+    wait_end "$pid" 5
 }
 
 # Waits up to $2 seconds for the process to end and sets STATUS to its exit
@@ -144,10 +155,10 @@ run_windows() {
         box=$(xdotool search --onlyvisible --name '^tratta_esempio$' 2>/dev/null | head -n1)
         if [ -n "$box" ]; then
             sleep 0.5
-            import -window root "$ARTIFACTS/$shot" 2>/dev/null
+            "$IMPORT" -window root "$ARTIFACTS/$shot" 2>/dev/null
             echo "windows: the program showed a message box (picture: $ARTIFACTS/$shot)" >&2
-            press_return "$box"
-            break
+            close_box "$pid" "$box"
+            return
         fi
         sleep 0.2
     done
@@ -189,9 +200,9 @@ check_windows() {
         return
     fi
     sleep 1 # let the box finish drawing before the pictures
-    import -window root "$ARTIFACTS/screen.png" 2>/dev/null
-    import -window "$form" "$ARTIFACTS/wait_window.png" 2>/dev/null
-    import -window "$box" "$ARTIFACTS/error_box.png" 2>/dev/null
+    "$IMPORT" -window root "$ARTIFACTS/screen.png" 2>/dev/null
+    "$IMPORT" -window "$form" "$ARTIFACTS/wait_window.png" 2>/dev/null
+    "$IMPORT" -window "$box" "$ARTIFACTS/error_box.png" 2>/dev/null
 
     # Without a window manager the X window of a wine window is its client area.
     geometry=$(xwininfo -id "$form")
@@ -206,10 +217,9 @@ check_windows() {
         fail "wait window: client area ${width:-?} x ${height:-?} px (280 x 179 wanted), label drawn: ${dark:-?}"
     fi
 
-    press_return "$box"
-    wait_end "$pid" 30
+    close_box "$pid" "$box"
     if [ "$STATUS" = 3 ]; then
-        pass "error box (closed with Return, program ended)"
+        pass "error box (window_probe's own title, closed with Return, program ended)"
     else
         fail "error box: after Return the probe ended with status $STATUS (3 wanted)"
     fi
