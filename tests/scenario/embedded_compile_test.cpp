@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace tratta {
 namespace {
 
@@ -27,6 +29,18 @@ TEST(EmbeddedScenario, CompilesWithoutAnyError)
     ASSERT_EQ(state.cells.last(), 6820);
     EXPECT_EQ(state.cells.at(561).kind, kind_sign_board);
     EXPECT_EQ(state.records[80].text, "(  Cippo  )(Km 28+000)");
+    EXPECT_EQ(state.records[45].text, "Sarmenta Centrale");
+
+    // A station's stop cell takes its cell whatever stood there; none of the
+    // boards or signals was lost that way. The two junctions have no stop cell.
+    std::map<int, int> per_kind;
+    for (const RouteCell& c : state.cells.cells())
+        ++per_kind[c.kind];
+    EXPECT_EQ(per_kind[kind_signal], 180);
+    EXPECT_EQ(per_kind[kind_speed_indicator], 64);
+    EXPECT_EQ(per_kind[kind_sign_board], 21);
+    EXPECT_EQ(per_kind[kind_station_stop], 43);
+    EXPECT_EQ(per_kind[kind_slowdown_start], 2);
 }
 
 } // namespace
