@@ -74,7 +74,7 @@ export DISPLAY=":$(head -n1 "$WORK/display")"
 export WINEPREFIX=$WORK/wine WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=" # no offer to install Mono or Gecko
 boot_prefix() {
-    timeout 300 wineboot -i >/dev/null 2>&1 && timeout 120 wineserver -w >/dev/null 2>&1
+    timeout 300 wineboot -i </dev/null >/dev/null 2>&1 && timeout 120 wineserver -w >/dev/null 2>&1
 }
 if ! boot_prefix; then
     timeout 30 wineserver -k >/dev/null 2>&1
@@ -148,7 +148,7 @@ same_files() {
 run_windows() {
     local folder=$1 shot=$2 pid box
     mkdir -p "$WORK/elsewhere"
-    (cd "$WORK/elsewhere" && exec wine "$folder/tratta_esempio.exe") >/dev/null 2>&1 &
+    (cd "$WORK/elsewhere" && exec wine "$folder/tratta_esempio.exe") </dev/null >/dev/null 2>&1 &
     pid=$!
     for _ in $(seq 600); do
         kill -0 "$pid" 2>/dev/null || break
@@ -188,7 +188,7 @@ check_windows() {
     local folder="$WORK/probe folder è" pid form box geometry width height dark
     mkdir -p "$folder"
     cp "$PROBE_EXE" "$folder/"
-    (cd "$folder" && exec wine ./window_probe.exe) >/dev/null 2>&1 &
+    (cd "$folder" && exec wine ./window_probe.exe) </dev/null >/dev/null 2>&1 &
     pid=$!
 
     form=$(find_window Form1 60)
