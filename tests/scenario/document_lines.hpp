@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tratta::testing {
@@ -50,6 +51,25 @@ inline std::string columns(const std::string& line, std::size_t first, std::size
     if (first < 1 || first > line.size())
         return {};
     return line.substr(first - 1, last - first + 1);
+}
+
+// The comma-separated fields of a line of the line or train file, blanks trimmed.
+inline std::vector<std::string> fields_of(std::string_view line)
+{
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = line.find(',', start);
+        const std::string_view field =
+            line.substr(start, comma == std::string_view::npos ? comma : comma - start);
+        const auto first = field.find_first_not_of(' ');
+        const auto last = field.find_last_not_of(' ');
+        fields.emplace_back(first == std::string_view::npos ? std::string_view{}
+                                                             : field.substr(first, last - first + 1));
+        if (comma == std::string_view::npos)
+            return fields;
+        start = comma + 1;
+    }
 }
 
 inline bool is_ascii(const std::string& line)

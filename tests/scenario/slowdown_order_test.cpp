@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -124,13 +123,12 @@ std::vector<std::vector<long>> train_file_slowdowns()
 {
     std::vector<std::vector<long>> slowdowns;
     for (const std::string_view line : treno_data()) {
-        if (line.rfind("rallentamento,", 0) != 0)
+        const auto fields = testing::fields_of(line);
+        if (fields[0] != "rallentamento")
             continue;
-        std::istringstream fields{std::string(line.substr(line.find(',') + 1))};
         std::vector<long> numbers;
-        std::string field;
-        while (std::getline(fields, field, ','))
-            numbers.push_back(std::stol(field));
+        for (std::size_t i = 1; i < fields.size(); ++i)
+            numbers.push_back(std::stol(fields[i]));
         slowdowns.push_back(numbers);
     }
     return slowdowns;

@@ -1,11 +1,14 @@
 // The timetable sheet: four printed sheets of 46 lines with their header boxes
-// and the ruled table of places, checked on the bytes the writer makes.
+// and the ruled table of places, checked on the bytes the writer makes and
+// against the line and train files it describes.
 
 #include "scenario/document_lines.hpp"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tratta {
@@ -248,6 +251,115 @@ TEST(TimetableSheet, ColumnsHoldTheirFigures)
     EXPECT_EQ(two_stars, 1u);
     EXPECT_EQ(bracketed, 1u);
     EXPECT_EQ(blank_no_rs, 1u);
+}
+
+struct Chainage {
+    std::int64_t start, offset, direction;
+};
+
+struct Station {
+    std::int64_t position;
+    std::string name;
+    int hours, minutes;
+};
+
+// Metres from a kilometre figure such as "287.550".
+std::int64_t metres_of(const std::string& km)
+{
+    std::string digits;
+    for (const char c : km)
+        if (c != '.')
+            digits += c;
+    return std::stoll(digits);
+}
+
+TEST(TimetableSheet, AgreesWithTheLineAndTrainFiles)
+{
+    std::vector<Chainage> chainages;
+    for (const std::string_view line : linea_data())
+        if (line.rfind("progressiva chilometrica", 0) == 0) {
+            const auto f = testing::fields_of(line);
+            chainages.push_back({std::stoll(f[1]), std::stoll(f[2]), std::stoll(f[3])});
+        }
+    ASSERT_EQ(chainages.size(), 3u);
+    std::vector<Station> stations;
+    std::vector<std::pair<std::int64_t, std::int64_t>> limits;
+    for (const std::string_view line : treno_data()) {
+        const auto f = testing::fields_of(line);
+        if (f[0] == "stazione")
+            stations.push_back({std::stoll(f[1]), f[17], std::stoi(f[14]), std::stoi(f[15])});
+        else if (f[0].rfind("velocit", 0) == 0)
+            limits.emplace_back(std::stoll(f[1]), std::stoll(f[2]));
+    }
+    ASSERT_EQ(stations.size(), 45u);
+    const auto limit_at = [&](std::int64_t p) {
+        std::int64_t v = -1;
+        for (const auto& [from, speed] : limits)
+            if (from <= p)
+                v = speed;
+        return v;
+    };
+
+    const auto lines = sheet_file_lines();
+    int chainage = -1; // before the first chainage the kilometre is the route position
+    std::int64_t last_position = -1;
+    std::size_t next_station = 0, other_timed = 0;
+    bool after_change = false;
+    for (const std::size_t start : sheet_start) {
+        for (std::size_t n = 15; n <= 46; ++n) {
+            const std::string& line = lines[start + n - 2];
+            if (line == spacer_row || line == head_rule)
+                continue;
+            SCOPED_TRACE(line);
+            const BodyRow row = read_row(line);
+            if (after_change) {
+                after_change = false;
+                ASSERT_TRUE(km_only(row));
+                // A bracketed figure is a change of count that the line file leaves out.
+                if (row.km.front() != '(') {
+                    ++chainage;
+                    ASSERT_LT(chainage, 3);
+                    const Chainage& c = chainages[static_cast<std::size_t>(chainage)];
+                    const std::int64_t km = c.direction == 1 ? c.offset - c.start : c.start + c.offset;
+                    EXPECT_EQ(metres_of(row.km), km);
+                }
+                continue;
+            }
+            ASSERT_FALSE(row.km.empty());
+            std::int64_t p = metres_of(row.km);
+            if (chainage >= 0) {
+                const Chainage& c = chainages[static_cast<std::size_t>(chainage)];
+                p = c.direction == 1 ? c.offset - p : p - c.offset;
+            }
+            EXPECT_GT(p, last_position) << "places follow the route";
+            last_position = p;
+            after_change = row.change;
+            if (!row.limit.empty()) {
+                EXPECT_EQ(std::stoll(row.limit), limit_at(p)) << "at " << p << " m";
+            }
+            if (!has_time(row))
+                continue;
+            const std::string place = trimmed(row.place); // may end with a footnote marker
+            if (next_station < stations.size() &&
+                place.rfind(stations[next_station].name, 0) == 0) {
+                EXPECT_EQ(p, stations[next_station].position) << place;
+                ++next_station;
+            } else {
+                ++other_timed; // a service point with a time that is not a station
+            }
+        }
+    }
+    EXPECT_EQ(next_station, stations.size()) << "every station of the train file, in order";
+    EXPECT_LE(other_timed, 1u);
+
+    // The train leaves and arrives at the times of the train file.
+    const BodyRow first = read_row(lines[sheet_start[0] + 13]);
+    const BodyRow last = read_row(lines[sheet_start[3] + 44]);
+    const auto clock = [](const Station& s) {
+        return std::to_string(s.hours) + "." + (s.minutes < 10 ? "0" : "") + std::to_string(s.minutes);
+    };
+    EXPECT_EQ(first.time, clock(stations.front()));
+    EXPECT_EQ(last.time, clock(stations.back()));
 }
 
 } // namespace
