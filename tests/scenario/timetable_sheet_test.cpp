@@ -198,54 +198,68 @@ TEST(TimetableSheet, BodyRowsOfEachKind)
     EXPECT_EQ(columns(lines[sheet_start[1] + 44], 15, 24), "__156.000_");
 }
 
+// The body rows of all four sheets that hold a place (sheet from 0, line of the
+// sheet from 1), in route order; the closing rows of sheets 2 and 4 included.
+struct PlaceLine {
+    std::size_t sheet, n;
+    std::string line;
+};
+
+std::vector<PlaceLine> place_lines(const std::vector<std::string>& lines)
+{
+    std::vector<PlaceLine> places;
+    for (std::size_t sheet = 0; sheet < 4; ++sheet)
+        for (std::size_t n = 15; n <= 46; ++n) {
+            const std::string& line = lines[sheet_start[sheet] + n - 2];
+            if (line != spacer_row && line != head_rule)
+                places.push_back({sheet, n, line});
+        }
+    return places;
+}
+
 TEST(TimetableSheet, ColumnsHoldTheirFigures)
 {
     const auto lines = sheet_file_lines();
     std::size_t one_star = 0, two_stars = 0, bracketed = 0, blank_no_rs = 0;
-    for (const std::size_t start : sheet_start) {
-        for (std::size_t n = 15; n <= 46; ++n) {
-            const std::string& line = lines[start + n - 2];
-            if (line == spacer_row || line == head_rule)
-                continue;
-            SCOPED_TRACE(line);
-            const BodyRow row = read_row(line);
-            if (!row.limit.empty()) {
-                EXPECT_NE(line[5], ' ') << "speed limit ends at position 6";
-            }
-            if (!row.running.empty()) {
-                EXPECT_NE(line[11], ' ') << "running speed ends at position 12";
-            }
-            if (!row.km.empty()) {
-                EXPECT_NE(line[22], ' ') << "kilometre ends at position 23";
-                if (row.km.front() == '(') {
-                    ++bracketed;
-                    EXPECT_EQ(row.km, "(7650)");
-                } else {
-                    ASSERT_GE(row.km.size(), 5u);
-                    EXPECT_EQ(row.km[row.km.size() - 4], '.') << "three decimals";
-                }
-            }
-            if (columns(line, 26, 30) == " ___ ") {
-                ++blank_no_rs;
-            } else if (!row.no_rs.empty()) {
-                EXPECT_NE(line[28], ' ') << "figure ends at position 29";
-            }
-            if (has_time(row)) {
-                const bool departure = start == sheet_start[0] && n == 15;
-                const std::size_t at = departure ? 70 : 66;
-                EXPECT_NE(line[at - 1], ' ') << "time starts at position " << at;
-                EXPECT_TRUE(line[at - 2] == ' ' || line[at - 2] == '_');
-            }
-            if (!row.recovery.empty()) {
-                EXPECT_TRUE(row.recovery == "0.5" || row.recovery == "1" || row.recovery == "1.5" ||
-                            row.recovery == "3");
-                EXPECT_EQ(line.substr(78, row.recovery.size()), row.recovery);
-            }
-            if (line.substr(47, 2) == "**")
-                ++two_stars;
-            else if (line[47] == '*')
-                ++one_star;
+    for (const auto& [sheet, n, line] : place_lines(lines)) {
+        SCOPED_TRACE(line);
+        const BodyRow row = read_row(line);
+        if (!row.limit.empty()) {
+            EXPECT_NE(line[5], ' ') << "speed limit ends at position 6";
         }
+        if (!row.running.empty()) {
+            EXPECT_NE(line[11], ' ') << "running speed ends at position 12";
+        }
+        if (!row.km.empty()) {
+            EXPECT_NE(line[22], ' ') << "kilometre ends at position 23";
+            if (row.km.front() == '(') {
+                ++bracketed;
+                EXPECT_EQ(row.km, "(7650)");
+            } else {
+                ASSERT_GE(row.km.size(), 5u);
+                EXPECT_EQ(row.km[row.km.size() - 4], '.') << "three decimals";
+            }
+        }
+        if (columns(line, 26, 30) == " ___ ") {
+            ++blank_no_rs;
+        } else if (!row.no_rs.empty()) {
+            EXPECT_NE(line[28], ' ') << "figure ends at position 29";
+        }
+        if (has_time(row)) {
+            const bool departure = sheet == 0 && n == 15;
+            const std::size_t at = departure ? 70 : 66;
+            EXPECT_NE(line[at - 1], ' ') << "time starts at position " << at;
+            EXPECT_TRUE(line[at - 2] == ' ' || line[at - 2] == '_');
+        }
+        if (!row.recovery.empty()) {
+            EXPECT_TRUE(row.recovery == "0.5" || row.recovery == "1" || row.recovery == "1.5" ||
+                        row.recovery == "3");
+            EXPECT_EQ(line.substr(78, row.recovery.size()), row.recovery);
+        }
+        if (line.substr(47, 2) == "**")
+            ++two_stars;
+        else if (line[47] == '*')
+            ++one_star;
     }
     EXPECT_EQ(one_star, 1u);
     EXPECT_EQ(two_stars, 1u);
@@ -305,48 +319,43 @@ TEST(TimetableSheet, AgreesWithTheLineAndTrainFiles)
     std::int64_t last_position = -1;
     std::size_t next_station = 0, other_timed = 0;
     bool after_change = false;
-    for (const std::size_t start : sheet_start) {
-        for (std::size_t n = 15; n <= 46; ++n) {
-            const std::string& line = lines[start + n - 2];
-            if (line == spacer_row || line == head_rule)
-                continue;
-            SCOPED_TRACE(line);
-            const BodyRow row = read_row(line);
-            if (after_change) {
-                after_change = false;
-                ASSERT_TRUE(km_only(row));
-                // A bracketed figure is a change of count that the line file leaves out.
-                if (row.km.front() != '(') {
-                    ++chainage;
-                    ASSERT_LT(chainage, 3);
-                    const Chainage& c = chainages[static_cast<std::size_t>(chainage)];
-                    const std::int64_t km = c.direction == 1 ? c.offset - c.start : c.start + c.offset;
-                    EXPECT_EQ(metres_of(row.km), km);
-                }
-                continue;
-            }
-            ASSERT_FALSE(row.km.empty());
-            std::int64_t p = metres_of(row.km);
-            if (chainage >= 0) {
+    for (const auto& [sheet, n, line] : place_lines(lines)) {
+        SCOPED_TRACE(line);
+        const BodyRow row = read_row(line);
+        if (after_change) {
+            after_change = false;
+            ASSERT_TRUE(km_only(row));
+            // A bracketed figure is a change of count that the line file leaves out.
+            if (row.km.front() != '(') {
+                ++chainage;
+                ASSERT_LT(chainage, 3);
                 const Chainage& c = chainages[static_cast<std::size_t>(chainage)];
-                p = c.direction == 1 ? c.offset - p : p - c.offset;
+                const std::int64_t km = c.direction == 1 ? c.offset - c.start : c.start + c.offset;
+                EXPECT_EQ(metres_of(row.km), km);
             }
-            EXPECT_GT(p, last_position) << "places follow the route";
-            last_position = p;
-            after_change = row.change;
-            if (!row.limit.empty()) {
-                EXPECT_EQ(std::stoll(row.limit), limit_at(p)) << "at " << p << " m";
-            }
-            if (!has_time(row))
-                continue;
-            const std::string place = trimmed(row.place); // may end with a footnote marker
-            if (next_station < stations.size() &&
-                place.rfind(stations[next_station].name, 0) == 0) {
-                EXPECT_EQ(p, stations[next_station].position) << place;
-                ++next_station;
-            } else {
-                ++other_timed; // a service point with a time that is not a station
-            }
+            continue;
+        }
+        ASSERT_FALSE(row.km.empty());
+        std::int64_t p = metres_of(row.km);
+        if (chainage >= 0) {
+            const Chainage& c = chainages[static_cast<std::size_t>(chainage)];
+            p = c.direction == 1 ? c.offset - p : p - c.offset;
+        }
+        EXPECT_GT(p, last_position) << "places follow the route";
+        last_position = p;
+        after_change = row.change;
+        if (!row.limit.empty()) {
+            EXPECT_EQ(std::stoll(row.limit), limit_at(p)) << "at " << p << " m";
+        }
+        if (!has_time(row))
+            continue;
+        const std::string place = trimmed(row.place); // may end with a footnote marker
+        if (next_station < stations.size() &&
+            place.rfind(stations[next_station].name, 0) == 0) {
+            EXPECT_EQ(p, stations[next_station].position) << place;
+            ++next_station;
+        } else {
+            ++other_timed; // a service point with a time that is not a station
         }
     }
     EXPECT_EQ(next_station, stations.size()) << "every station of the train file, in order";
