@@ -22,11 +22,17 @@ void imposta_nomi(RunState& s, const std::filesystem::path& folder)
 
 std::string describe_error(const RunState& s)
 {
-    std::string text;
     const FileNames names = file_names(s);
+    return describe_error(s, display_path(names.line_source.filename()),
+                          display_path(names.train_source.filename()));
+}
+
+std::string describe_error(const RunState& s, const std::string& line_source,
+                           const std::string& train_source)
+{
+    std::string text;
     if (s.error_place.file != SourceFile::none) {
-        const auto& source = s.error_place.file == SourceFile::line ? names.line_source : names.train_source;
-        text.append(display_path(source.filename()));
+        text.append(s.error_place.file == SourceFile::line ? line_source : train_source);
         if (s.error_place.line > 0)
             text.append(":").append(std::to_string(s.error_place.line));
         text.append(": ");

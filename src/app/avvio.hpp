@@ -33,6 +33,11 @@ RunOutcome esegui_scenario(RunState& state);
 // A recorded data error as one line: file:line: errore N a M m: meaning.
 std::string describe_error(const RunState& state);
 
+// The same, naming the source files as given (UTF-8) in place of the run's
+// own: an author's files compiled under the program's names in another folder.
+std::string describe_error(const RunState& state, const std::string& line_source,
+                           const std::string& train_source);
+
 // The program's entry: window, run, report, exit status.
 int avvio();
 

@@ -1,0 +1,114 @@
+#include "autore/cli.hpp"
+
+#include "app/files.hpp"
+#include "autore/compile_sources.hpp"
+#include "autore/dump.hpp"
+#include "autore/export_template.hpp"
+#include "autore/plot.hpp"
+
+#include <CLI/CLI.hpp>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace autore {
+
+namespace {
+
+template <typename Report>
+int finish(const Report& report, std::ostream& out, std::ostream& err)
+{
+    for (const auto& file : report.written)
+        out << "scritto " << tratta::display_path(file) << '\n';
+    for (const auto& problem : report.problems)
+        err << problem << '\n';
+    return report.exit_status;
+}
+
+} // namespace
+
+int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
+{
+    CLI::App app{"autore: scrivere, compilare e guardare uno scenario di Tratta", "autore"};
+    app.require_subcommand(1);
+
+    // export DIR
+    std::string export_dir;
+    bool export_force = false;
+    auto* export_cmd = app.add_subcommand(
+        "export", "scrive in DIR i cinque file di testo dello scenario incorporato, come modello da cui partire");
+    export_cmd->add_option("DIR", export_dir, "cartella di destinazione (creata se manca)")->required();
+    export_cmd->add_flag("--force", export_force, "sovrascrive i file che esistono già");
+
+    // compile LINEFILE TRAINFILE
+    CompileRequest compile;
+    std::string compile_out = ".";
+    bool no_line_table = false;
+    auto* compile_cmd = app.add_subcommand(
+        "compile", "compila il file della linea e il file del treno nei tre file binari del simulatore; "
+                   "i file sorgente non vengono mai toccati");
+    compile_cmd->add_option("LINEFILE", compile.line_file, "file della linea, \"<scenario>_linea.txt\"")
+        ->required();
+    compile_cmd->add_option("TRAINFILE", compile.train_file, "file del treno, \"<scenario>_<treno>-.txt\"")
+        ->required();
+    compile_cmd->add_option("-o,--output", compile_out, "cartella dei file binari (predefinita: quella corrente)");
+    compile_cmd->add_option("--scenario", compile.scenario, "nome dello scenario (predefinito: dal file della linea)");
+    compile_cmd->add_option("--train", compile.train, "nome del treno (predefinito: dal file del treno)");
+    compile_cmd->add_flag("--no-line-table", no_line_table, "non costruisce né scrive la tabella _linea.dat");
+    compile_cmd->footer("Stato d'uscita: 0 compilato senza errori, 2 errore nei dati (file scritti come li "
+                        "scrive il programma), 1 nessun file scritto.");
+
+    // dump FILE
+    std::string dump_path;
+    std::string dump_type;
+    DumpOptions dump;
+    auto* dump_cmd = app.add_subcommand("dump", "mostra il contenuto di un file .sim, .dat o _linea.dat");
+    dump_cmd->add_option("FILE", dump_path, "il file da leggere")->required();
+    dump_cmd->add_option("--type", dump_type, "tipo del file, se il nome non lo dice")
+        ->check(CLI::IsMember({"sim", "dat", "linea"}));
+    dump_cmd->add_flag("--json", dump.json, "scrive JSON invece del testo");
+    dump_cmd->add_option("--step", dump.step_m, "_linea.dat: un punto ogni tanti metri (predefinito 1000)")
+        ->check(CLI::PositiveNumber);
+    dump_cmd->add_flag("--objects", dump.objects_only, ".dat: solo le celle con un oggetto");
+
+    // plot DIR | FILES...
+    std::vector<std::string> plot_inputs;
+    PlotOptions plot;
+    std::string plot_out;
+    auto* plot_cmd = app.add_subcommand(
+        "plot", "disegna in SVG la pianta della linea e il profilo del percorso di uno scenario compilato");
+    plot_cmd->add_option("INPUT", plot_inputs, "una cartella, oppure i file .sim, .dat e _linea.dat")
+        ->required()
+        ->expected(1, 3);
+    plot_cmd->add_option("-o,--output", plot_out, "il file SVG da scrivere")->required();
+    plot_cmd->add_option("--scenario", plot.scenario, "scelta dello scenario nella cartella");
+    plot_cmd->add_option("--train", plot.train, "scelta del treno nella cartella");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int status = app.exit(e, out, err);
+        return status == 0 ? 0 : 1;
+    }
+
+    if (*export_cmd)
+        return finish(export_template(export_dir, export_force), out, err);
+    if (*compile_cmd) {
+        compile.out_dir = compile_out;
+        compile.line_table = !no_line_table;
+        return finish(compile_sources(compile), out, err);
+    }
+    if (*dump_cmd) {
+        if (!dump_type.empty())
+            dump.kind = kind_from_word(dump_type);
+        return dump_file(dump_path, dump, out, err);
+    }
+    if (*plot_cmd) {
+        std::vector<std::filesystem::path> inputs(plot_inputs.begin(), plot_inputs.end());
+        return finish(plot_route(inputs, plot_out, plot), out, err);
+    }
+    return 1;
+}
+
+} // namespace autore

@@ -1,0 +1,100 @@
+#include "autore/dump.hpp"
+
+#include "app/files.hpp"
+#include "model/byte_reader.hpp"
+
+#include <algorithm>
+#include <ostream>
+
+namespace autore {
+
+std::vector<int64_t> sample_metres(int64_t last_m, int64_t step_m)
+{
+    std::vector<int64_t> metres;
+    if (last_m < 0)
+        return metres;
+    const int64_t step = step_m > 0 ? step_m : 1;
+    for (int64_t m = 0; m <= last_m; m += step)
+        metres.push_back(m);
+    if (metres.back() != last_m)
+        metres.push_back(last_m);
+    return metres;
+}
+
+LineTableSummary summarise(const tratta::LineProfile& table)
+{
+    LineTableSummary sum;
+    sum.last_m = table.last_m();
+    for (int64_t m = 0; m <= sum.last_m; ++m) {
+        bool both = true;
+        for (int r = 0; r < 2; ++r) {
+            switch (table.tag(m, r)) {
+            case tratta::ProfileTag::empty: ++sum.empty; both = false; break;
+            case tratta::ProfileTag::int16: ++sum.whole; break;
+            case tratta::ProfileTag::real: ++sum.real; break;
+            }
+        }
+        if (!both)
+            continue;
+        const double x = table.get(m, 0);
+        const double y = table.get(m, 1);
+        if (!sum.has_points) {
+            sum.min_x = sum.max_x = x;
+            sum.min_y = sum.max_y = y;
+            sum.has_points = true;
+        }
+        sum.min_x = std::min(sum.min_x, x);
+        sum.max_x = std::max(sum.max_x, x);
+        sum.min_y = std::min(sum.min_y, y);
+        sum.max_y = std::max(sum.max_y, y);
+    }
+    return sum;
+}
+
+int dump_file(const std::filesystem::path& file, const DumpOptions& options, std::ostream& out,
+              std::ostream& err)
+{
+    const auto kind = options.kind ? options.kind : kind_from_name(file);
+    if (!kind) {
+        err << "autore: non so che file sia \"" << tratta::display_path(file)
+            << "\": il nome non finisce in _linea.dat, .sim o .dat (usare --type)\n";
+        return 1;
+    }
+    try {
+        switch (*kind) {
+        case BinaryKind::records: {
+            const auto records = load_records(file);
+            if (options.json)
+                out << records_json(records).dump(1) << '\n';
+            else
+                records_text(records, out);
+            break;
+        }
+        case BinaryKind::grid: {
+            const auto cells = load_cells(file);
+            if (options.json)
+                out << cells_json(cells, options.objects_only).dump(1) << '\n';
+            else
+                cells_text(cells, options.objects_only, out);
+            break;
+        }
+        case BinaryKind::line_table: {
+            const auto table = load_line_table(file);
+            if (options.json)
+                out << line_table_json(table, options.step_m).dump(1) << '\n';
+            else
+                line_table_text(table, options.step_m, out);
+            break;
+        }
+        }
+    } catch (const tratta::FileFailure& e) {
+        err << "autore: " << e.what() << '\n';
+        return 1;
+    } catch (const tratta::LayoutError& e) {
+        err << "autore: formato non valido: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace autore

@@ -1,0 +1,21 @@
+#pragma once
+// The embedded scenario's five text files, written into a folder as a template
+// for an author to start from: nothing is compiled and nothing is deleted.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace autore {
+
+struct ExportReport {
+    int exit_status = 0; // 0 written, 1 nothing written
+    std::vector<std::string> problems;
+    std::vector<std::filesystem::path> written;
+};
+
+// An existing file of the same name is an author's work: it is kept, and
+// nothing is written, unless overwrite is set.
+ExportReport export_template(const std::filesystem::path& dir, bool overwrite);
+
+} // namespace autore

@@ -1,0 +1,99 @@
+#include "autore/route_data.hpp"
+
+#include "model/code_page.hpp"
+
+#include <algorithm>
+#include <set>
+
+namespace autore {
+
+namespace {
+
+using tratta::ScenarioRecords;
+
+// A point object stands one cell beyond the cell of its position.
+int64_t object_position(std::size_t cell) { return (static_cast<int64_t>(cell) - 1) * 50; }
+
+std::optional<PlanPoint> plan_at(const tratta::LineProfile* table, int64_t m)
+{
+    if (table == nullptr || !table->contains(m) || table->tag(m, 0) == tratta::ProfileTag::empty ||
+        table->tag(m, 1) == tratta::ProfileTag::empty)
+        return std::nullopt;
+    return PlanPoint{table->get(m, 0), table->get(m, 1)};
+}
+
+void thin_out(const tratta::LineProfile& table, int64_t from_m, int64_t to_m, std::size_t points,
+              std::vector<PlanPoint>& out)
+{
+    if (to_m <= from_m)
+        return;
+    const int64_t step = std::max<int64_t>(1, (to_m - from_m) / static_cast<int64_t>(std::max<std::size_t>(points, 1)));
+    for (int64_t m = from_m;; m += step) {
+        const int64_t at = std::min(m, to_m);
+        if (const auto p = plan_at(&table, at))
+            out.push_back(*p);
+        if (at == to_m)
+            break;
+    }
+}
+
+} // namespace
+
+RouteData gather_route(const ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells,
+                       const tratta::LineProfile* table, std::size_t plan_points)
+{
+    RouteData d;
+    d.scenario = tratta::cp1252_to_utf8(records[ScenarioRecords::scenario_header].text);
+    d.train = tratta::cp1252_to_utf8(records[ScenarioRecords::run_header].text);
+    d.length_m = std::max<int64_t>(0, records[ScenarioRecords::train_header].end_m);
+
+    if (table != nullptr && table->exists()) {
+        const int64_t end = std::min(d.length_m, table->last_m());
+        thin_out(*table, 0, end, plan_points, d.plan);
+        thin_out(*table, end, table->last_m(), std::max<std::size_t>(plan_points / 20, 2), d.run_out);
+    }
+
+    // Cells: signals, boards (their texts live in records), slowdowns.
+    std::set<int> board_records;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const auto& c = cells[i];
+        const int64_t at = object_position(i);
+        if (c.kind == tratta::kind_signal) {
+            d.signals.push_back({at, plan_at(table, at), {}});
+        } else if (c.kind == tratta::kind_sign_board) {
+            std::string text;
+            if (c.value >= 1 && c.value < ScenarioRecords::count) {
+                text = tratta::cp1252_to_utf8(records[c.value].text);
+                board_records.insert(c.value);
+            }
+            d.boards.push_back({at, plan_at(table, at), text});
+        } else if (c.kind == tratta::kind_slowdown_start) {
+            Slowdown s{at, at, c.value};
+            for (std::size_t e = i + 1; e < cells.size(); ++e)
+                if (cells[e].kind == tratta::kind_slowdown_end) {
+                    s.end_m = object_position(e);
+                    break;
+                }
+            d.slowdowns.push_back(s);
+        }
+    }
+
+    // Stations: the records from 1 up that hold something and are no board's text.
+    for (int r = 1; r <= ScenarioRecords::first_board_slot; ++r) {
+        const auto& rec = records[r];
+        if (board_records.count(r) != 0 || rec == tratta::ScenarioRecord{})
+            continue;
+        d.stations.push_back({rec.at_m, plan_at(table, rec.at_m), tratta::cp1252_to_utf8(rec.text)});
+    }
+
+    // The stretch properties of every cell along the route itself.
+    const std::size_t route_cells = std::min(cells.size(), static_cast<std::size_t>(d.length_m / 50 + 1));
+    for (std::size_t i = 0; i < route_cells; ++i) {
+        d.gradient.push_back(static_cast<int>(cells[i].gradient) - 100);
+        d.speed_kmh.push_back(cells[i].speed5 * 5);
+        d.adhesion.push_back(cells[i].adhesion);
+    }
+    return d;
+}
+
+} // namespace autore

@@ -1,0 +1,54 @@
+#pragma once
+// What a picture of a compiled scenario shows, gathered from its tables: the
+// track plan (thinned out), the stations, signals, sign boards and slowdowns
+// at their chainages, and the gradient, speed limit and adhesion along the route.
+
+#include "model/line_profile.hpp"
+#include "model/route_cells.hpp"
+#include "model/scenario_records.hpp"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace autore {
+
+struct PlanPoint {
+    double x = 0; // metres, plan coordinates of the track
+    double y = 0;
+};
+
+struct RouteMark {
+    int64_t at_m = 0;                 // chainage along the route
+    std::optional<PlanPoint> plan;    // where it stands on the plan, when there is one
+    std::string label;                // station name or board text, UTF-8
+};
+
+struct Slowdown {
+    int64_t start_m = 0;
+    int64_t end_m = 0;
+    int speed_kmh = 0;
+};
+
+struct RouteData {
+    std::string scenario; // UTF-8
+    std::string train;
+    int64_t length_m = 0;              // the route length L
+    std::vector<PlanPoint> plan;       // the track from 0 to L, thinned out; empty without a line table
+    std::vector<PlanPoint> run_out;    // the track beyond L
+    std::vector<RouteMark> stations;
+    std::vector<RouteMark> signals;
+    std::vector<RouteMark> boards;
+    std::vector<Slowdown> slowdowns;
+    // One value per 50 m cell from 0 to L: gradient (per mille), limit (km/h), adhesion.
+    std::vector<int> gradient;
+    std::vector<int> speed_kmh;
+    std::vector<int> adhesion;
+};
+
+// line_table may be null (compiled without one); plan_points bounds the track's points.
+RouteData gather_route(const tratta::ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells,
+                       const tratta::LineProfile* line_table, std::size_t plan_points);
+
+} // namespace autore
