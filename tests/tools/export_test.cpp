@@ -1,0 +1,49 @@
+#include "autore/export_template.hpp"
+
+#include "app/avvio.hpp"
+#include "app/file_names.hpp"
+#include "scenario/text_writer.hpp"
+#include "tools/tool_support.hpp"
+#include "support/temp_folder.hpp"
+
+#include <gtest/gtest.h>
+
+namespace autore {
+namespace {
+
+using tratta::testing::read_bytes;
+using tratta::testing::TempFolder;
+using tratta::testing::write_bytes;
+
+TEST(Export, WritesTheFiveTextFilesAsTheProgramWritesThem)
+{
+    TempFolder dir;
+    const auto run = testing::run_tool({"export", (dir / "nuovo").string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto f = tratta::file_names(dir / "nuovo", tratta::scenario_constant, tratta::train_constant);
+    EXPECT_EQ(read_bytes(f.line_source), tratta::encode_data_set(tratta::linea_data()));
+    EXPECT_EQ(read_bytes(f.train_source), tratta::encode_data_set(tratta::treno_data()));
+    EXPECT_EQ(read_bytes(f.notes), tratta::encode_data_set(tratta::note_data()));
+    EXPECT_EQ(read_bytes(f.slowdowns), tratta::encode_data_set(tratta::rallentamenti_data()));
+    EXPECT_EQ(read_bytes(f.timetable), tratta::encode_data_set(tratta::scheda_data()));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "nuovo"), {}), 5);
+}
+
+TEST(Export, AnAuthorsEditedFileIsKeptUnlessForced)
+{
+    TempFolder dir;
+    const auto f = tratta::file_names(dir.path(), tratta::scenario_constant, tratta::train_constant);
+    write_bytes(f.train_source, "my edits");
+
+    const auto refused = testing::run_tool({"export", dir.path().string()});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
+    EXPECT_EQ(read_bytes(f.train_source), "my edits");
+    EXPECT_FALSE(std::filesystem::exists(f.line_source));
+
+    EXPECT_EQ(testing::run_tool({"export", dir.path().string(), "--force"}).status, 0);
+    EXPECT_EQ(read_bytes(f.train_source), tratta::encode_data_set(tratta::treno_data()));
+}
+
+} // namespace
+} // namespace autore
