@@ -25,9 +25,9 @@ struct DumpOptions {
 int dump_file(const std::filesystem::path& file, const DumpOptions& options, std::ostream& out,
               std::ostream& err);
 
-nlohmann::json records_json(const tratta::ScenarioRecords& records);
-nlohmann::json cells_json(const std::vector<tratta::RouteCell>& cells, bool objects_only);
-nlohmann::json line_table_json(const tratta::LineProfile& table, int64_t step_m);
+nlohmann::ordered_json records_json(const tratta::ScenarioRecords& records);
+nlohmann::ordered_json cells_json(const std::vector<tratta::RouteCell>& cells, bool objects_only);
+nlohmann::ordered_json line_table_json(const tratta::LineProfile& table, int64_t step_m);
 
 void records_text(const tratta::ScenarioRecords& records, std::ostream& out);
 void cells_text(const std::vector<tratta::RouteCell>& cells, bool objects_only, std::ostream& out);

@@ -6,7 +6,8 @@
 
 namespace autore {
 
-using nlohmann::json;
+// Fields keep the order they have on disk.
+using json = nlohmann::ordered_json;
 
 json records_json(const tratta::ScenarioRecords& records)
 {

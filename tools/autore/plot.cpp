@@ -14,14 +14,19 @@ namespace {
 constexpr double picture_width = 1240;
 constexpr double margin_left = 70;
 constexpr double margin_right = 30;
-constexpr double plan_height = 620;
 constexpr double profile_height = 560;
+
+std::string counted(std::size_t n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
 
 std::string summary_line(const RouteData& r)
 {
-    return svg_number(static_cast<double>(r.length_m) / 1000) + " km · " + std::to_string(r.stations.size()) +
-           " stazioni · " + std::to_string(r.signals.size()) + " segnali · " + std::to_string(r.boards.size()) +
-           " cartelli · " + std::to_string(r.slowdowns.size()) + " rallentamenti";
+    return svg_number(static_cast<double>(r.length_m) / 1000) + " km · " +
+           counted(r.stations.size(), "stazione", "stazioni") + " · " + counted(r.signals.size(), "segnale", "segnali") +
+           " · " + counted(r.boards.size(), "cartello", "cartelli") + " · " +
+           counted(r.slowdowns.size(), "rallentamento", "rallentamenti");
 }
 
 } // namespace
@@ -29,8 +34,8 @@ std::string summary_line(const RouteData& r)
 std::string route_svg(const RouteData& route)
 {
     const double inner = picture_width - margin_left - margin_right;
-    const Box plan{margin_left, 86, inner, plan_height};
-    const Box profile{margin_left, plan.bottom() + 50, inner, profile_height};
+    const Box plan{margin_left, 86, inner, plan_height(route, inner)};
+    const Box profile{margin_left, plan.bottom() + 62, inner, profile_height};
     SvgWriter svg(picture_width, profile.bottom() + 20);
     svg.open("g", {{"font-family", "DejaVu Sans, Verdana, Arial, sans-serif"}});
     svg.empty("rect", {{"width", "100%"}, {"height", "100%"}, {"fill", "white"}});
@@ -38,6 +43,7 @@ std::string route_svg(const RouteData& route)
              {{"font-size", "22"}, {"font-weight", "bold"}, {"fill", "#222"}});
     svg.text(margin_left, 56, summary_line(route), {{"font-size", "13"}, {"fill", colour::axis}});
     svg.text(margin_left, plan.top - 10, "Pianta della linea", {{"font-size", "14"}, {"font-weight", "bold"}, {"fill", "#333"}});
+    draw_plan_legend(svg, plan.right(), plan.top - 10);
     draw_plan(svg, route, plan);
     svg.text(margin_left, profile.top - 10, "Profilo del percorso",
              {{"font-size", "14"}, {"font-weight", "bold"}, {"fill", "#333"}});

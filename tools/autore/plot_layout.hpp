@@ -41,6 +41,11 @@ inline constexpr const char* speed = "#1565c0";
 inline constexpr const char* adhesion = "#6a1b9a";
 } // namespace colour
 
+// The height the plan needs at this width: the track at one scale plus room
+// for the station names above and below it.
+double plan_height(const RouteData& route, double width);
+// The key to the plan's marks, on one line ending at `right`.
+void draw_plan_legend(SvgWriter& svg, double right, double baseline);
 // Draws the plan of the track into the box.
 void draw_plan(SvgWriter& svg, const RouteData& route, const Box& box);
 // Draws the profile strips into the box.

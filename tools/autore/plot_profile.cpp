@@ -95,15 +95,27 @@ void speed_strip(SvgWriter& svg, const RouteData& route, const RouteScale& rs, c
     const double step = nice_step(most, 4);
     const Strip strip = make_strip(box, 0, std::ceil((most + 1) / step) * step);
     strip_frame(svg, strip, "velocità massima (km/h)", step);
+    // A slowdown cuts the limit down to its own speed over its stretch.
+    double last_label_x = -1e9;
+    double last_label_y = -1e9;
     for (const auto& sd : route.slowdowns) {
         const double x0 = rs.x(static_cast<double>(sd.start_m));
-        const double x1 = std::max(rs.x(static_cast<double>(sd.end_m)), x0 + 2);
-        const double y = strip.y(std::clamp<double>(sd.speed_kmh, strip.low, strip.high));
-        svg.empty("rect", {{"x", svg_number(x0)}, {"y", svg_number(y)}, {"width", svg_number(x1 - x0)},
-                           {"height", svg_number(box.bottom() - y)}, {"fill", colour::slowdown}, {"fill-opacity", "0.8"},
-                           {"class", "slowdown"}});
-        svg.text((x0 + x1) / 2, y - 4, std::to_string(sd.speed_kmh),
-                 {{"font-size", "10"}, {"text-anchor", "middle"}, {"fill", "#8a5a00"}, {"font-weight", "bold"}});
+        const double x1 = std::max(rs.x(static_cast<double>(sd.end_m)), x0 + 3);
+        const auto cell = static_cast<std::size_t>(std::max<int64_t>(sd.start_m, 0) / 50);
+        const int limit = cell < route.speed_kmh.size() ? route.speed_kmh[cell] : sd.speed_kmh;
+        const double y_low = strip.y(std::clamp<double>(sd.speed_kmh, strip.low, strip.high));
+        const double y_high = strip.y(std::clamp<double>(std::max(limit, sd.speed_kmh), strip.low, strip.high));
+        svg.empty("rect", {{"x", svg_number(x0)}, {"y", svg_number(y_high)}, {"width", svg_number(x1 - x0)},
+                           {"height", svg_number(std::max(y_low - y_high, 2.0))}, {"fill", colour::slowdown},
+                           {"fill-opacity", "0.9"}, {"class", "slowdown"}});
+        // Labels of slowdowns that stand close together go one under the other.
+        double label_y = y_low + 12;
+        if (x0 - last_label_x < 50 && std::abs(label_y - last_label_y) < 11)
+            label_y = last_label_y + 11;
+        last_label_x = x0;
+        last_label_y = label_y;
+        svg.text(x1 + 4, label_y, std::to_string(sd.speed_kmh) + " km/h",
+                 {{"font-size", "10"}, {"fill", "#8a5a00"}, {"font-weight", "bold"}});
     }
     svg.empty("path", {{"d", steps(route.speed_kmh, rs, strip, 0, 100000)}, {"fill", "none"}, {"stroke", colour::speed},
                        {"stroke-width", "1.6"}, {"id", "speed"}});
@@ -185,6 +197,15 @@ void draw_profile(SvgWriter& svg, const RouteData& route, const Box& box)
     gradient_strip(svg, route, rs, gradient);
     speed_strip(svg, route, rs, speed);
     adhesion_strip(svg, route, rs, adhesion);
+    // Slowdowns shaded through every strip.
+    svg.open("g", {{"fill", colour::slowdown}, {"fill-opacity", "0.2"}});
+    for (const auto& sd : route.slowdowns) {
+        const double x0 = rs.x(static_cast<double>(sd.start_m));
+        const double x1 = std::max(rs.x(static_cast<double>(sd.end_m)), x0 + 3);
+        svg.empty("rect", {{"x", svg_number(x0)}, {"y", svg_number(gradient.top)}, {"width", svg_number(x1 - x0)},
+                           {"height", svg_number(adhesion.bottom() - gradient.top)}});
+    }
+    svg.close("g");
     km_axis(svg, rs, gradient.top, adhesion.bottom());
     station_names(svg, route, rs, box, adhesion.bottom());
 }

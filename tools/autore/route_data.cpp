@@ -50,7 +50,11 @@ RouteData gather_route(const ScenarioRecords& records, const std::vector<tratta:
     if (table != nullptr && table->exists()) {
         const int64_t end = std::min(d.length_m, table->last_m());
         thin_out(*table, 0, end, plan_points, d.plan);
-        thin_out(*table, end, table->last_m(), std::max<std::size_t>(plan_points / 20, 2), d.run_out);
+        // Only the first stretch of the run-out beyond the end: on a short route
+        // the whole 7 km would take the picture over.
+        const int64_t stub = std::max<int64_t>(300, d.length_m / 20);
+        thin_out(*table, end, std::min(table->last_m(), end + stub), std::max<std::size_t>(plan_points / 20, 2),
+                 d.run_out);
     }
 
     // Cells: signals, boards (their texts live in records), slowdowns.

@@ -36,7 +36,7 @@ struct RouteData {
     std::string train;
     int64_t length_m = 0;              // the route length L
     std::vector<PlanPoint> plan;       // the track from 0 to L, thinned out; empty without a line table
-    std::vector<PlanPoint> run_out;    // the track beyond L
+    std::vector<PlanPoint> run_out;    // the first stretch of track beyond L
     std::vector<RouteMark> stations;
     std::vector<RouteMark> signals;
     std::vector<RouteMark> boards;
