@@ -65,6 +65,26 @@ Strip make_strip(const Box& box, double low, double high)
     return {box, low, high};
 }
 
+// A strip from 0 up to a round value above the largest of the values (at least `least`).
+Strip value_strip(SvgWriter& svg, const Box& box, const std::vector<int>& values, int least, int ticks,
+                  const std::string& title)
+{
+    int most = least;
+    for (const int v : values)
+        most = std::max(most, v);
+    const double step = nice_step(most, ticks);
+    const Strip strip = make_strip(box, 0, std::ceil((most + 1) / step) * step);
+    strip_frame(svg, strip, title, step);
+    return strip;
+}
+
+// Where a slowdown lies across the picture: at least a few pixels wide, so a short one shows.
+std::pair<double, double> slowdown_span(const Slowdown& sd, const RouteScale& rs)
+{
+    const double x0 = rs.x(static_cast<double>(sd.start_m));
+    return {x0, std::max(rs.x(static_cast<double>(sd.end_m)), x0 + 3)};
+}
+
 void gradient_strip(SvgWriter& svg, const RouteData& route, const RouteScale& rs, const Box& box)
 {
     int most = 1;
@@ -89,18 +109,12 @@ void gradient_strip(SvgWriter& svg, const RouteData& route, const RouteScale& rs
 
 void speed_strip(SvgWriter& svg, const RouteData& route, const RouteScale& rs, const Box& box)
 {
-    int most = 20;
-    for (const int v : route.speed_kmh)
-        most = std::max(most, v);
-    const double step = nice_step(most, 4);
-    const Strip strip = make_strip(box, 0, std::ceil((most + 1) / step) * step);
-    strip_frame(svg, strip, "velocità massima (km/h)", step);
+    const Strip strip = value_strip(svg, box, route.speed_kmh, 20, 4, "velocità massima (km/h)");
     // A slowdown cuts the limit down to its own speed over its stretch.
     double last_label_x = -1e9;
     double last_label_y = -1e9;
     for (const auto& sd : route.slowdowns) {
-        const double x0 = rs.x(static_cast<double>(sd.start_m));
-        const double x1 = std::max(rs.x(static_cast<double>(sd.end_m)), x0 + 3);
+        const auto [x0, x1] = slowdown_span(sd, rs);
         const auto cell = static_cast<std::size_t>(std::max<int64_t>(sd.start_m, 0) / 50);
         const int limit = cell < route.speed_kmh.size() ? route.speed_kmh[cell] : sd.speed_kmh;
         const double y_low = strip.y(std::clamp<double>(sd.speed_kmh, strip.low, strip.high));
@@ -123,12 +137,7 @@ void speed_strip(SvgWriter& svg, const RouteData& route, const RouteScale& rs, c
 
 void adhesion_strip(SvgWriter& svg, const RouteData& route, const RouteScale& rs, const Box& box)
 {
-    int most = 10;
-    for (const int v : route.adhesion)
-        most = std::max(most, v);
-    const double step = nice_step(most, 3);
-    const Strip strip = make_strip(box, 0, std::ceil((most + 1) / step) * step);
-    strip_frame(svg, strip, "aderenza", step);
+    const Strip strip = value_strip(svg, box, route.adhesion, 10, 3, "aderenza");
     svg.empty("path", {{"d", steps(route.adhesion, rs, strip, 0, 1000)}, {"fill", "none"}, {"stroke", colour::adhesion},
                        {"stroke-width", "1.6"}, {"id", "adhesion"}});
 }
@@ -200,8 +209,7 @@ void draw_profile(SvgWriter& svg, const RouteData& route, const Box& box)
     // Slowdowns shaded through every strip.
     svg.open("g", {{"fill", colour::slowdown}, {"fill-opacity", "0.2"}});
     for (const auto& sd : route.slowdowns) {
-        const double x0 = rs.x(static_cast<double>(sd.start_m));
-        const double x1 = std::max(rs.x(static_cast<double>(sd.end_m)), x0 + 3);
+        const auto [x0, x1] = slowdown_span(sd, rs);
         svg.empty("rect", {{"x", svg_number(x0)}, {"y", svg_number(gradient.top)}, {"width", svg_number(x1 - x0)},
                            {"height", svg_number(adhesion.bottom() - gradient.top)}});
     }
