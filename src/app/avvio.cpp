@@ -30,16 +30,22 @@ std::string describe_error(const RunState& s)
 std::string describe_error(const RunState& s, const std::string& line_source,
                            const std::string& train_source)
 {
+    return describe_error(RecordedError{s.error_code, s.error_at_m, s.error_place}, line_source, train_source);
+}
+
+std::string describe_error(const RecordedError& e, const std::string& line_source,
+                           const std::string& train_source)
+{
     std::string text;
-    if (s.error_place.file != SourceFile::none) {
-        text.append(s.error_place.file == SourceFile::line ? line_source : train_source);
-        if (s.error_place.line > 0)
-            text.append(":").append(std::to_string(s.error_place.line));
+    if (e.place.file != SourceFile::none) {
+        text.append(e.place.file == SourceFile::line ? line_source : train_source);
+        if (e.place.line > 0)
+            text.append(":").append(std::to_string(e.place.line));
         text.append(": ");
     }
-    text.append("errore ").append(std::to_string(s.error_code));
-    text.append(" a ").append(std::to_string(s.error_at_m)).append(" m: ");
-    text.append(error_meaning(s.error_code));
+    text.append("errore ").append(std::to_string(e.code));
+    text.append(" a ").append(std::to_string(e.at_m)).append(" m: ");
+    text.append(error_meaning(e.code));
     return text;
 }
 

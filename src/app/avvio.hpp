@@ -8,6 +8,7 @@
 namespace tratta {
 
 struct RunState;
+struct RecordedError;
 
 inline constexpr const char* scenario_constant = "Tratta_Esempio";
 inline constexpr const char* train_constant = "TR 000 Esempio";
@@ -36,6 +37,8 @@ std::string describe_error(const RunState& state);
 // The same, naming the source files as given (UTF-8) in place of the run's
 // own: an author's files compiled under the program's names in another folder.
 std::string describe_error(const RunState& state, const std::string& line_source,
+                           const std::string& train_source);
+std::string describe_error(const RecordedError& error, const std::string& line_source,
                            const std::string& train_source);
 
 // The program's entry: window, run, report, exit status.

@@ -19,6 +19,7 @@ void memorizza_percorso(RunState& s, int32_t& j)
     s.error_code = 0;
     s.error_at_m = 0;
     s.error_place = {};
+    s.replaced_errors.clear();
     s.records.clear();
 
     memorizza_dati(s);

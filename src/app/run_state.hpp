@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace tratta {
 
@@ -20,6 +21,15 @@ enum class SourceFile : uint8_t { none, line, train };
 struct SourcePlace {
     SourceFile file = SourceFile::none;
     int32_t line = 0; // 1-based; 0 when unknown
+
+    bool operator==(const SourcePlace&) const = default;
+};
+
+// One data error as it was recorded: number, chainage and source line.
+struct RecordedError {
+    int32_t code = 0;
+    int32_t at_m = 0;
+    SourcePlace place;
 };
 
 struct RunState {
@@ -32,6 +42,9 @@ struct RunState {
     int32_t error_at_m = 0;  // chainage in metres that goes with error_code
     SourcePlace error_place; // source line of the key that raised error_code
     SourcePlace key_place;   // source line of the key being read now
+    // Errors of this compile step that a later one replaced, in order: the run
+    // keeps only the last, an author wants to see them all.
+    std::vector<RecordedError> replaced_errors;
 
     std::string work_text;
 
@@ -40,9 +53,19 @@ struct RunState {
     LineProfile profile;
 };
 
-// Records a data error raised by the key being read now.
+// Keeps the error recorded so far, if any, before a new one takes its place.
+inline void keep_replaced_error(RunState& s)
+{
+    if (s.error_code != 0)
+        s.replaced_errors.push_back({s.error_code, s.error_at_m, s.error_place});
+}
+
+// Records a data error raised by the key being read now. The same key
+// recording its own error again (to add the chainage) replaces nothing.
 inline void segnala(RunState& s, int32_t code)
 {
+    if (s.error_code != code || !(s.error_place == s.key_place))
+        keep_replaced_error(s);
     s.error_code = code;
     s.error_place = s.key_place;
 }

@@ -54,6 +54,7 @@ private:
 
     void record(int32_t code, int64_t c)
     {
+        keep_replaced_error(s_);
         s_.error_code = code;
         s_.error_at_m = static_cast<int32_t>(c * 50);
         s_.error_place = {};

@@ -97,6 +97,19 @@ TEST(Compile, AFaultNamesItsNumberChainageAndTheAuthorsFileAndLine)
     }
 }
 
+TEST(Compile, EveryRecordedErrorIsReportedInTheOrderItCame)
+{
+    // A gradient beyond the grid ends the line file with error 15; the train
+    // file is still read and stops at its first signal with 15 again.
+    TempFolder dir;
+    const auto s = write_small_scenario(dir.path(), {"pendenza,  20000,   3"});
+    const auto run = run_tool({"compile", s.line_file.string(), s.train_file.string(), "-o", (dir / "out").string()});
+    EXPECT_EQ(run.status, 2);
+    const std::string meaning(tratta::error_meaning(15));
+    EXPECT_EQ(run.err, s.line_file.string() + ":6: errore 15 a 20000 m: " + meaning + "\n" + s.train_file.string() +
+                           ":10: errore 15 a 3000 m: " + meaning + "\n");
+}
+
 TEST(Compile, TheAuthorsFilesSurviveEveryPath)
 {
     const struct {

@@ -71,6 +71,17 @@ std::vector<fs::path> binaries(const tratta::FileNames& names, bool line_table)
     return files;
 }
 
+// Every data error the compile step recorded, the replaced ones first, each
+// naming the author's own file.
+void report_errors(const tratta::RunState& state, const std::string& line_label, const std::string& train_label,
+                   CompileReport& report)
+{
+    for (const auto& earlier : state.replaced_errors)
+        report.problems.push_back(tratta::describe_error(earlier, line_label, train_label));
+    if (state.error_code != 0)
+        report.problems.push_back(tratta::describe_error(state, line_label, train_label));
+}
+
 } // namespace
 
 std::optional<std::string> scenario_from_line_file(const fs::path& line_file)
@@ -137,14 +148,12 @@ CompileReport compile_sources(const CompileRequest& rq)
         try {
             tratta::memorizza_percorso(state, j);
         } catch (const tratta::ErrorBox& box) {
-            if (state.error_code != 0)
-                report.problems.push_back(tratta::describe_error(state, line_label, train_label));
+            report_errors(state, line_label, train_label, report);
             return fail("errore " + box.number() + ": " +
                         std::string(tratta::error_meaning(std::stoi(box.number()))) +
                         "; nessun file scritto");
         } catch (const tratta::RunFailure& failure) {
-            if (state.error_code != 0)
-                report.problems.push_back(tratta::describe_error(state, line_label, train_label));
+            report_errors(state, line_label, train_label, report);
             return fail(std::string(failure.what()) + "; nessun file scritto");
         }
 
@@ -154,10 +163,9 @@ CompileReport compile_sources(const CompileRequest& rq)
             tratta::write_file_emptied(targets[i], tratta::read_file(made[i]));
             report.written.push_back(targets[i]);
         }
-        if (state.error_code != 0) {
+        if (state.error_code != 0)
             report.exit_status = 2;
-            report.problems.push_back(tratta::describe_error(state, line_label, train_label));
-        }
+        report_errors(state, line_label, train_label, report);
     } catch (const tratta::FileFailure& failure) {
         return fail(failure.what());
     } catch (const std::exception& e) {

@@ -91,7 +91,8 @@ void check_chainages(RunState& s)
     for (int index : {ScenarioRecords::chainage_last, ScenarioRecords::chainage_middle,
                       ScenarioRecords::chainage_first}) {
         const ScenarioRecord& rec = s.records[index];
-        if (rec.start_m % 50 != 0 || rec.end_m % 50 != 0) {
+        if ((rec.start_m % 50 != 0 || rec.end_m % 50 != 0) && s.error_code != 2) {
+            keep_replaced_error(s);
             s.error_code = 2;
             s.error_place = {};
         }
