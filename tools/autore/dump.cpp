@@ -61,31 +61,26 @@ int dump_file(const std::filesystem::path& file, const DumpOptions& options, std
         return 1;
     }
     try {
+        const auto show = [&](const auto& table, auto as_json, auto as_text) {
+            if (options.json)
+                out << as_json(table).dump(1) << '\n';
+            else
+                as_text(table, out);
+        };
         switch (*kind) {
-        case BinaryKind::records: {
-            const auto records = load_records(file);
-            if (options.json)
-                out << records_json(records).dump(1) << '\n';
-            else
-                records_text(records, out);
+        case BinaryKind::records:
+            show(load_records(file), records_json, records_text);
             break;
-        }
-        case BinaryKind::grid: {
-            const auto cells = load_cells(file);
-            if (options.json)
-                out << cells_json(cells, options.objects_only).dump(1) << '\n';
-            else
-                cells_text(cells, options.objects_only, out);
+        case BinaryKind::grid:
+            show(
+                load_cells(file), [&](const auto& c) { return cells_json(c, options.objects_only); },
+                [&](const auto& c, std::ostream& o) { cells_text(c, options.objects_only, o); });
             break;
-        }
-        case BinaryKind::line_table: {
-            const auto table = load_line_table(file);
-            if (options.json)
-                out << line_table_json(table, options.step_m).dump(1) << '\n';
-            else
-                line_table_text(table, options.step_m, out);
+        case BinaryKind::line_table:
+            show(
+                load_line_table(file), [&](const auto& t) { return line_table_json(t, options.step_m); },
+                [&](const auto& t, std::ostream& o) { line_table_text(t, options.step_m, o); });
             break;
-        }
         }
     } catch (const tratta::FileFailure& e) {
         err << "autore: " << e.what() << '\n';
