@@ -48,6 +48,13 @@ void LineProfile::set_real(int64_t m, int r, double v)
     tag_[r][i] = ProfileTag::real;
 }
 
+std::size_t LineProfile::coordinate(int r)
+{
+    if (r < 0 || r > 1)
+        throw std::out_of_range("coordinata fuori dalla tabella della linea");
+    return static_cast<std::size_t>(r);
+}
+
 double LineProfile::get(int64_t m, int r) const { return value_[r][slot(m, r)]; }
 
 ProfileTag LineProfile::tag(int64_t m, int r) const { return tag_[r][slot(m, r)]; }
@@ -69,11 +76,9 @@ std::size_t element_bytes(ProfileTag t)
 std::size_t encoded_line_profile_size(const LineProfile& table)
 {
     std::size_t total = 0;
-    if (!table.exists())
-        return total;
     for (int r = 0; r < 2; ++r)
-        for (int64_t m = 0; m <= table.last_m(); ++m)
-            total += element_bytes(table.tag(m, r));
+        for (const ProfileTag t : table.tags(r))
+            total += element_bytes(t);
     return total;
 }
 
@@ -81,15 +86,17 @@ void encode_line_profile(const LineProfile& table, ByteBuffer& out)
 {
     if (!table.exists())
         return;
-    out.reserve(out.size() + encoded_line_profile_size(table));
+    // All x elements, then all y elements, each a tag and the value it names.
+    BlockWriter block = out.append_block(encoded_line_profile_size(table));
     for (int r = 0; r < 2; ++r) {
-        for (int64_t m = 0; m <= table.last_m(); ++m) {
-            const ProfileTag t = table.tag(m, r);
-            out.put_u16(static_cast<uint16_t>(t));
-            if (t == ProfileTag::int16)
-                out.put_i16(static_cast<int16_t>(table.get(m, r)));
-            else if (t == ProfileTag::real)
-                out.put_f64(table.get(m, r));
+        const auto tags = table.tags(r);
+        const auto values = table.values(r);
+        for (std::size_t m = 0; m < tags.size(); ++m) {
+            block.put_u16(static_cast<uint16_t>(tags[m]));
+            if (tags[m] == ProfileTag::int16)
+                block.put_i16(static_cast<int16_t>(values[m]));
+            else if (tags[m] == ProfileTag::real)
+                block.put_f64(values[m]);
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "model/byte_buffer.hpp"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace tratta {
@@ -29,8 +30,13 @@ public:
     double get(int64_t m, int r) const; // an empty element reads as 0
     ProfileTag tag(int64_t m, int r) const;
 
+    // One coordinate for every metre 0..G, for the file writer; r is 0 or 1.
+    std::span<const double> values(int r) const { return value_[coordinate(r)]; }
+    std::span<const ProfileTag> tags(int r) const { return tag_[coordinate(r)]; }
+
 private:
     std::size_t slot(int64_t m, int r) const;
+    static std::size_t coordinate(int r);
 
     int64_t last_m_ = -1;
     std::vector<double> value_[2];

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Fuzzes the compile step for SECONDS (default 60): builds the libFuzzer program
+# with clang in build-fuzz/, then runs it from the saved corpus. New inputs go
+# to build-fuzz/corpus (merge the useful ones into fuzz/corpus by hand with
+# -merge=1); a crashing input is saved under build-fuzz/artifacts/.
+# FUZZ_WORKERS=N runs N processes in parallel (default 1), each for SECONDS.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-60}"
+workers="${FUZZ_WORKERS:-1}"
+
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTRATTA_BUILD_FUZZER=ON -DTRATTA_BUILD_TESTS=OFF -DTRATTA_BUILD_TOOLS=OFF >/dev/null
+cmake --build build-fuzz -j2 --target tratta_fuzz
+
+mkdir -p build-fuzz/corpus build-fuzz/artifacts
+cd build-fuzz
+# Inputs are small source files; a route of 1000000 m still compiles in well
+# under a second, so a run of 30 s is a hang.
+args=(-max_len=4096 -timeout=30 -rss_limit_mb=2048 -max_total_time="$seconds"
+      -print_final_stats=1 -artifact_prefix=artifacts/)
+if [ "$workers" -gt 1 ]; then
+  # Each worker writes its log to build-fuzz/fuzz-N.log.
+  args+=(-jobs="$workers" -workers="$workers")
+fi
+exec ./fuzz/tratta_fuzz "${args[@]}" corpus ../fuzz/corpus
