@@ -4,6 +4,7 @@
 #include "bench_scenarios.hpp"
 
 #include "model/line_profile.hpp"
+#include "support/temp_folder.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -20,6 +21,7 @@
 namespace {
 
 using namespace tratta::bench;
+using tratta::testing::TempFolder;
 
 const std::vector<WrittenFile>& embedded_files()
 {
@@ -40,17 +42,18 @@ void set_bytes(benchmark::State& state, const std::vector<WrittenFile>& files)
 
 void embedded_run_bench(benchmark::State& state)
 {
-    BenchFolder folder;
+    TempFolder folder;
     for (auto _ : state)
         if (embedded_run(folder.path()) != 0)
             state.SkipWithError("the embedded run did not end cleanly");
     set_bytes(state, embedded_files());
 }
 
-void embedded_run_baseline(benchmark::State& state)
+// Writes the same files, of the same sizes, to the same folder, and nothing else.
+void write_only_baseline(benchmark::State& state, const std::vector<WrittenFile>& (*files_of_run)())
 {
-    const auto& files = embedded_files();
-    BenchFolder folder;
+    const auto& files = files_of_run();
+    TempFolder folder;
     for (auto _ : state)
         write_like(folder.path(), files);
     set_bytes(state, files);
@@ -58,7 +61,7 @@ void embedded_run_baseline(benchmark::State& state)
 
 void maximal_route_bench(benchmark::State& state)
 {
-    BenchFolder folder;
+    TempFolder folder;
     for (auto _ : state) {
         state.PauseTiming();
         write_maximal_route_sources(folder.path());
@@ -67,15 +70,6 @@ void maximal_route_bench(benchmark::State& state)
             state.SkipWithError("the maximal route did not compile cleanly");
     }
     set_bytes(state, route_files());
-}
-
-void maximal_route_baseline(benchmark::State& state)
-{
-    const auto& files = route_files();
-    BenchFolder folder;
-    for (auto _ : state)
-        write_like(folder.path(), files);
-    set_bytes(state, files);
 }
 
 // The line table writer alone, on the table of the embedded route (G = 341000).
@@ -102,9 +96,9 @@ void line_table_encode(benchmark::State& state)
 
 BENCHMARK(line_table_encode)->Unit(benchmark::kMillisecond);
 BENCHMARK(embedded_run_bench)->Name("embedded_run")->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(embedded_run_baseline)->Name("embedded_run_baseline")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(write_only_baseline, embedded, &embedded_files)->Name("embedded_run_baseline")->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(maximal_route_bench)->Name("maximal_route_compile")->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(maximal_route_baseline)->Name("maximal_route_baseline")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(write_only_baseline, route, &route_files)->Name("maximal_route_baseline")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Runs the work once in a child of this (still small) process and returns the
 // child's peak resident memory in KiB.
@@ -145,7 +139,7 @@ void print_row(const char* name, long kib, const std::vector<WrittenFile>* files
 // file lists are read from the folders the children leave behind.
 int report_peak_memory()
 {
-    BenchFolder embedded_dir, embedded_base_dir, route_dir, route_base_dir;
+    TempFolder embedded_dir, embedded_base_dir, route_dir, route_base_dir;
     std::printf("%-24s %12s %12s %12s\n", "work", "peak RSS MiB", "largest MiB", "limit MiB");
 
     print_row("empty child", peak_memory_kib([] { return 0; }), nullptr);

@@ -5,30 +5,15 @@
 #include "app/memorizza_percorso.hpp"
 #include "app/run_state.hpp"
 #include "scenario/text_writer.hpp"
+#include "support/temp_folder.hpp"
 
 #include <fstream>
-#include <random>
 #include <stdexcept>
 
 namespace tratta::bench {
 
 namespace fs = std::filesystem;
-
-BenchFolder::BenchFolder()
-{
-    std::random_device rd;
-    for (;;) {
-        path_ = fs::temp_directory_path() / ("tratta-bench-" + std::to_string(rd()));
-        if (fs::create_directory(path_))
-            break;
-    }
-}
-
-BenchFolder::~BenchFolder()
-{
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-}
+using tratta::testing::TempFolder;
 
 namespace {
 
@@ -133,7 +118,7 @@ std::vector<WrittenFile> maximal_route_files_in(const fs::path& folder) { return
 
 std::vector<WrittenFile> embedded_run_files()
 {
-    BenchFolder scratch;
+    TempFolder scratch;
     if (embedded_run(scratch.path()) != 0)
         throw std::runtime_error("the embedded run did not end cleanly");
     return embedded_run_files_in(scratch.path());
@@ -141,7 +126,7 @@ std::vector<WrittenFile> embedded_run_files()
 
 std::vector<WrittenFile> maximal_route_files()
 {
-    BenchFolder scratch;
+    TempFolder scratch;
     write_maximal_route_sources(scratch.path());
     if (maximal_route_compile(scratch.path()) != 0)
         throw std::runtime_error("the maximal route did not compile cleanly");

@@ -11,19 +11,6 @@
 
 namespace tratta::bench {
 
-// A folder of its own under the system's temporary directory, removed at the end.
-class BenchFolder {
-public:
-    BenchFolder();
-    ~BenchFolder();
-    BenchFolder(const BenchFolder&) = delete;
-    BenchFolder& operator=(const BenchFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
-
 // One file a workload leaves behind or writes on its way, and its size.
 struct WrittenFile {
     std::filesystem::path name;

@@ -27,49 +27,15 @@ void LineProfile::destroy()
     }
 }
 
-std::size_t LineProfile::slot(int64_t m, int r) const
-{
-    if (!contains(m) || r < 0 || r > 1)
-        throw std::out_of_range("metro fuori dalla tabella della linea");
-    return static_cast<std::size_t>(m);
-}
-
-void LineProfile::set_int16(int64_t m, int r, int16_t v)
-{
-    const auto i = slot(m, r);
-    value_[r][i] = v;
-    tag_[r][i] = ProfileTag::int16;
-}
-
-void LineProfile::set_real(int64_t m, int r, double v)
-{
-    const auto i = slot(m, r);
-    value_[r][i] = v;
-    tag_[r][i] = ProfileTag::real;
-}
-
-std::size_t LineProfile::coordinate(int r)
-{
-    if (r < 0 || r > 1)
-        throw std::out_of_range("coordinata fuori dalla tabella della linea");
-    return static_cast<std::size_t>(r);
-}
-
-double LineProfile::get(int64_t m, int r) const { return value_[r][slot(m, r)]; }
-
-ProfileTag LineProfile::tag(int64_t m, int r) const { return tag_[r][slot(m, r)]; }
+void LineProfile::throw_outside(const char* what) { throw std::out_of_range(what); }
 
 namespace {
 
-std::size_t element_bytes(ProfileTag t)
-{
-    switch (t) {
-    case ProfileTag::int16: return 4;
-    case ProfileTag::real: return 10;
-    case ProfileTag::empty: break;
-    }
-    return 2;
-}
+// Bytes of one element in the file, by its tag: the 2-byte tag and the value.
+constexpr uint8_t element_bytes[] = {2, 0, 4, 0, 0, 10};
+static_assert(element_bytes[static_cast<int>(ProfileTag::empty)] == 2 &&
+              element_bytes[static_cast<int>(ProfileTag::int16)] == 4 &&
+              element_bytes[static_cast<int>(ProfileTag::real)] == 10);
 
 } // namespace
 
@@ -78,7 +44,7 @@ std::size_t encoded_line_profile_size(const LineProfile& table)
     std::size_t total = 0;
     for (int r = 0; r < 2; ++r)
         for (const ProfileTag t : table.tags(r))
-            total += element_bytes(t);
+            total += element_bytes[static_cast<uint8_t>(t)];
     return total;
 }
 

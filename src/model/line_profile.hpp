@@ -25,18 +25,38 @@ public:
     bool contains(int64_t m) const { return exists() && m >= 0 && m <= last_m_; }
 
     // Bounds-checked: a metre outside 0..G or r outside 0..1 throws std::out_of_range.
-    void set_int16(int64_t m, int r, int16_t v);
-    void set_real(int64_t m, int r, double v);
-    double get(int64_t m, int r) const; // an empty element reads as 0
-    ProfileTag tag(int64_t m, int r) const;
+    // Defined here so that the metre-by-metre walk of the track plan stores
+    // its points without a call per point.
+    void set_int16(int64_t m, int r, int16_t v) { store(m, r, v, ProfileTag::int16); }
+    void set_real(int64_t m, int r, double v) { store(m, r, v, ProfileTag::real); }
+    double get(int64_t m, int r) const { return value_[coordinate(r)][slot(m)]; } // empty reads as 0
+    ProfileTag tag(int64_t m, int r) const { return tag_[coordinate(r)][slot(m)]; }
 
     // One coordinate for every metre 0..G, for the file writer; r is 0 or 1.
     std::span<const double> values(int r) const { return value_[coordinate(r)]; }
     std::span<const ProfileTag> tags(int r) const { return tag_[coordinate(r)]; }
 
 private:
-    std::size_t slot(int64_t m, int r) const;
-    static std::size_t coordinate(int r);
+    std::size_t slot(int64_t m) const
+    {
+        if (!contains(m))
+            throw_outside("metro fuori dalla tabella della linea");
+        return static_cast<std::size_t>(m);
+    }
+    static std::size_t coordinate(int r)
+    {
+        if (r < 0 || r > 1)
+            throw_outside("coordinata fuori dalla tabella della linea");
+        return static_cast<std::size_t>(r);
+    }
+    void store(int64_t m, int r, double v, ProfileTag t)
+    {
+        const std::size_t c = coordinate(r);
+        const std::size_t i = slot(m);
+        value_[c][i] = v;
+        tag_[c][i] = t;
+    }
+    [[noreturn]] static void throw_outside(const char* what);
 
     int64_t last_m_ = -1;
     std::vector<double> value_[2];
