@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 #include <system_error>
+#include <utility>
 
 namespace tratta {
 
@@ -70,28 +71,6 @@ std::filesystem::path temporary_beside(const std::filesystem::path& file)
     return file.parent_path() / name;
 }
 
-// Removes the temporary file unless the write was completed.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::filesystem::path path) : path_(std::move(path)) {}
-    ~TemporaryFile()
-    {
-        if (!committed_) {
-            std::error_code ec;
-            std::filesystem::remove(path_, ec);
-        }
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    void commit() { committed_ = true; }
-
-private:
-    std::filesystem::path path_;
-    bool committed_ = false;
-};
-
 } // namespace
 
 // The new content goes to a file of its own beside the old one and takes the
@@ -99,30 +78,59 @@ private:
 // full disk, a size limit, the program stopped) leaves the old file whole. The
 // final file holds exactly the new content, as the emptying steps require: a
 // longer old file leaves nothing behind.
-void write_file_emptied(const std::filesystem::path& file, std::string_view bytes)
+StagedFile::StagedFile(const std::filesystem::path& file, std::string_view bytes) : file_(file)
 {
     check_replaceable(file);
-    TemporaryFile temp(temporary_beside(file));
-    {
-        errno = 0;
-        std::ofstream out(temp.path(), std::ios::out | std::ios::binary | std::ios::trunc);
-        if (!out.is_open())
-            throw FileFailure(file, system_cause("impossibile creare il file"));
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        const int write_errno = errno;
-        if (!out)
-            throw FileFailure(file, system_cause("impossibile scrivere il file", write_errno));
-        out.close();
-        if (out.fail())
-            throw FileFailure(file, system_cause("impossibile scrivere il file"));
+    temporary_ = temporary_beside(file);
+    errno = 0;
+    std::ofstream out(temporary_, std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!out.is_open()) {
+        const int open_errno = errno;
+        temporary_.clear(); // nothing was made
+        throw FileFailure(file, system_cause("impossibile creare il file", open_errno));
     }
-    // Replaces the old file in one step (MoveFileExW with replacement on Windows).
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    const int write_errno = errno;
+    bool written = static_cast<bool>(out);
+    out.close();
+    const int close_errno = errno;
+    written = written && !out.fail();
+    if (!written) {
+        discard();
+        throw FileFailure(file, system_cause("impossibile scrivere il file", write_errno ? write_errno : close_errno));
+    }
+}
+
+StagedFile::StagedFile(StagedFile&& other) noexcept
+    : file_(std::move(other.file_)), temporary_(std::exchange(other.temporary_, {}))
+{
+}
+
+StagedFile::~StagedFile() { discard(); }
+
+void StagedFile::discard() noexcept
+{
+    if (temporary_.empty())
+        return;
     std::error_code ec;
-    std::filesystem::rename(temp.path(), file, ec);
+    std::filesystem::remove(temporary_, ec);
+    temporary_.clear();
+}
+
+// Replaces the old file in one step (MoveFileExW with replacement on Windows).
+void StagedFile::replace()
+{
+    std::error_code ec;
+    std::filesystem::rename(temporary_, file_, ec);
     if (ec)
-        throw FileFailure(file, "impossibile sostituire il file (" + ec.message() + ")");
-    temp.commit();
+        throw FileFailure(file_, "impossibile sostituire il file (" + ec.message() + ")");
+    temporary_.clear();
+}
+
+void write_file_emptied(const std::filesystem::path& file, std::string_view bytes)
+{
+    StagedFile(file, bytes).replace();
 }
 
 void write_file_emptied(const std::filesystem::path& file, const std::vector<uint8_t>& bytes)

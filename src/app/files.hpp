@@ -23,6 +23,29 @@ private:
     std::filesystem::path file_;
 };
 
+// New content for a file, complete in a temporary file beside it. The file
+// takes it only at replace(); dropped before that, the temporary file goes and
+// the old file keeps its content. Several files staged first and replaced
+// after change together: a write that fails for one changes none.
+class StagedFile {
+public:
+    StagedFile(const std::filesystem::path& file, std::string_view bytes); // throws FileFailure
+    ~StagedFile();
+    StagedFile(StagedFile&& other) noexcept;
+    StagedFile& operator=(StagedFile&&) = delete;
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    const std::filesystem::path& file() const { return file_; }
+    void replace(); // throws FileFailure when the rename fails
+
+private:
+    void discard() noexcept;
+
+    std::filesystem::path file_;
+    std::filesystem::path temporary_; // empty once replaced or moved from
+};
+
 // Empties the file (open for binary access, which creates it; close; delete)
 // and writes the bytes as its whole new content.
 void write_file_emptied(const std::filesystem::path& file, std::string_view bytes);

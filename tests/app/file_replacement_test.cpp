@@ -150,6 +150,35 @@ TEST(WriteFileEmptied, WriteCutShortKeepsTheOldFile)
     EXPECT_EQ(folder_listing(dir.path()), std::vector<std::string>{"Tratta_Esempio_linea.dat"});
 }
 
+// Files staged together change together: until replace() the old files keep
+// their content, and staged files dropped unreplaced leave nothing behind.
+TEST(StagedFile, OldFilesStayUntilReplacedAndDroppedOnesLeaveNothing)
+{
+    TempFolder dir;
+    const auto records = dir / "Tratta_Esempio_TR 000 Esempio.sim";
+    const auto grid = dir / "Tratta_Esempio_TR 000 Esempio.dat";
+    write_bytes(records, "old records");
+    write_bytes(grid, "old grid");
+    {
+        std::vector<tratta::StagedFile> staged;
+        staged.emplace_back(records, "new records");
+        staged.emplace_back(grid, "new grid"); // the move of the first keeps its temporary file
+        EXPECT_EQ(read_bytes(records), "old records");
+        EXPECT_EQ(folder_listing(dir.path()).size(), 4u);
+    }
+    EXPECT_EQ(read_bytes(records), "old records");
+    EXPECT_EQ(read_bytes(grid), "old grid");
+    EXPECT_EQ(folder_listing(dir.path()).size(), 2u);
+
+    tratta::StagedFile records_update(records, "new records");
+    tratta::StagedFile grid_update(grid, "new grid");
+    records_update.replace();
+    grid_update.replace();
+    EXPECT_EQ(read_bytes(records), "new records");
+    EXPECT_EQ(read_bytes(grid), "new grid");
+    EXPECT_EQ(folder_listing(dir.path()).size(), 2u);
+}
+
 // A run that cannot write one of its files ends with status 1 and a message
 // naming that file; the files written before it stay.
 TEST(RunFileFailure, EndsTheRunNamingTheFile)

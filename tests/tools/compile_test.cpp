@@ -174,6 +174,23 @@ TEST(Compile, ABinaryThatWouldReplaceASourceIsRefused)
     EXPECT_FALSE(fs::exists(dir / "a_T.dat"));
 }
 
+TEST(Compile, ABinaryThatCannotBeWrittenLeavesTheOutputFolderAsItWas)
+{
+    TempFolder dir;
+    const auto s = write_small_scenario(dir.path());
+    const auto out = tratta::file_names(dir / "out", "Valle", "R 101");
+    fs::create_directories(out.grid); // a folder where the last binary should go
+    write_bytes(out.line_table, "older line table");
+    write_bytes(out.records, "older records");
+    const auto before = contents(dir / "out");
+
+    const auto run = run_tool({"compile", s.line_file.string(), s.train_file.string(), "-o", (dir / "out").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(out.grid.filename().string()), std::string::npos) << run.err;
+    EXPECT_EQ(contents(dir / "out"), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out"), fs::directory_iterator()), 3);
+}
+
 TEST(Compile, NamesComeFromTheFileNamesOrFromTheOptions)
 {
     EXPECT_EQ(scenario_from_line_file("x/Tratta_Esempio_linea.txt"), "Tratta_Esempio");

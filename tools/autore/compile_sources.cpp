@@ -157,11 +157,17 @@ CompileReport compile_sources(const CompileRequest& rq)
             return fail(std::string(failure.what()) + "; nessun file scritto");
         }
 
+        // Every binary is complete beside its place before any takes it, so a
+        // copy that fails leaves the output folder as it was.
         const auto made = binaries(inside, rq.line_table);
         const auto targets = binaries(out, rq.line_table);
-        for (std::size_t i = 0; i < made.size(); ++i) {
-            tratta::write_file_emptied(targets[i], tratta::read_file(made[i]));
-            report.written.push_back(targets[i]);
+        std::vector<tratta::StagedFile> staged;
+        staged.reserve(made.size());
+        for (std::size_t i = 0; i < made.size(); ++i)
+            staged.emplace_back(targets[i], tratta::read_file(made[i]));
+        for (auto& file : staged) {
+            file.replace();
+            report.written.push_back(file.file());
         }
         if (state.error_code != 0)
             report.exit_status = 2;
