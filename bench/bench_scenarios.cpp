@@ -2,8 +2,9 @@
 
 #include "app/avvio.hpp"
 #include "app/file_names.hpp"
-#include "app/memorizza_percorso.hpp"
-#include "app/run_state.hpp"
+#include "app/files.hpp"
+#include "app/source_files.hpp"
+#include "compile/compile.hpp"
 #include "scenario/text_writer.hpp"
 #include "support/temp_folder.hpp"
 
@@ -17,12 +18,7 @@ using tratta::testing::TempFolder;
 
 namespace {
 
-RunState state_in(const fs::path& folder)
-{
-    RunState state;
-    imposta_nomi(state, folder);
-    return state;
-}
+FileNames names_in(const fs::path& folder) { return file_names(folder, scenario_constant, train_constant); }
 
 void write_text(const fs::path& file, const std::string& text)
 {
@@ -80,35 +76,36 @@ std::string maximal_train_text()
 
 } // namespace
 
-int embedded_run(const fs::path& folder)
-{
-    RunState state = state_in(folder);
-    return esegui_scenario(state).exit_status;
-}
+int embedded_run(const fs::path& folder) { return esegui_scenario(folder).exit_status; }
 
 void write_maximal_route_sources(const fs::path& folder)
 {
-    const FileNames names = file_names(state_in(folder));
+    const FileNames names = names_in(folder);
     write_text(names.line_source, maximal_line_text());
     write_text(names.train_source, maximal_train_text());
 }
 
 int maximal_route_compile(const fs::path& folder)
 {
-    RunState state = state_in(folder);
-    int32_t j = 1;
-    try {
-        memorizza_percorso(state, j);
-    } catch (const std::exception&) {
+    const FileNames names = names_in(folder);
+    const LoadedSource line = load_source(names.line_source);
+    const LoadedSource train = load_source(names.train_source);
+    const CompileResult result = compile({line.text(), train.text(), scenario_constant, train_constant, true});
+    if (!result.makes_files())
         return 1;
-    }
-    return state.error_code == 0 ? 0 : 2;
+    std::vector<StagedFile> staged;
+    staged.reserve(3);
+    staged.emplace_back(names.line_table, as_text(result.files.line_table));
+    staged.emplace_back(names.records, as_text(result.files.records));
+    staged.emplace_back(names.grid, as_text(result.files.grid));
+    replace_together(staged);
+    return result.error_code == 0 ? 0 : 2;
 }
 
 std::vector<WrittenFile> embedded_run_files_in(const fs::path& folder)
 {
     auto files = files_left(folder);
-    const FileNames names = file_names(state_in(folder));
+    const FileNames names = names_in(folder);
     files.push_back({names.line_source.filename(), encode_data_set(linea_data()).size(), true});
     files.push_back({names.train_source.filename(), encode_data_set(treno_data()).size(), true});
     return files;

@@ -24,7 +24,8 @@ int embedded_run(const std::filesystem::path& folder);
 
 // The line file and train file of a route of 1000000 m curved from end to end.
 void write_maximal_route_sources(const std::filesystem::path& folder);
-// The compile step over those sources (they are deleted by it).
+// The sources compiled as the authoring tool compiles them: read, compiled
+// in memory, the three binaries written; the sources stay.
 int maximal_route_compile(const std::filesystem::path& folder);
 
 // What a workload wrote, found by running it once in a scratch folder.

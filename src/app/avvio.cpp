@@ -1,40 +1,18 @@
 #include "app/avvio.hpp"
 
-#include "app/errore.hpp"
 #include "app/file_names.hpp"
 #include "app/files.hpp"
-#include "app/memorizza_percorso.hpp"
 #include "app/platform.hpp"
-#include "app/run_state.hpp"
-#include "model/error_meanings.hpp"
-#include "scenario/text_writer.hpp"
+#include "app/scenario_files.hpp"
+#include "app/source_files.hpp"
+#include "compile/compile.hpp"
 
 #include <exception>
+#include <vector>
 
 namespace tratta {
 
-void imposta_nomi(RunState& s, const std::filesystem::path& folder)
-{
-    s.scenario_name = scenario_constant;
-    s.train_name = train_constant;
-    s.folder = folder;
-}
-
-std::string describe_error(const RunState& s)
-{
-    const FileNames names = file_names(s);
-    return describe_error(s, display_path(names.line_source.filename()),
-                          display_path(names.train_source.filename()));
-}
-
-std::string describe_error(const RunState& s, const std::string& line_source,
-                           const std::string& train_source)
-{
-    return describe_error(RecordedError{s.error_code, s.error_at_m, s.error_place}, line_source, train_source);
-}
-
-std::string describe_error(const RecordedError& e, const std::string& line_source,
-                           const std::string& train_source)
+std::string describe_error(const DataError& e, const std::string& line_source, const std::string& train_source)
 {
     std::string text;
     if (e.place.file != SourceFile::none) {
@@ -45,47 +23,86 @@ std::string describe_error(const RecordedError& e, const std::string& line_sourc
     }
     text.append("errore ").append(std::to_string(e.code));
     text.append(" a ").append(std::to_string(e.at_m)).append(" m: ");
-    text.append(error_meaning(e.code));
+    text.append(e.meaning());
     return text;
 }
 
-RunOutcome compile_outcome(RunState& s, int32_t j)
+namespace {
+
+// The sources that the reader has done with leave the folder, the line file
+// first, before any binary file is written.
+void delete_sources(const CompileResult& result, const FileNames& names)
 {
-    try {
-        memorizza_percorso(s, j);
-    } catch (const ErrorBox& box) {
-        return {1, box.box_text(), true};
-    } catch (const FileFailure& failure) {
-        return {1, failure.what(), false};
-    } catch (const RunFailure& failure) {
-        return {1, failure.what(), false};
-    }
-    if (s.error_code != 0)
-        return {2, describe_error(s), false};
-    return {};
+    if (result.line_source_deleted)
+        delete_file(names.line_source);
+    if (result.train_source_deleted)
+        delete_file(names.train_source);
 }
 
-RunOutcome esegui_scenario(RunState& s)
+// The three binaries are all complete beside their places before any of them
+// replaces an older file.
+void write_binaries(const CompileResult& result, const FileNames& names)
 {
+    std::vector<StagedFile> staged;
+    staged.reserve(3);
+    if (!result.files.line_table.empty())
+        staged.emplace_back(names.line_table, as_text(result.files.line_table));
+    staged.emplace_back(names.records, as_text(result.files.records));
+    staged.emplace_back(names.grid, as_text(result.files.grid));
+    replace_together(staged);
+}
+
+} // namespace
+
+RunOutcome compile_folder_sources(const std::filesystem::path& folder, const std::string& scenario_name,
+                                  const std::string& train_name, bool line_table)
+{
+    const FileNames names = file_names(folder, scenario_name, train_name);
     try {
-        dati_linea(s);
-        dati_treno(s);
-        dati_note(s);
-        dati_rallentamenti(s);
-        dati_scheda(s);
+        const LoadedSource line = load_source(names.line_source);
+        const LoadedSource train = load_source(names.train_source);
+        const CompileResult result = compile({line.text(), train.text(), scenario_name, train_name, line_table});
+        delete_sources(result, names);
+
+        switch (result.outcome) {
+        case CompileOutcome::error_box: return {1, " Errore n. " + std::to_string(result.box_number), true};
+        case CompileOutcome::failure: return {1, result.failure, false};
+        case CompileOutcome::clean:
+        case CompileOutcome::data_error: break;
+        }
+        write_binaries(result, names);
+        if (const DataError* last = result.last_error())
+            return {2,
+                    describe_error(*last, display_path(names.line_source.filename()),
+                                   display_path(names.train_source.filename())),
+                    false};
+        return {};
     } catch (const FileFailure& failure) {
         return {1, failure.what(), false};
     }
-    return compile_outcome(s, 1);
+}
+
+RunOutcome esegui_scenario(const std::filesystem::path& folder)
+{
+    const FileNames names = file_names(folder, scenario_constant, train_constant);
+    try {
+        dati_linea(names);
+        dati_treno(names);
+        dati_note(names);
+        dati_rallentamenti(names);
+        dati_scheda(names);
+    } catch (const FileFailure& failure) {
+        return {1, failure.what(), false};
+    }
+    return compile_folder_sources(folder, scenario_constant, train_constant);
 }
 
 int avvio()
 {
     try {
-        RunState state;
-        imposta_nomi(state, platform::program_folder());
+        const std::filesystem::path folder = platform::program_folder();
         platform::show_wait_window();
-        const RunOutcome outcome = esegui_scenario(state);
+        const RunOutcome outcome = esegui_scenario(folder);
         if (outcome.error_box)
             platform::error_box(outcome.message);
         else if (!outcome.message.empty())

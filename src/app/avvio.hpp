@@ -1,14 +1,12 @@
 #pragma once
 // Start-up: the whole run of the program, from the two names to the end.
 
-#include <cstdint>
+#include "model/source_places.hpp"
+
 #include <filesystem>
 #include <string>
 
 namespace tratta {
-
-struct RunState;
-struct RecordedError;
 
 inline constexpr const char* scenario_constant = "Tratta_Esempio";
 inline constexpr const char* train_constant = "TR 000 Esempio";
@@ -17,28 +15,24 @@ inline constexpr const char* train_constant = "TR 000 Esempio";
 // more written), 2 data error recorded (files written, error reported).
 struct RunOutcome {
     int exit_status = 0;
-    std::string message; // what the user is shown; empty on a clean run
+    std::string message;    // what the user is shown; empty on a clean run
     bool error_box = false; // the message is the text of the error box
 };
 
-// The names of the embedded scenario and the folder of the run.
-void imposta_nomi(RunState& state, const std::filesystem::path& folder);
+// The embedded scenario run in this folder: the five texts written, then the
+// two sources compiled as below.
+RunOutcome esegui_scenario(const std::filesystem::path& folder);
 
-// The compile step on the source files already in the state's folder, with
-// every way it can end turned into an outcome.
-RunOutcome compile_outcome(RunState& state, int32_t j);
+// The two sources of a scenario in the folder compiled as the program
+// compiles them: read, compiled in memory, deleted as far as the reader has
+// done with them, and the three binary files written (without the line table
+// when line_table is false). Names are Windows-1252 bytes.
+RunOutcome compile_folder_sources(const std::filesystem::path& folder, const std::string& scenario_name,
+                                  const std::string& train_name, bool line_table = true);
 
-// Writers in their fixed order, then the compile step with j = 1.
-RunOutcome esegui_scenario(RunState& state);
-
-// A recorded data error as one line: file:line: errore N a M m: meaning.
-std::string describe_error(const RunState& state);
-
-// The same, naming the source files as given (UTF-8) in place of the run's
-// own: an author's files compiled under the program's names in another folder.
-std::string describe_error(const RunState& state, const std::string& line_source,
-                           const std::string& train_source);
-std::string describe_error(const RecordedError& error, const std::string& line_source,
+// A data error as one line: file:line: errore N a M m: meaning, naming the
+// source files as given (UTF-8).
+std::string describe_error(const DataError& error, const std::string& line_source,
                            const std::string& train_source);
 
 // The program's entry: window, run, report, exit status.

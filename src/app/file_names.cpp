@@ -1,6 +1,5 @@
 #include "app/file_names.hpp"
 
-#include "app/run_state.hpp"
 #include "model/code_page.hpp"
 
 namespace tratta {
@@ -26,11 +25,6 @@ FileNames file_names(const std::filesystem::path& folder, const std::string& s, 
     f.records = in_folder(folder, s + "_" + t + ".sim");
     f.grid = in_folder(folder, s + "_" + t + ".dat");
     return f;
-}
-
-FileNames file_names(const RunState& state)
-{
-    return file_names(state.folder, state.scenario_name, state.train_name);
 }
 
 } // namespace tratta

@@ -7,8 +7,6 @@
 
 namespace tratta {
 
-struct RunState;
-
 struct FileNames {
     std::filesystem::path line_source;   // S_linea.txt
     std::filesystem::path train_source;  // S_T-.txt
@@ -22,7 +20,6 @@ struct FileNames {
 
 FileNames file_names(const std::filesystem::path& folder, const std::string& scenario_name,
                      const std::string& train_name);
-FileNames file_names(const RunState& state);
 
 // A file name as the program forms it: the folder joined with the name. Names
 // are Windows-1252 bytes; on Windows they become wide characters.

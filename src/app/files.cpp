@@ -39,8 +39,7 @@ bool is_read_only(std::filesystem::file_status st)
     return (st.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none;
 }
 
-// The checks of the old emptying steps, without touching the file: an
-// existing file must be one that could be opened for writing.
+// An existing file of the name must be one that could be opened for writing.
 void check_replaceable(const std::filesystem::path& file)
 {
     std::error_code ec;
@@ -76,8 +75,8 @@ std::filesystem::path temporary_beside(const std::filesystem::path& file)
 // The new content goes to a file of its own beside the old one and takes the
 // old one's name only once it is complete, so a write that fails half-way (a
 // full disk, a size limit, the program stopped) leaves the old file whole. The
-// final file holds exactly the new content, as the emptying steps require: a
-// longer old file leaves nothing behind.
+// final file holds exactly the new content: a longer old file leaves nothing
+// behind.
 StagedFile::StagedFile(const std::filesystem::path& file, std::string_view bytes) : file_(file)
 {
     check_replaceable(file);
@@ -128,14 +127,15 @@ void StagedFile::replace()
     temporary_.clear();
 }
 
-void write_file_emptied(const std::filesystem::path& file, std::string_view bytes)
+void replace_together(std::span<StagedFile> files)
 {
-    StagedFile(file, bytes).replace();
+    for (auto& file : files)
+        file.replace();
 }
 
-void write_file_emptied(const std::filesystem::path& file, const std::vector<uint8_t>& bytes)
+void write_file_replacing(const std::filesystem::path& file, std::string_view bytes)
 {
-    write_file_emptied(file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    StagedFile(file, bytes).replace();
 }
 
 bool file_exists(const std::filesystem::path& file)

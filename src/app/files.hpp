@@ -1,10 +1,11 @@
 #pragma once
-// File handling of the run: every file the program makes is emptied before it
-// is written, and a file that cannot be made, written or deleted ends the run
-// with a message naming it.
+// File handling of the run: every file the program makes takes its whole new
+// content at once, in place of any older file of that name, and a file that
+// cannot be made, written or deleted ends the run with a message naming it.
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -46,10 +47,12 @@ private:
     std::filesystem::path temporary_; // empty once replaced or moved from
 };
 
-// Empties the file (open for binary access, which creates it; close; delete)
-// and writes the bytes as its whole new content.
-void write_file_emptied(const std::filesystem::path& file, std::string_view bytes);
-void write_file_emptied(const std::filesystem::path& file, const std::vector<uint8_t>& bytes);
+// Replaces every staged file, in order: the set of files that one compile makes.
+void replace_together(std::span<StagedFile> files);
+
+// Writes the bytes as the file's whole new content, replacing any older file
+// of that name only once the new one is complete.
+void write_file_replacing(const std::filesystem::path& file, std::string_view bytes);
 
 bool file_exists(const std::filesystem::path& file);
 

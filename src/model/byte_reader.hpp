@@ -53,6 +53,12 @@ public:
     }
     std::string get_bytes(std::size_t n) { return std::string(take(n)); }
 
+    // A field of a table by its type, the mirror of ByteBuffer::put.
+    void get(uint8_t& v) { v = get_u8(); }
+    void get(int16_t& v) { v = get_i16(); }
+    void get(int32_t& v) { v = get_i32(); }
+    void get(std::string& text) { text = get_bytes(get_u16()); }
+
 private:
     static uint32_t byte(std::string_view b, std::size_t i) { return static_cast<uint8_t>(b[i]); }
 

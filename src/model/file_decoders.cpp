@@ -1,5 +1,7 @@
 #include "model/file_decoders.hpp"
 
+#include "model/file_layouts.hpp"
+
 #include <string>
 
 namespace tratta {
@@ -12,23 +14,7 @@ ScenarioRecords decode_scenario_records(std::string_view bytes)
         if (in.at_end())
             throw LayoutError("il file finisce dopo " + std::to_string(i) + " record su " +
                               std::to_string(ScenarioRecords::count));
-        ScenarioRecord& r = table[i];
-        r.kind = in.get_u8();
-        r.start_m = in.get_i32();
-        r.end_m = in.get_i32();
-        r.at_m = in.get_i32();
-        r.flag_a = in.get_u8();
-        r.text = in.get_bytes(in.get_u16());
-        r.int_a = in.get_i16();
-        r.int_b = in.get_i16();
-        r.int_c = in.get_i16();
-        r.int_d = in.get_i16();
-        r.int_e = in.get_i16();
-        r.flag_b = in.get_u8();
-        r.flag_c = in.get_u8();
-        r.flag_d = in.get_u8();
-        r.flag_e = in.get_u8();
-        r.time_s = in.get_i32();
+        for_each_field(table[i], [&in](const LayoutField&, auto& value) { in.get(value); });
     }
     if (!in.at_end())
         throw LayoutError(std::to_string(in.remaining()) + " byte in più dopo il record " +
@@ -46,19 +32,8 @@ std::vector<RouteCell> decode_route_cells(std::string_view bytes)
                           std::to_string(cell_bytes) + " (una cella)");
     ByteReader in(bytes);
     std::vector<RouteCell> cells(bytes.size() / cell_bytes);
-    for (auto& c : cells) {
-        c.kind = in.get_u8();
-        c.value = in.get_i16();
-        c.value2 = in.get_i16();
-        c.value3 = in.get_i16();
-        c.value4 = in.get_i16();
-        c.aux = in.get_u8();
-        c.approach = in.get_u8();
-        c.side = in.get_u8();
-        c.speed5 = in.get_u8();
-        c.gradient = in.get_u8();
-        c.adhesion = in.get_u8();
-    }
+    for (auto& c : cells)
+        for_each_field(c, [&in](const LayoutField&, auto& value) { in.get(value); });
     return cells;
 }
 
@@ -81,7 +56,7 @@ ProfileTag read_tag(ByteReader& in)
 
 } // namespace
 
-LineProfile decode_line_profile(std::string_view bytes)
+DecodedLineProfile decode_line_profile(std::string_view bytes)
 {
     // First pass: the layout and the number of elements.
     std::size_t elements = 0;
@@ -104,7 +79,7 @@ LineProfile decode_line_profile(std::string_view bytes)
 
     // Second pass: the x half, then the y half, metre by metre.
     const std::size_t per_coordinate = elements / 2;
-    LineProfile table;
+    DecodedLineProfile table;
     table.create(static_cast<int64_t>(per_coordinate) - 1);
     ByteReader in(bytes);
     for (int r = 0; r < 2; ++r) {

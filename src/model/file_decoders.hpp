@@ -5,7 +5,7 @@
 // Every length is checked; a file of the wrong size or layout is a LayoutError.
 
 #include "model/byte_reader.hpp"
-#include "model/line_profile.hpp"
+#include "model/decoded_line_profile.hpp"
 #include "model/route_cells.hpp"
 #include "model/scenario_records.hpp"
 
@@ -22,6 +22,6 @@ std::vector<RouteCell> decode_route_cells(std::string_view bytes);
 
 // A "_linea.dat" file: tagged elements (tags 0, 2 and 5 only), all x then all
 // y, so the elements split into two halves of equal length.
-LineProfile decode_line_profile(std::string_view bytes);
+DecodedLineProfile decode_line_profile(std::string_view bytes);
 
 } // namespace tratta

@@ -1,6 +1,6 @@
 #include "model/passata_finale.hpp"
 
-#include "app/run_state.hpp"
+#include "model/run_state.hpp"
 
 namespace tratta {
 
@@ -27,6 +27,7 @@ public:
         const int64_t last_visit = cells_.last() - 2;
         for (int64_t i = 1; i <= last_visit; ++i) {
             const uint8_t kind = cells_.at(i).kind;
+            cause_ = origin_of(i);
             if (kind == kind_slowdown_warning)
                 signals_before_warning(i);
             if (kind == kind_slowdown_start) {
@@ -45,20 +46,25 @@ private:
     bool free(int64_t c) const { return cells_.contains(c) && cells_.at(c).free(); }
     bool holds(int64_t c, uint8_t kind) const { return cells_.contains(c) && cells_.at(c).kind == kind; }
 
+    SourcePlace origin_of(int64_t c) const
+    {
+        const auto i = static_cast<std::size_t>(c);
+        return i < s_.cell_origins.size() ? s_.cell_origins[i] : SourcePlace{};
+    }
+
+    // A code point of the pass comes from the slowdown it was placed for.
     void place(int64_t c)
     {
         RouteCell& cell = cells_.at(c);
         cell.kind = kind_code_point;
         cell.value = finishing_code;
+        const auto at = static_cast<std::size_t>(c);
+        if (at < s_.cell_origins.size())
+            s_.cell_origins[at] = cause_;
     }
 
-    void record(int32_t code, int64_t c)
-    {
-        keep_replaced_error(s_);
-        s_.error_code = code;
-        s_.error_at_m = static_cast<int32_t>(c * 50);
-        s_.error_place = {};
-    }
+    // The pass belongs to no source line: its errors name only a chainage.
+    void record(int32_t code, int64_t c) { segnala(s_, code, static_cast<int32_t>(c * 50), SourcePlace{}); }
 
     // Rule A: every signal up to 1000 m before a warning point gets a code
     // point in one of the two cells before it, or an existing one there is
@@ -168,6 +174,7 @@ private:
 
     RunState& s_;
     RouteCells& cells_;
+    SourcePlace cause_; // the source line of the object the visit works for
 };
 
 } // namespace

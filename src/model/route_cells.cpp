@@ -1,5 +1,6 @@
 #include "model/route_cells.hpp"
 
+#include "model/file_layouts.hpp"
 #include "model/nearest.hpp"
 
 #include <stdexcept>
@@ -33,19 +34,8 @@ const RouteCell& RouteCells::at(int64_t index) const
 void encode_route_cells(const RouteCells& grid, ByteBuffer& out)
 {
     out.reserve(out.size() + grid.cells().size() * cell_bytes);
-    for (const auto& c : grid.cells()) {
-        out.put_u8(c.kind);
-        out.put_i16(c.value);
-        out.put_i16(c.value2);
-        out.put_i16(c.value3);
-        out.put_i16(c.value4);
-        out.put_u8(c.aux);
-        out.put_u8(c.approach);
-        out.put_u8(c.side);
-        out.put_u8(c.speed5);
-        out.put_u8(c.gradient);
-        out.put_u8(c.adhesion);
-    }
+    for (const auto& c : grid.cells())
+        for_each_field(c, [&out](const LayoutField&, auto value) { out.put(value); });
 }
 
 } // namespace tratta

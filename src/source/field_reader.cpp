@@ -1,10 +1,6 @@
 #include "source/field_reader.hpp"
 
-#include <limits>
-
 namespace tratta {
-
-FieldReader::FieldReader(std::string bytes) : bytes_(std::move(bytes)) {}
 
 bool FieldReader::blank_at(std::size_t i) const
 {
@@ -32,19 +28,49 @@ void FieldReader::consume_line_end()
         ++pos_;
     }
     ++line_;
+    line_start_ = pos_;
 }
 
-void FieldReader::require_byte() const
+std::string FieldReader::field_name() const
 {
-    if (at_end())
-        throw ReadFailure("fine del file mentre si attende un campo");
+    if (key_ == nullptr || next_value_ >= key_->fields.size())
+        return "un campo";
+    return "il campo «" + std::string(key_->fields[next_value_].name) + "» di «" + std::string(key_->key) + "»";
+}
+
+// A field is due: there must be a byte left, and a key's value must be read
+// into the width that the key's list gives it.
+void FieldReader::start_field(FieldWidth width)
+{
+    // The file ends where a value is due: the line that is short of it is
+    // the one of the last field read, right after that field.
+    if (at_end()) {
+        const SourcePlace after_last = field_.line > 0 ? SourcePlace{file_, field_.line, field_.end_column, field_.end_column}
+                                                       : SourcePlace{file_, 1, 1, 1};
+        throw ReadFailure("il file finisce mentre si attende " + field_name(), after_last);
+    }
+    if (key_ != nullptr && (next_value_ >= key_->fields.size() || key_->fields[next_value_].width != width))
+        throw std::logic_error("campo letto fuori dall'elenco dei campi della sua chiave");
+    skip_blanks();
+    field_ = {file_, line_, column_at(pos_), column_at(pos_)};
+}
+
+std::string FieldReader::read_key()
+{
+    key_ = nullptr;
+    next_value_ = 0;
+    return read_text();
+}
+
+void FieldReader::expect(const KeySpec& key)
+{
+    key_ = &key;
+    next_value_ = 0;
 }
 
 std::string FieldReader::read_text()
 {
-    require_byte();
-    skip_blanks();
-    field_line_ = line_;
+    start_field(FieldWidth::text);
     std::string text;
     if (pos_ < bytes_.size() && bytes_[pos_] == '"') {
         ++pos_;
@@ -52,15 +78,22 @@ std::string FieldReader::read_text()
             text.push_back(bytes_[pos_++]);
         if (pos_ < bytes_.size() && bytes_[pos_] == '"')
             ++pos_;
+        field_.end_column = column_at(pos_);
         // Whatever follows the closing quote, up to the comma or line end, is dropped.
         while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !line_end_at(pos_))
             ++pos_;
     } else {
+        const std::size_t start = pos_;
         while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !line_end_at(pos_))
-            text.push_back(bytes_[pos_++]);
-        while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-            text.pop_back();
+            ++pos_;
+        std::size_t end = pos_;
+        while (end > start && (bytes_[end - 1] == ' ' || bytes_[end - 1] == '\t'))
+            --end;
+        text.assign(bytes_.substr(start, end - start));
+        field_.end_column = column_at(end);
     }
+    if (key_ != nullptr)
+        ++next_value_;
     if (pos_ < bytes_.size() && bytes_[pos_] == ',')
         ++pos_;
     else if (line_end_at(pos_))
@@ -70,13 +103,21 @@ std::string FieldReader::read_text()
 
 int64_t FieldReader::read_number()
 {
-    require_byte();
-    skip_blanks();
-    field_line_ = line_;
+    start_field(FieldWidth::i32);
+    const int64_t v = scan_number();
+    if (key_ != nullptr)
+        ++next_value_;
+    return v;
+}
+
+int64_t FieldReader::scan_number()
+{
     const std::size_t start = pos_;
     while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !blank_at(pos_) && !line_end_at(pos_))
         ++pos_;
-    const int64_t value = token_value(std::string_view(bytes_).substr(start, pos_ - start));
+    token_ = bytes_.substr(start, pos_ - start);
+    field_.end_column = column_at(pos_);
+    const int64_t value = token_value(token_);
     skip_blanks();
     if (pos_ < bytes_.size() && bytes_[pos_] == ',')
         ++pos_;
@@ -85,22 +126,20 @@ int64_t FieldReader::read_number()
     return value;
 }
 
-namespace {
-
-template <typename T>
-T fit(int64_t v)
+int64_t FieldReader::read_fitting(FieldWidth width)
 {
-    if (v < static_cast<int64_t>(std::numeric_limits<T>::min()) ||
-        v > static_cast<int64_t>(std::numeric_limits<T>::max()))
-        throw ReadFailure("numero fuori dai limiti del campo");
-    return static_cast<T>(v);
+    start_field(width);
+    const std::string name = field_name();
+    const int64_t v = scan_number();
+    if (v < width_min(width) || v > width_max(width))
+        throw ReadFailure("«" + std::string(token_) + "» per " + name + " non sta in un " +
+                              std::string(width_name(width)) + " (da " + std::to_string(width_min(width)) +
+                              " a " + std::to_string(width_max(width)) + ")",
+                          field_);
+    if (key_ != nullptr)
+        ++next_value_;
+    return v;
 }
-
-} // namespace
-
-int32_t FieldReader::read_i32() { return fit<int32_t>(read_number()); }
-int16_t FieldReader::read_i16() { return fit<int16_t>(read_number()); }
-uint8_t FieldReader::read_u8() { return fit<uint8_t>(read_number()); }
 
 int64_t token_value(std::string_view token)
 {

@@ -6,6 +6,9 @@
 // The file is Windows-1252 bytes. Blanks are space and tab; a line ends at
 // CR LF, a lone LF or a lone CR.
 
+#include "model/source_places.hpp"
+#include "source/key_fields.hpp"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -14,48 +17,71 @@
 namespace tratta {
 
 // Any failure of a read: no byte left when a field is due, or a number that
-// does not fit its destination. The reader turns it into error 25.
+// does not fit its destination. The reader turns it into error 25; the cause
+// says which field and which limit, the place where it stands.
 class ReadFailure : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    ReadFailure(const std::string& cause, const SourcePlace& place) : std::runtime_error(cause), place_(place) {}
+    const SourcePlace& place() const { return place_; }
+
+private:
+    SourcePlace place_;
 };
 
 class FieldReader {
 public:
-    explicit FieldReader(std::string bytes);
+    // The bytes stay with the caller for as long as the reader reads them.
+    FieldReader(std::string_view bytes, SourceFile file) : bytes_(bytes), file_(file) {}
 
     // No byte is left after the current position.
     bool at_end() const { return pos_ >= bytes_.size(); }
 
-    // A text field (keys, names, board texts): up to the next comma or line
-    // end, trailing blanks removed; a field opened by a double quote runs to
-    // the closing quote and the rest up to the comma or line end is dropped.
+    // A key: a text field that starts a new line kind; the value fields that
+    // follow it are named by the key's list once `expect` has named it.
+    std::string read_key();
+    // The value fields that follow this key, in order.
+    void expect(const KeySpec& key);
+
+    // A text field (names, board texts): up to the next comma or line end,
+    // trailing blanks removed; a field opened by a double quote runs to the
+    // closing quote and the rest up to the comma or line end is dropped.
     std::string read_text();
 
     // Numeric fields into destinations of a fixed width; a value that does not
     // fit is a ReadFailure.
-    int32_t read_i32();
-    int16_t read_i16();
-    uint8_t read_u8();
+    int32_t read_i32() { return static_cast<int32_t>(read_fitting(FieldWidth::i32)); }
+    int16_t read_i16() { return static_cast<int16_t>(read_fitting(FieldWidth::i16)); }
+    uint8_t read_u8() { return static_cast<uint8_t>(read_fitting(FieldWidth::u8)); }
 
     // The value of the next numeric token, taken to the nearest whole number
     // (halves to even), before any width check. Huge tokens saturate.
     int64_t read_number();
 
-    // 1-based source line where the last field read began.
-    int32_t field_line() const { return field_line_; }
+    // Where the last field read stands.
+    const SourcePlace& field_place() const { return field_; }
+    // The token of the last numeric field, as written.
+    std::string_view last_token() const { return token_; }
 
 private:
     bool blank_at(std::size_t i) const;
     bool line_end_at(std::size_t i) const;
     void skip_blanks();
     void consume_line_end();
-    void require_byte() const;
+    void start_field(FieldWidth width);
+    int64_t read_fitting(FieldWidth width);
+    int64_t scan_number();
+    std::string field_name() const;
+    int32_t column_at(std::size_t i) const { return static_cast<int32_t>(i - line_start_) + 1; }
 
-    std::string bytes_;
+    std::string_view bytes_;
+    SourceFile file_;
     std::size_t pos_ = 0;
+    std::size_t line_start_ = 0;
     int32_t line_ = 1;
-    int32_t field_line_ = 0;
+    SourcePlace field_;
+    std::string_view token_;
+    const KeySpec* key_ = nullptr; // the key whose values are being read
+    std::size_t next_value_ = 0;   // index in its field list of the next value
 };
 
 // The value of a numeric token: its longest leading decimal number (optional

@@ -1,6 +1,6 @@
 #include "source/memorizza_dati.hpp"
 
-#include "app/run_state.hpp"
+#include "model/run_state.hpp"
 #include "source/line/leggi_linea.hpp"
 #include "source/source_reader.hpp"
 #include "source/train/leggi_treno.hpp"
@@ -13,8 +13,8 @@ void memorizza_dati(RunState& state)
     try {
         if (leggi_linea(state, handoff))
             leggi_treno(state, handoff);
-    } catch (const ReadFailure&) {
-        fallimento_lettura(state);
+    } catch (const ReadFailure& failure) {
+        fallimento_lettura(state, failure);
     }
 }
 

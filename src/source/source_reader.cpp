@@ -1,53 +1,53 @@
 #include "source/source_reader.hpp"
 
-#include "app/file_names.hpp"
-#include "app/files.hpp"
 #include "source/keys.hpp"
 
 namespace tratta {
 
-FieldReader open_source(const std::filesystem::path& file)
+FieldReader open_source(const RunState& s, SourceFile file)
 {
-    try {
-        return FieldReader(read_file(file));
-    } catch (const FileFailure& failure) {
-        throw ReadFailure(failure.what());
+    const SourceText& text = file == SourceFile::line ? s.sources.line : s.sources.train;
+    const SourcePlace nowhere{file, 0, 0, 0};
+    switch (text.state) {
+    case SourceText::State::missing: throw ReadFailure("il file non esiste", nowhere);
+    case SourceText::State::unreadable: throw ReadFailure("il file non si può leggere: " + text.cause, nowhere);
+    case SourceText::State::present: break;
     }
+    return FieldReader(text.bytes, file);
 }
 
-void read_key(RunState& s, FieldReader& in, SourceFile file)
+void read_key(RunState& s, FieldReader& in)
 {
-    s.work_text = in.read_text();
-    s.key_place = {file, in.field_line()};
+    s.work_text = in.read_key();
+    s.key_place = in.field_place();
 }
 
-bool read_key_before_end(RunState& s, FieldReader& in, SourceFile file)
+bool read_key_before_end(RunState& s, FieldReader& in)
 {
     if (in.at_end())
         return false;
-    read_key(s, in, file);
+    read_key(s, in);
     return !in.at_end();
 }
 
-bool next_key(RunState& s, FieldReader& in, SourceFile file)
+bool next_key(RunState& s, FieldReader& in)
 {
     constexpr int comment_limit = 2;
-    if (!read_key_before_end(s, in, file))
+    if (!read_key_before_end(s, in))
         return false;
     for (int n = 0; n < comment_limit && is_comment(s.work_text); ++n) {
-        read_key(s, in, file);
+        read_key(s, in);
         if (in.at_end())
             return false;
     }
     return true;
 }
 
-void fallimento_lettura(RunState& s)
+void fallimento_lettura(RunState& s, const ReadFailure& failure)
 {
-    const FileNames names = file_names(s);
-    delete_file(names.line_source);
-    delete_file(names.train_source);
-    segnala(s, 25);
+    drop_source(s, SourceFile::line);
+    drop_source(s, SourceFile::train);
+    segnala(s, 25, std::nullopt, failure.place(), failure.what());
 }
 
 } // namespace tratta

@@ -4,7 +4,6 @@
 #include "app/avvio.hpp"
 #include "app/file_names.hpp"
 #include "app/files.hpp"
-#include "app/run_state.hpp"
 #include "support/temp_folder.hpp"
 
 #include <gtest/gtest.h>
@@ -57,7 +56,7 @@ TEST(WriteFileEmptied, NewContentReplacesTheOldFileWhole)
         const auto file = dir / "Tratta_Esempio_linea.dat";
         if (row.old_exists)
             write_bytes(file, row.old_content);
-        tratta::write_file_emptied(file, row.new_content);
+        tratta::write_file_replacing(file, row.new_content);
         EXPECT_EQ(read_bytes(file), row.new_content);
         EXPECT_EQ(folder_listing(dir.path()), std::vector<std::string>{"Tratta_Esempio_linea.dat"});
     }
@@ -98,7 +97,7 @@ TEST(WriteFileEmptied, FailureNamesTheFileAndKeepsTheOldOne)
         }
         const auto before = folder_listing(dir.path());
         try {
-            tratta::write_file_emptied(file, std::string(2000, 'n'));
+            tratta::write_file_replacing(file, std::string(2000, 'n'));
             ADD_FAILURE() << "the write was reported as done";
         } catch (const tratta::FileFailure& failure) {
             const std::string message = failure.what();
@@ -131,7 +130,7 @@ TEST(WriteFileEmptied, WriteCutShortKeepsTheOldFile)
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
             _exit(3);
         try {
-            tratta::write_file_emptied(file, std::string(100000, 'n'));
+            tratta::write_file_replacing(file, std::string(100000, 'n'));
         } catch (const tratta::FileFailure& failure) {
             const std::string message = failure.what();
             const bool named = message.find(tratta::display_path(file)) != std::string::npos &&
@@ -184,12 +183,10 @@ TEST(StagedFile, OldFilesStayUntilReplacedAndDroppedOnesLeaveNothing)
 TEST(RunFileFailure, EndsTheRunNamingTheFile)
 {
     TempFolder dir;
-    tratta::RunState state;
-    tratta::imposta_nomi(state, dir.path());
-    const auto names = tratta::file_names(state);
+    const auto names = tratta::file_names(dir.path(), tratta::scenario_constant, tratta::train_constant);
     fs::create_directory(names.notes);
 
-    const tratta::RunOutcome outcome = tratta::esegui_scenario(state);
+    const tratta::RunOutcome outcome = tratta::esegui_scenario(dir.path());
 
     EXPECT_EQ(outcome.exit_status, 1);
     EXPECT_FALSE(outcome.error_box);

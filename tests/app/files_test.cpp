@@ -16,10 +16,10 @@ TEST(Files, WritingEmptiesTheFileFirst)
 {
     TempFolder dir;
     const auto file = dir / "x.dat";
-    write_file_emptied(file, std::string_view("new"));
+    write_file_replacing(file, std::string_view("new"));
     EXPECT_EQ(read_bytes(file), "new");
     write_bytes(file, std::string(100, 'o'));
-    write_file_emptied(file, std::string_view("ab"));
+    write_file_replacing(file, std::string_view("ab"));
     EXPECT_EQ(read_bytes(file), "ab");
 }
 
@@ -28,7 +28,7 @@ TEST(Files, AFileThatCannotBeMadeNamesItself)
     TempFolder dir;
     const auto file = dir / "missing-folder" / "x.dat";
     try {
-        write_file_emptied(file, std::string_view("x"));
+        write_file_replacing(file, std::string_view("x"));
         FAIL() << "no failure";
     } catch (const FileFailure& f) {
         EXPECT_NE(std::string(f.what()).find("x.dat"), std::string::npos) << f.what();

@@ -2,7 +2,7 @@
 #include "app/avvio.hpp"
 #include "app/file_names.hpp"
 #include "app/platform.hpp"
-#include "app/run_state.hpp"
+#include "compile/compile.hpp"
 #include "model/nearest.hpp"
 #include "support/temp_folder.hpp"
 
@@ -38,17 +38,22 @@ const std::vector<std::string> clean_train = {
     "[fine]",
 };
 
-// A run state named as the program names its scenario, with its two source
-// files laid in the folder.
-RunState sources_in(const TempFolder& dir, const std::vector<std::string>& line,
-                    const std::vector<std::string>& train)
+FileNames names_in(const TempFolder& dir) { return file_names(dir.path(), scenario_constant, train_constant); }
+
+// The two source files laid in the folder, named as the program names its scenario.
+FileNames sources_in(const TempFolder& dir, const std::vector<std::string>& line,
+                     const std::vector<std::string>& train)
 {
-    RunState s;
-    imposta_nomi(s, dir.path());
-    const FileNames names = file_names(s);
+    const FileNames names = names_in(dir);
     write_bytes(names.line_source, crlf_lines(line));
     write_bytes(names.train_source, crlf_lines(train));
-    return s;
+    return names;
+}
+
+// The sources of the folder compiled as the program compiles its own.
+RunOutcome compile_outcome(const TempFolder& dir, bool line_table = true)
+{
+    return compile_folder_sources(dir.path(), scenario_constant, train_constant, line_table);
 }
 
 std::set<std::string> files_in(const TempFolder& dir)
@@ -62,12 +67,11 @@ std::set<std::string> files_in(const TempFolder& dir)
 TEST(CompileStep, ACleanCompileWritesTheThreeFilesAndDeletesTheSources)
 {
     TempFolder dir;
-    RunState s = sources_in(dir, clean_line, clean_train);
-    const RunOutcome outcome = compile_outcome(s, 1);
+    const FileNames names = sources_in(dir, clean_line, clean_train);
+    const RunOutcome outcome = compile_outcome(dir);
     EXPECT_EQ(outcome.exit_status, 0) << outcome.message;
     EXPECT_EQ(files_in(dir), (std::set<std::string>{"Tratta_Esempio_linea.dat", "Tratta_Esempio_TR 000 Esempio.sim",
                                                     "Tratta_Esempio_TR 000 Esempio.dat"}));
-    const FileNames names = file_names(s);
     EXPECT_EQ(read_bytes(names.grid).size(), 15u * (nearest(17000 / 50.0) + 1));
     EXPECT_EQ(read_bytes(names.line_table).size(), 2u * (12u + 10u * (10000u + 6997u)));
 }
@@ -75,10 +79,10 @@ TEST(CompileStep, ACleanCompileWritesTheThreeFilesAndDeletesTheSources)
 TEST(CompileStep, WithoutTheLineTableNoLineTableFileIsWritten)
 {
     TempFolder dir;
-    RunState s = sources_in(dir, clean_line, clean_train);
-    EXPECT_EQ(compile_outcome(s, 0).exit_status, 0);
-    EXPECT_FALSE(std::filesystem::exists(file_names(s).line_table));
-    EXPECT_FALSE(s.profile.exists());
+    const FileNames names = sources_in(dir, clean_line, clean_train);
+    EXPECT_EQ(compile_outcome(dir, false).exit_status, 0);
+    EXPECT_FALSE(std::filesystem::exists(names.line_table));
+    EXPECT_TRUE(std::filesystem::exists(names.grid));
 }
 
 TEST(CompileStep, ADataErrorStillWritesTheFilesButIsReported)
@@ -87,13 +91,13 @@ TEST(CompileStep, ADataErrorStillWritesTheFilesButIsReported)
     std::vector<std::string> line = clean_line;
     line.insert(line.end() - 1, {"indicatori_vmax,  5000,  85,  90,  95,  0,  ,  ,  ,  0",
                                  "indicatori_vmax,  5010,  85,  90,  95,  0,  ,  ,  ,  0"});
-    RunState s = sources_in(dir, line, clean_train);
-    const RunOutcome outcome = compile_outcome(s, 1);
+    const FileNames names = sources_in(dir, line, clean_train);
+    const RunOutcome outcome = compile_outcome(dir);
     EXPECT_EQ(outcome.exit_status, 2);
     EXPECT_EQ(outcome.message,
               "Tratta_Esempio_linea.txt:7: errore 21 a 5010 m: indicatore di velocità su una cella occupata");
-    EXPECT_TRUE(std::filesystem::exists(file_names(s).grid));
-    EXPECT_TRUE(std::filesystem::exists(file_names(s).records));
+    EXPECT_TRUE(std::filesystem::exists(names.grid));
+    EXPECT_TRUE(std::filesystem::exists(names.records));
 }
 
 TEST(CompileStep, ATakenStampFieldWritesNoBinaryAndLeavesOlderOnesAlone)
@@ -102,10 +106,9 @@ TEST(CompileStep, ATakenStampFieldWritesNoBinaryAndLeavesOlderOnesAlone)
     TempFolder dir;
     std::vector<std::string> line = clean_line;
     line.insert(line.end() - 1, "indicatori_vmax,  0,  85,  90,  95,  0,  ,  ,  ,  0");
-    RunState s = sources_in(dir, line, clean_train);
-    const FileNames names = file_names(s);
+    const FileNames names = sources_in(dir, line, clean_train);
     write_bytes(names.records, "older scenario records");
-    const RunOutcome outcome = compile_outcome(s, 1);
+    const RunOutcome outcome = compile_outcome(dir);
     EXPECT_EQ(outcome.exit_status, 1);
     EXPECT_TRUE(outcome.error_box);
     EXPECT_EQ(outcome.message, " Errore n. 1250");
@@ -119,23 +122,24 @@ TEST(CompileStep, ATakenStampFieldWritesNoBinaryAndLeavesOlderOnesAlone)
 TEST(CompileStep, NoRouteGridEndsTheRunWithNothingWritten)
 {
     TempFolder dir;
-    RunState s;
-    imposta_nomi(s, dir.path());
-    const RunOutcome outcome = compile_outcome(s, 1); // no line file at all: error 101
+    const RunOutcome outcome = compile_outcome(dir); // no line file at all: error 101
     EXPECT_EQ(outcome.exit_status, 1);
     EXPECT_FALSE(outcome.error_box);
     EXPECT_NE(outcome.message.find("101"), std::string::npos) << outcome.message;
     EXPECT_TRUE(files_in(dir).empty());
-    EXPECT_EQ(s.records[85].text, "Tratta_Esempio");
-    EXPECT_EQ(s.records[86].text, "TR 000 Esempio");
+    // The records receive the two names even so.
+    const CompileResult result = compile({{}, {}, scenario_constant, train_constant, true});
+    EXPECT_EQ(result.outcome, CompileOutcome::failure);
+    EXPECT_EQ(result.model.records[85].text, "Tratta_Esempio");
+    EXPECT_EQ(result.model.records[86].text, "TR 000 Esempio");
 }
 
 TEST(CompileStep, AFileThatCannotBeWrittenEndsTheRunNamingIt)
 {
     TempFolder dir;
-    RunState s = sources_in(dir, clean_line, clean_train);
-    std::filesystem::create_directory(file_names(s).records); // a folder where the file should go
-    const RunOutcome outcome = compile_outcome(s, 1);
+    const FileNames names = sources_in(dir, clean_line, clean_train);
+    std::filesystem::create_directory(names.records); // a folder where the file should go
+    const RunOutcome outcome = compile_outcome(dir);
     EXPECT_EQ(outcome.exit_status, 1);
     EXPECT_NE(outcome.message.find("Tratta_Esempio_TR 000 Esempio.sim"), std::string::npos) << outcome.message;
 }

@@ -1,7 +1,7 @@
 #include "model/check_codes.hpp"
 
-#include "app/errore.hpp"
-#include "app/run_state.hpp"
+#include "model/error_box.hpp"
+#include "model/run_state.hpp"
 
 #include <gtest/gtest.h>
 
@@ -82,12 +82,12 @@ TEST(CheckCodes, ATakenReservedFieldEndsTheRunWithItsNumber)
     const struct {
         const char* what;
         void (*spoil)(RunState&);
-        const char* number;
+        int32_t number;
     } rows[] = {
-        {"record stamp", [](RunState& s) { s.records[85].int_a = 1; }, "1250"},
-        {"cell stamp", [](RunState& s) { s.cells.at(1).value = 180; }, "1250"},
-        {"record code", [](RunState& s) { s.records[85].time_s = 1; }, "1251"},
-        {"cell code", [](RunState& s) { s.cells.at(1).value2 = 60; }, "1251"},
+        {"record stamp", [](RunState& s) { s.records[85].int_a = 1; }, 1250},
+        {"cell stamp", [](RunState& s) { s.cells.at(1).value = 180; }, 1250},
+        {"record code", [](RunState& s) { s.records[85].time_s = 1; }, 1251},
+        {"cell code", [](RunState& s) { s.cells.at(1).value2 = 60; }, 1251},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -98,7 +98,7 @@ TEST(CheckCodes, ATakenReservedFieldEndsTheRunWithItsNumber)
             FAIL() << "no error box";
         } catch (const ErrorBox& box) {
             EXPECT_EQ(box.number(), row.number);
-            EXPECT_EQ(box.box_text(), std::string(" Errore n. ") + row.number);
+            EXPECT_EQ(box.box_text(), " Errore n. " + std::to_string(row.number));
         }
     }
 }

@@ -1,6 +1,6 @@
 #include "model/passata_finale.hpp"
 
-#include "app/run_state.hpp"
+#include "model/run_state.hpp"
 #include "support/row_name.hpp"
 
 #include <gtest/gtest.h>
@@ -123,7 +123,7 @@ TEST_P(FinishingPass, PlacesCodePoints)
     SCOPED_TRACE(c.name);
     RunState state;
     state.cells.create(3000); // cells 0 to 200
-    state.error_place = {SourceFile::train, 12};
+    state.key_place = {SourceFile::train, 12, 1, 9}; // the last key the readers read
     for (const CellSet& set : c.grid) {
         state.cells.at(set.index).kind = set.kind;
         state.cells.at(set.index).value = set.value;
@@ -144,7 +144,8 @@ TEST_P(FinishingPass, PlacesCodePoints)
     EXPECT_EQ(state.error_at_m, c.at_m);
     if (c.error != 0) {
         // The pass reads no source: its errors name no line.
-        EXPECT_EQ(state.error_place.file, SourceFile::none);
+        ASSERT_FALSE(state.errors.empty());
+        EXPECT_EQ(state.errors.back().place.file, SourceFile::none);
     }
 }
 

@@ -11,7 +11,7 @@ std::vector<uint8_t> encode(const ScenarioRecords& t)
 {
     ByteBuffer out;
     encode_scenario_records(t, out);
-    return out.bytes();
+    return {out.bytes().begin(), out.bytes().end()};
 }
 
 TEST(ScenarioRecords, EmptyTableIs87RecordsOf34ZeroBytes)

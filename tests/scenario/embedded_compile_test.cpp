@@ -1,8 +1,7 @@
 // The embedded scenario compiles cleanly: every object of the line and of the
 // train finds a cell of its own, so the whole run records no error at all.
 
-#include "app/avvio.hpp"
-#include "app/run_state.hpp"
+#include "support/embedded_compile.hpp"
 #include "support/temp_folder.hpp"
 
 #include <gtest/gtest.h>
@@ -15,14 +14,17 @@ namespace {
 TEST(EmbeddedScenario, CompilesWithoutAnyError)
 {
     testing::TempFolder folder;
-    RunState state;
-    imposta_nomi(state, folder.path());
-
-    const RunOutcome outcome = esegui_scenario(state);
-
+    const RunOutcome outcome = esegui_scenario(folder.path());
     EXPECT_EQ(outcome.exit_status, 0) << outcome.message;
-    EXPECT_EQ(state.error_code, 0) << describe_error(state);
+
+    const CompileResult& result = testing::embedded_compile().result;
+    const RunState& state = result.model;
+    EXPECT_EQ(result.outcome, CompileOutcome::clean);
+    EXPECT_TRUE(result.errors.empty());
+    EXPECT_EQ(state.error_code, 0);
     EXPECT_EQ(state.error_at_m, 0);
+    EXPECT_TRUE(result.line_source_deleted);
+    EXPECT_TRUE(result.train_source_deleted);
 
     // The run went all the way: the grid of the 334 km line exists and the
     // first kilometre post stands at 28000 m with its text in record 80.

@@ -1,3 +1,4 @@
+#include "app/scenario_files.hpp"
 #include "scenario/text_writer.hpp"
 
 #include "support/temp_folder.hpp"

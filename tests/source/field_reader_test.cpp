@@ -34,7 +34,7 @@ class FieldScript : public ::testing::TestWithParam<ScriptCase> {};
 TEST_P(FieldScript, ReadsTheFieldsInOrder)
 {
     const ScriptCase& c = GetParam();
-    FieldReader in(c.bytes);
+    FieldReader in(c.bytes, SourceFile::line);
     for (std::size_t i = 0; i < c.steps.size(); ++i) {
         SCOPED_TRACE("step " + std::to_string(i));
         const Step& step = c.steps[i];
@@ -135,7 +135,7 @@ TEST(FieldReader, ANumberOutsideItsDestinationIsAReadFailure)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.bytes) + " into " + std::to_string(c.width) + " bits");
-        FieldReader in(c.bytes);
+        FieldReader in(c.bytes, SourceFile::line);
         const auto read = [&] {
             if (c.width == 32)
                 (void)in.read_i32();
@@ -153,20 +153,20 @@ TEST(FieldReader, ANumberOutsideItsDestinationIsAReadFailure)
 
 TEST(FieldReader, ReadingWithNoByteLeftIsAReadFailure)
 {
-    FieldReader in("[fine]\r\n");
+    FieldReader in("[fine]\r\n", SourceFile::line);
     EXPECT_EQ(in.read_text(), "[fine]");
     EXPECT_TRUE(in.at_end());
     EXPECT_THROW((void)in.read_text(), ReadFailure);
     EXPECT_THROW((void)in.read_i32(), ReadFailure);
 
-    FieldReader empty("");
+    FieldReader empty("", SourceFile::line);
     EXPECT_TRUE(empty.at_end());
     EXPECT_THROW((void)empty.read_text(), ReadFailure);
 }
 
 TEST(FieldReader, NotesTheSourceLineWhereEachFieldBegins)
 {
-    FieldReader in("[generale]\r\nlunghezza percorso\r\n  334000\n\rsfondo uno, 1\r\n");
+    FieldReader in("[generale]\r\nlunghezza percorso\r\n  334000\n\rsfondo uno, 1\r\n", SourceFile::line);
     const std::vector<int32_t> expected_lines = {1, 2, 3, 4, 5, 5};
     for (std::size_t i = 0; i < expected_lines.size(); ++i) {
         SCOPED_TRACE(i);
@@ -174,9 +174,68 @@ TEST(FieldReader, NotesTheSourceLineWhereEachFieldBegins)
             (void)in.read_i32();
         else
             (void)in.read_text();
-        EXPECT_EQ(in.field_line(), expected_lines[i]);
+        EXPECT_EQ(in.field_place().line, expected_lines[i]);
     }
     EXPECT_TRUE(in.at_end());
+}
+
+// Each field's place: its line and the columns of its first byte and of the
+// byte after it, blanks around it left out.
+TEST(FieldReader, NotesTheColumnsOfEachField)
+{
+    FieldReader in("  pendenza,  1250,   -4 \r\n\"Lido, Mare\" x,y\r\n", SourceFile::train);
+    struct Expected {
+        int32_t line, column, end_column;
+    };
+    const Expected expected[] = {{1, 3, 11}, {1, 14, 18}, {1, 22, 24}, {2, 1, 13}, {2, 16, 17}};
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        SCOPED_TRACE(i);
+        if (i == 1 || i == 2)
+            (void)in.read_i32();
+        else
+            (void)in.read_text();
+        const SourcePlace& p = in.field_place();
+        EXPECT_EQ(p.file, SourceFile::train);
+        EXPECT_EQ(p.line, expected[i].line);
+        EXPECT_EQ(p.column, expected[i].column);
+        EXPECT_EQ(p.end_column, expected[i].end_column);
+    }
+}
+
+// A failed read says which field of which key broke which limit, and where.
+TEST(FieldReader, AFailedReadNamesTheFieldAndTheLimit)
+{
+    constexpr FieldSpec fields[] = {
+        {"ore", FieldWidth::i16, "h", ""},
+        {"minuti", FieldWidth::i16, "min", ""},
+        {"secondi", FieldWidth::i16, "s", ""},
+    };
+    const KeySpec clock{"orologio", "[generale]", "", fields};
+    struct Row {
+        const char* bytes;
+        std::vector<const char*> cause_parts;
+        int32_t line, column;
+    };
+    const Row rows[] = {
+        {"orologio, 19 99999 20\r\n", {"«99999»", "il campo «minuti» di «orologio»", "numero a 16 bit", "da -32768 a 32767"}, 1, 14},
+        {"orologio, 19\r\n", {"il file finisce", "il campo «minuti» di «orologio»"}, 1, 13},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.bytes);
+        FieldReader in(row.bytes, SourceFile::train);
+        (void)in.read_key();
+        in.expect(clock);
+        try {
+            for (int i = 0; i < 3; ++i)
+                (void)in.read_i16();
+            ADD_FAILURE() << "read";
+        } catch (const ReadFailure& failure) {
+            for (const char* part : row.cause_parts)
+                EXPECT_NE(std::string(failure.what()).find(part), std::string::npos) << failure.what();
+            EXPECT_EQ(failure.place().line, row.line);
+            EXPECT_EQ(failure.place().column, row.column);
+        }
+    }
 }
 
 } // namespace

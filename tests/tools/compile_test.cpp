@@ -2,14 +2,15 @@
 
 #include "app/avvio.hpp"
 #include "app/file_names.hpp"
-#include "app/run_state.hpp"
 #include "model/error_meanings.hpp"
 #include "tools/small_scenario.hpp"
 #include "tools/tool_support.hpp"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
+#include <optional>
 
 namespace autore {
 namespace {
@@ -31,21 +32,37 @@ std::map<std::string, std::string> contents(const fs::path& dir)
     return files;
 }
 
-std::size_t private_folders_left()
-{
-    std::size_t n = 0;
-    for (const auto& e : fs::directory_iterator(fs::temp_directory_path()))
-        if (e.path().filename().string().rfind("autore-", 0) == 0)
-            ++n;
-    return n;
-}
+// The system's temporary folder pointed at a folder of this test's own for as
+// long as it lives, so that what a compile leaves there is seen whatever else
+// runs on the machine.
+class OwnTemporaryFolder {
+public:
+    OwnTemporaryFolder()
+    {
+        if (const char* old = std::getenv("TMPDIR"))
+            old_ = old;
+        setenv("TMPDIR", folder_.path().c_str(), 1);
+    }
+    ~OwnTemporaryFolder()
+    {
+        if (old_)
+            setenv("TMPDIR", old_->c_str(), 1);
+        else
+            unsetenv("TMPDIR");
+    }
+    OwnTemporaryFolder(const OwnTemporaryFolder&) = delete;
+    OwnTemporaryFolder& operator=(const OwnTemporaryFolder&) = delete;
+    bool empty() const { return fs::is_empty(folder_.path()); }
+
+private:
+    TempFolder folder_;
+    std::optional<std::string> old_;
+};
 
 TEST(Compile, TheExportedTemplateCompilesToTheProgramsOwnBytes)
 {
     TempFolder program;
-    tratta::RunState state;
-    tratta::imposta_nomi(state, program.path());
-    ASSERT_EQ(tratta::esegui_scenario(state).exit_status, 0);
+    ASSERT_EQ(tratta::esegui_scenario(program.path()).exit_status, 0);
 
     TempFolder author;
     ASSERT_EQ(run_tool({"export", author.path().string()}).status, 0);
@@ -126,7 +143,7 @@ TEST(Compile, TheAuthorsFilesSurviveEveryPath)
         {"bad train name", {}, {}, {"--train", "a/b"}, 1},
         {"no line table", {}, {}, {"--no-line-table"}, 0},
     };
-    const std::size_t left_before = private_folders_left();
+    const OwnTemporaryFolder temporary;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         TempFolder dir;
@@ -145,7 +162,7 @@ TEST(Compile, TheAuthorsFilesSurviveEveryPath)
             EXPECT_TRUE(!fs::exists(dir / "out") || fs::is_empty(dir / "out"));
         }
     }
-    EXPECT_EQ(private_folders_left(), left_before);
+    EXPECT_TRUE(temporary.empty());
 }
 
 TEST(Compile, AnUnreadableSourceWritesNothing)

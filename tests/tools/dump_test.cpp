@@ -1,10 +1,10 @@
 #include "autore/dump.hpp"
 
 #include "app/file_names.hpp"
-#include "app/memorizza_percorso.hpp"
-#include "app/run_state.hpp"
+#include "autore/compile_sources.hpp"
 #include "autore/table_fields.hpp"
 #include "model/code_page.hpp"
+#include "model/file_decoders.hpp"
 #include "tools/small_scenario.hpp"
 #include "tools/tool_support.hpp"
 
@@ -17,20 +17,31 @@ using nlohmann::json;
 using tratta::testing::TempFolder;
 using tratta::testing::write_bytes;
 
-// The small scenario compiled by the program's own compile step, its tables kept.
+// The small scenario compiled by the program's own compile step, its tables
+// kept beside the three files written.
 struct Compiled {
     TempFolder dir;
-    tratta::RunState state;
+    std::unique_ptr<AuthorScenario> scenario;
+    const tratta::RunState& state;
+    tratta::DecodedLineProfile line_table; // as made, element by element
     tratta::FileNames files;
     Compiled()
+        : scenario(compile_here(dir)), state(scenario->result.model),
+          line_table(tratta::decode_line_profile(tratta::as_text(scenario->result.files.line_table))),
+          files(tratta::file_names(dir.path(), "Valle", "R 101"))
     {
-        testing::write_small_scenario(dir.path(), {}, {"rallentamento,  6000,    60, 1000, 0,  1,  0"}, "Valle", "R 101");
-        state.folder = dir.path();
-        state.scenario_name = "Valle";
-        state.train_name = "R 101";
-        int32_t j = 1;
-        tratta::memorizza_percorso(state, j);
-        files = tratta::file_names(state);
+    }
+
+    static std::unique_ptr<AuthorScenario> compile_here(const TempFolder& dir)
+    {
+        const auto sources =
+            testing::write_small_scenario(dir.path(), {}, {"rallentamento,  6000,    60, 1000, 0,  1,  0"}, "Valle", "R 101");
+        CompileRequest rq;
+        rq.line_file = sources.line_file;
+        rq.train_file = sources.train_file;
+        rq.out_dir = dir.path();
+        EXPECT_EQ(compile_sources(rq).exit_status, 0);
+        return compile_author_files(rq).scenario;
     }
 };
 
@@ -68,17 +79,17 @@ TEST(Dump, JsonGivesBackEveryFieldOfACompiledScenario)
     }
 
     const json table = dumped(c.files.line_table, {"--step", "1"});
-    ASSERT_EQ(table["last_m"].get<int64_t>(), c.state.profile.last_m());
+    ASSERT_EQ(table["last_m"].get<int64_t>(), c.line_table.last_m());
     const json& points = table["points"];
-    ASSERT_EQ(points.size(), static_cast<std::size_t>(c.state.profile.last_m() + 1));
+    ASSERT_EQ(points.size(), static_cast<std::size_t>(c.line_table.last_m() + 1));
     for (std::size_t m = 0; m < points.size(); ++m)
         for (int r = 0; r < 2; ++r) {
             const auto metre = static_cast<int64_t>(m);
             const json& v = points[m][r == 0 ? "x" : "y"];
-            if (c.state.profile.tag(metre, r) == tratta::ProfileTag::empty)
+            if (c.line_table.tag(metre, r) == tratta::ProfileTag::empty)
                 ASSERT_TRUE(v.is_null()) << m;
             else
-                ASSERT_EQ(v.get<double>(), c.state.profile.get(metre, r)) << m;
+                ASSERT_EQ(v.get<double>(), c.line_table.get(metre, r)) << m;
         }
 }
 

@@ -1,8 +1,7 @@
 #include "autore/plot.hpp"
 
 #include "app/file_names.hpp"
-#include "app/memorizza_percorso.hpp"
-#include "app/run_state.hpp"
+#include "autore/compile_sources.hpp"
 #include "tools/small_scenario.hpp"
 #include "tools/tool_support.hpp"
 
@@ -34,16 +33,17 @@ std::string group(const std::string& svg, const std::string& marker)
 
 void compile_small(const fs::path& dir, bool line_table)
 {
-    testing::write_small_scenario(dir, {"cartello_indicatore,  4000,   (Km 4+000)"},
-                                  {"stazione,    8000, 12,  400,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, Riva & <Porto>",
-                                   "rallentamento,  6000,    60, 1000, 0,  1,  0"});
-    tratta::RunState state;
-    state.folder = dir;
-    state.scenario_name = "Valle";
-    state.train_name = "R 101";
-    int32_t j = line_table ? 1 : 0;
-    tratta::memorizza_percorso(state, j);
-    ASSERT_EQ(state.error_code, 0);
+    const auto sources = testing::write_small_scenario(
+        dir, {"cartello_indicatore,  4000,   (Km 4+000)"},
+        {"stazione,    8000, 12,  400,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, Riva & <Porto>",
+         "rallentamento,  6000,    60, 1000, 0,  1,  0"});
+    CompileRequest rq;
+    rq.line_file = sources.line_file;
+    rq.train_file = sources.train_file;
+    rq.out_dir = dir;
+    rq.line_table = line_table;
+    const CompileReport report = compile_sources(rq);
+    ASSERT_EQ(report.exit_status, 0) << (report.problems.empty() ? "" : report.problems.front());
 }
 
 TEST(Plot, ThePictureIsWellFormedWithTheTrackAndItsMarks)

@@ -2,7 +2,7 @@
 // error 1250 does: the box stands over the wait window until OK is pressed,
 // then the window closes and the program ends with status 3, so that the test
 // script can tell an ended probe from one that was killed.
-#include "app/errore.hpp"
+#include "model/error_box.hpp"
 #include "app/platform.hpp"
 
 #include <windows.h>
@@ -11,7 +11,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     tratta::platform::show_wait_window();
     try {
-        tratta::errore("1250");
+        tratta::errore(1250);
     } catch (const tratta::ErrorBox& box) {
         tratta::platform::error_box(box.box_text());
     }

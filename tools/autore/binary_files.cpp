@@ -14,11 +14,6 @@ using tratta::display_path;
 
 namespace {
 
-bool ends_with(std::string_view s, std::string_view tail)
-{
-    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
-}
-
 template <typename Decode>
 auto load(const fs::path& file, Decode decode)
 {
@@ -35,11 +30,11 @@ auto load(const fs::path& file, Decode decode)
 std::optional<BinaryKind> kind_from_name(const fs::path& file)
 {
     const std::string name = display_path(file.filename());
-    if (ends_with(name, "_linea.dat"))
+    if (name.ends_with("_linea.dat"))
         return BinaryKind::line_table;
-    if (ends_with(name, ".sim"))
+    if (name.ends_with(".sim"))
         return BinaryKind::records;
-    if (ends_with(name, ".dat"))
+    if (name.ends_with(".dat"))
         return BinaryKind::grid;
     return std::nullopt;
 }
@@ -65,7 +60,7 @@ std::vector<tratta::RouteCell> load_cells(const fs::path& file)
     return load(file, [](std::string_view b) { return tratta::decode_route_cells(b); });
 }
 
-tratta::LineProfile load_line_table(const fs::path& file)
+tratta::DecodedLineProfile load_line_table(const fs::path& file)
 {
     return load(file, [](std::string_view b) { return tratta::decode_line_profile(b); });
 }
@@ -82,7 +77,7 @@ CompiledFiles find_compiled(const fs::path& dir, const std::string& scenario, co
         const std::string name = display_path(entry.path().filename());
         if (kind_from_name(entry.path()) != BinaryKind::records)
             continue;
-        if (!wanted.empty() ? name == wanted : (scenario.empty() || name.rfind(scenario + "_", 0) == 0))
+        if (!wanted.empty() ? name == wanted : (scenario.empty() || name.starts_with(scenario + "_")))
             sims.push_back(entry.path());
     }
     if (sims.empty())

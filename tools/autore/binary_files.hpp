@@ -2,7 +2,7 @@
 // The three binary files of a compiled scenario, recognised by the ending the
 // program gives their names, read and decoded with every length checked.
 
-#include "model/line_profile.hpp"
+#include "model/decoded_line_profile.hpp"
 #include "model/route_cells.hpp"
 #include "model/scenario_records.hpp"
 
@@ -24,7 +24,7 @@ std::optional<BinaryKind> kind_from_word(std::string_view word); // "linea", "si
 // of the wrong size or layout a tratta::LayoutError naming the file.
 tratta::ScenarioRecords load_records(const std::filesystem::path& file);
 std::vector<tratta::RouteCell> load_cells(const std::filesystem::path& file);
-tratta::LineProfile load_line_table(const std::filesystem::path& file);
+tratta::DecodedLineProfile load_line_table(const std::filesystem::path& file);
 
 // The three files of one compiled scenario.
 struct CompiledFiles {

@@ -1,13 +1,9 @@
 #include "autore/compile_sources.hpp"
 
 #include "app/avvio.hpp"
-#include "app/errore.hpp"
 #include "app/file_names.hpp"
 #include "app/files.hpp"
-#include "app/memorizza_percorso.hpp"
-#include "app/run_state.hpp"
 #include "autore/file_name_rules.hpp"
-#include "autore/private_folder.hpp"
 #include "model/code_page.hpp"
 #include "model/error_meanings.hpp"
 
@@ -27,11 +23,6 @@ constexpr std::string_view train_suffix = "-.txt";
 
 std::string file_name_of(const fs::path& file) { return display_path(file.filename()); }
 
-bool ends_with(std::string_view s, std::string_view tail)
-{
-    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
-}
-
 // The two names, from the options or from the file names as the program forms them.
 std::optional<std::string> resolve_names(const CompileRequest& rq, std::string& s, std::string& t)
 {
@@ -47,8 +38,8 @@ std::optional<std::string> resolve_names(const CompileRequest& rq, std::string& 
     if (t.empty()) {
         const auto from_file = train_from_train_file(rq.train_file, s);
         if (!from_file)
-            return "il nome del treno non si ricava da \"" + file_name_of(rq.train_file) +
-                   "\" (atteso \"" + s + "_<treno>-.txt\"): indicarlo con --train";
+            return "il nome del treno non si ricava da \"" + file_name_of(rq.train_file) + "\" (atteso \"" + s +
+                   "_<treno>-.txt\"): indicarlo con --train";
         t = *from_file;
     }
     return names_problem(s, t);
@@ -60,26 +51,30 @@ bool same_file(const fs::path& a, const fs::path& b)
     return fs::exists(a, ec) && fs::exists(b, ec) && fs::equivalent(a, b, ec);
 }
 
-// The binaries of a run, those that the compile step writes for this j.
-std::vector<fs::path> binaries(const tratta::FileNames& names, bool line_table)
+// The author's file as the compile takes it; a file that is not there or
+// cannot be read is the author's problem, not a data error.
+std::optional<std::string> read_author_file(const fs::path& file, tratta::LoadedSource& into)
 {
-    std::vector<fs::path> files;
-    if (line_table)
-        files.push_back(names.line_table);
-    files.push_back(names.records);
-    files.push_back(names.grid);
-    return files;
+    std::error_code ec;
+    if (fs::is_directory(file, ec))
+        return "\"" + display_path(file) + "\" è una cartella, non un file sorgente";
+    into = tratta::load_source(file);
+    switch (into.state) {
+    case tratta::SourceText::State::missing: return "il file \"" + display_path(file) + "\" non esiste";
+    case tratta::SourceText::State::unreadable: return into.cause;
+    case tratta::SourceText::State::present: break;
+    }
+    return std::nullopt;
 }
 
-// Every data error the compile step recorded, the replaced ones first, each
-// naming the author's own file.
-void report_errors(const tratta::RunState& state, const std::string& line_label, const std::string& train_label,
-                   CompileReport& report)
+// Every data error the compile step recorded, in order, each naming the
+// author's own file.
+void report_errors(const tratta::CompileResult& result, const CompileRequest& rq, CompileReport& report)
 {
-    for (const auto& earlier : state.replaced_errors)
-        report.problems.push_back(tratta::describe_error(earlier, line_label, train_label));
-    if (state.error_code != 0)
-        report.problems.push_back(tratta::describe_error(state, line_label, train_label));
+    const std::string line_label = display_path(rq.line_file);
+    const std::string train_label = display_path(rq.train_file);
+    for (const auto& error : result.errors)
+        report.problems.push_back(tratta::describe_error(error, line_label, train_label));
 }
 
 } // namespace
@@ -87,7 +82,7 @@ void report_errors(const tratta::RunState& state, const std::string& line_label,
 std::optional<std::string> scenario_from_line_file(const fs::path& line_file)
 {
     const std::string name = file_name_of(line_file);
-    if (!ends_with(name, line_suffix) || name.size() == line_suffix.size())
+    if (!name.ends_with(line_suffix) || name.size() == line_suffix.size())
         return std::nullopt;
     return name.substr(0, name.size() - line_suffix.size());
 }
@@ -96,10 +91,34 @@ std::optional<std::string> train_from_train_file(const fs::path& train_file, con
 {
     const std::string name = file_name_of(train_file);
     const std::string head = scenario + "_";
-    if (name.size() <= head.size() + train_suffix.size() || name.compare(0, head.size(), head) != 0 ||
-        !ends_with(name, train_suffix))
+    if (name.size() <= head.size() + train_suffix.size() || !name.starts_with(head) || !name.ends_with(train_suffix))
         return std::nullopt;
     return name.substr(head.size(), name.size() - head.size() - train_suffix.size());
+}
+
+AuthorCompile compile_author_files(const CompileRequest& rq)
+{
+    AuthorCompile out;
+    std::string s_utf8;
+    std::string t_utf8;
+    if (auto problem = resolve_names(rq, s_utf8, t_utf8)) {
+        out.problem = *problem;
+        return out;
+    }
+    auto sc = std::make_unique<AuthorScenario>();
+    sc->scenario_name = tratta::utf8_to_cp1252(s_utf8);
+    sc->train_name = tratta::utf8_to_cp1252(t_utf8);
+    // The author's files are only ever read.
+    for (auto [file, into] : {std::pair{&rq.line_file, &sc->line}, std::pair{&rq.train_file, &sc->train}}) {
+        if (auto problem = read_author_file(*file, *into)) {
+            out.problem = *problem;
+            return out;
+        }
+    }
+    sc->result = tratta::compile(
+        {sc->line.text(), sc->train.text(), sc->scenario_name, sc->train_name, rq.line_table});
+    out.scenario = std::move(sc);
+    return out;
 }
 
 CompileReport compile_sources(const CompileRequest& rq)
@@ -111,71 +130,51 @@ CompileReport compile_sources(const CompileRequest& rq)
         return report;
     };
 
-    std::string s_utf8;
-    std::string t_utf8;
-    if (auto problem = resolve_names(rq, s_utf8, t_utf8))
-        return fail(*problem);
-    const std::string s = tratta::utf8_to_cp1252(s_utf8);
-    const std::string t = tratta::utf8_to_cp1252(t_utf8);
-
     try {
-        // The author's files are only ever read.
-        const std::string line_bytes = tratta::read_file(rq.line_file);
-        const std::string train_bytes = tratta::read_file(rq.train_file);
+        AuthorCompile compiled = compile_author_files(rq);
+        if (!compiled.scenario)
+            return fail(compiled.problem);
+        const AuthorScenario& sc = *compiled.scenario;
+        const tratta::CompileResult& result = sc.result;
 
         std::error_code ec;
         fs::create_directories(rq.out_dir, ec);
         if (!fs::is_directory(rq.out_dir, ec))
             return fail("la cartella di destinazione \"" + display_path(rq.out_dir) + "\" non si può creare");
-        const tratta::FileNames out = tratta::file_names(rq.out_dir, s, t);
-        for (const auto& target : binaries(out, rq.line_table))
-            if (same_file(target, rq.line_file) || same_file(target, rq.train_file))
-                return fail("il file da scrivere \"" + display_path(target) +
+        const tratta::FileNames out = tratta::file_names(rq.out_dir, sc.scenario_name, sc.train_name);
+        for (const auto* target : {&out.line_table, &out.records, &out.grid})
+            if (same_file(*target, rq.line_file) || same_file(*target, rq.train_file))
+                return fail("il file da scrivere \"" + display_path(*target) +
                             "\" è uno dei file sorgente: nulla è stato scritto");
 
-        PrivateFolder work;
-        tratta::RunState state;
-        state.folder = work.path();
-        state.scenario_name = s;
-        state.train_name = t;
-        const tratta::FileNames inside = tratta::file_names(state);
-        tratta::write_file_emptied(inside.line_source, line_bytes);
-        tratta::write_file_emptied(inside.train_source, train_bytes);
-
-        int32_t j = rq.line_table ? 1 : 0;
-        const std::string line_label = display_path(rq.line_file);
-        const std::string train_label = display_path(rq.train_file);
-        try {
-            tratta::memorizza_percorso(state, j);
-        } catch (const tratta::ErrorBox& box) {
-            report_errors(state, line_label, train_label, report);
-            return fail("errore " + box.number() + ": " +
-                        std::string(tratta::error_meaning(std::stoi(box.number()))) +
-                        "; nessun file scritto");
-        } catch (const tratta::RunFailure& failure) {
-            report_errors(state, line_label, train_label, report);
-            return fail(std::string(failure.what()) + "; nessun file scritto");
+        switch (result.outcome) {
+        case tratta::CompileOutcome::error_box:
+            report_errors(result, rq, report);
+            return fail("errore " + std::to_string(result.box_number) + ": " +
+                        std::string(tratta::error_meaning(result.box_number)) + "; nessun file scritto");
+        case tratta::CompileOutcome::failure:
+            report_errors(result, rq, report);
+            return fail(result.failure + "; nessun file scritto");
+        case tratta::CompileOutcome::clean:
+        case tratta::CompileOutcome::data_error: break;
         }
 
         // Every binary is complete beside its place before any takes it, so a
-        // copy that fails leaves the output folder as it was.
-        const auto made = binaries(inside, rq.line_table);
-        const auto targets = binaries(out, rq.line_table);
+        // write that fails leaves the output folder as it was.
         std::vector<tratta::StagedFile> staged;
-        staged.reserve(made.size());
-        for (std::size_t i = 0; i < made.size(); ++i)
-            staged.emplace_back(targets[i], tratta::read_file(made[i]));
-        for (auto& file : staged) {
-            file.replace();
+        staged.reserve(3);
+        if (rq.line_table)
+            staged.emplace_back(out.line_table, tratta::as_text(result.files.line_table));
+        staged.emplace_back(out.records, tratta::as_text(result.files.records));
+        staged.emplace_back(out.grid, tratta::as_text(result.files.grid));
+        tratta::replace_together(staged);
+        for (const auto& file : staged)
             report.written.push_back(file.file());
-        }
-        if (state.error_code != 0)
+        if (result.outcome == tratta::CompileOutcome::data_error)
             report.exit_status = 2;
-        report_errors(state, line_label, train_label, report);
+        report_errors(result, rq, report);
     } catch (const tratta::FileFailure& failure) {
         return fail(failure.what());
-    } catch (const std::exception& e) {
-        return fail(std::string("errore interno: ") + e.what());
     }
     return report;
 }

@@ -1,10 +1,14 @@
 #pragma once
 // Compiling an author's own line file and train file into the three binary
 // files, exactly as the program compiles its embedded scenario, without ever
-// touching the author's files: the compile step runs on copies in a private
-// folder, and only the binaries come back.
+// touching the author's files: both are read once, compiled in memory, and
+// only the binaries are written.
+
+#include "app/source_files.hpp"
+#include "compile/compile.hpp"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,9 +26,29 @@ struct CompileRequest {
 
 struct CompileReport {
     int exit_status = 0; // 0 clean, 2 data error (files written), 1 nothing written
-    std::vector<std::string> problems;             // one line each, for the author
-    std::vector<std::filesystem::path> written;   // the binary files made, in order
+    std::vector<std::string> problems;           // one line each, for the author
+    std::vector<std::filesystem::path> written; // the binary files made, in order
 };
+
+// An author's scenario compiled in memory: the two files as read, the names
+// the program would give it (Windows-1252) and what the compile made of it.
+// The result refers to the sources' bytes, so the whole lives together.
+struct AuthorScenario {
+    tratta::LoadedSource line;
+    tratta::LoadedSource train;
+    std::string scenario_name;
+    std::string train_name;
+    tratta::CompileResult result;
+};
+
+// Reads and compiles; nothing is written. A problem that keeps the compile
+// from running (a name that cannot be formed, a file that cannot be read) is
+// returned in `problem` with no scenario.
+struct AuthorCompile {
+    std::unique_ptr<AuthorScenario> scenario;
+    std::string problem;
+};
+AuthorCompile compile_author_files(const CompileRequest& request);
 
 CompileReport compile_sources(const CompileRequest& request);
 

@@ -21,7 +21,7 @@ std::vector<int64_t> sample_metres(int64_t last_m, int64_t step_m)
     return metres;
 }
 
-LineTableSummary summarise(const tratta::LineProfile& table)
+LineTableSummary summarise(const tratta::DecodedLineProfile& table)
 {
     LineTableSummary sum;
     sum.last_m = table.last_m();

@@ -27,11 +27,11 @@ int dump_file(const std::filesystem::path& file, const DumpOptions& options, std
 
 nlohmann::ordered_json records_json(const tratta::ScenarioRecords& records);
 nlohmann::ordered_json cells_json(const std::vector<tratta::RouteCell>& cells, bool objects_only);
-nlohmann::ordered_json line_table_json(const tratta::LineProfile& table, int64_t step_m);
+nlohmann::ordered_json line_table_json(const tratta::DecodedLineProfile& table, int64_t step_m);
 
 void records_text(const tratta::ScenarioRecords& records, std::ostream& out);
 void cells_text(const std::vector<tratta::RouteCell>& cells, bool objects_only, std::ostream& out);
-void line_table_text(const tratta::LineProfile& table, int64_t step_m, std::ostream& out);
+void line_table_text(const tratta::DecodedLineProfile& table, int64_t step_m, std::ostream& out);
 
 // The metres shown for a line table: 0, step, 2 step, ... and always the last.
 std::vector<int64_t> sample_metres(int64_t last_m, int64_t step_m);
@@ -50,6 +50,6 @@ struct LineTableSummary {
     double min_x = 0, max_x = 0, min_y = 0, max_y = 0;
 };
 
-LineTableSummary summarise(const tratta::LineProfile& table);
+LineTableSummary summarise(const tratta::DecodedLineProfile& table);
 
 } // namespace autore

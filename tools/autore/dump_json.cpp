@@ -36,7 +36,7 @@ json cells_json(const std::vector<tratta::RouteCell>& cells, bool objects_only)
     return {{"type", "dat"}, {"last_cell", cells.size() - 1}, {"cells", std::move(list)}};
 }
 
-json line_table_json(const tratta::LineProfile& table, int64_t step_m)
+json line_table_json(const tratta::DecodedLineProfile& table, int64_t step_m)
 {
     const LineTableSummary sum = summarise(table);
     json points = json::array();

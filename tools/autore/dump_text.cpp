@@ -91,7 +91,7 @@ void cells_text(const std::vector<tratta::RouteCell>& cells, bool objects_only, 
     }
 }
 
-void line_table_text(const tratta::LineProfile& table, int64_t step_m, std::ostream& out)
+void line_table_text(const tratta::DecodedLineProfile& table, int64_t step_m, std::ostream& out)
 {
     const LineTableSummary sum = summarise(table);
     out << "tabella della linea: metri 0.." << sum.last_m << " (" << sum.last_m + 1 << " punti per coordinata)\n";

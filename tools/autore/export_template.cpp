@@ -3,7 +3,7 @@
 #include "app/avvio.hpp"
 #include "app/file_names.hpp"
 #include "app/files.hpp"
-#include "scenario/text_writer.hpp"
+#include "app/scenario_files.hpp"
 
 #include <system_error>
 #include <utility>

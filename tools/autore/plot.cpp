@@ -63,11 +63,11 @@ PlotReport plot_route(const std::vector<std::filesystem::path>& inputs, const st
                                         : sort_compiled(inputs);
         const auto records = load_records(files.records);
         const auto cells = load_cells(files.grid);
-        std::optional<tratta::LineProfile> table;
+        std::optional<tratta::DecodedLineProfile> table;
         if (files.line_table)
             table = load_line_table(*files.line_table);
         const RouteData route = gather_route(records, cells, table ? &*table : nullptr, options.plan_points);
-        tratta::write_file_emptied(svg_file, route_svg(route));
+        tratta::write_file_replacing(svg_file, route_svg(route));
         report.written.push_back(svg_file);
     } catch (const FindError& e) {
         report.exit_status = 1;

@@ -14,7 +14,7 @@ using tratta::ScenarioRecords;
 // A point object stands one cell beyond the cell of its position.
 int64_t object_position(std::size_t cell) { return (static_cast<int64_t>(cell) - 1) * 50; }
 
-std::optional<PlanPoint> plan_at(const tratta::LineProfile* table, int64_t m)
+std::optional<PlanPoint> plan_at(const tratta::DecodedLineProfile* table, int64_t m)
 {
     if (table == nullptr || !table->contains(m) || table->tag(m, 0) == tratta::ProfileTag::empty ||
         table->tag(m, 1) == tratta::ProfileTag::empty)
@@ -22,7 +22,7 @@ std::optional<PlanPoint> plan_at(const tratta::LineProfile* table, int64_t m)
     return PlanPoint{table->get(m, 0), table->get(m, 1)};
 }
 
-void thin_out(const tratta::LineProfile& table, int64_t from_m, int64_t to_m, std::size_t points,
+void thin_out(const tratta::DecodedLineProfile& table, int64_t from_m, int64_t to_m, std::size_t points,
               std::vector<PlanPoint>& out)
 {
     if (to_m <= from_m)
@@ -40,7 +40,7 @@ void thin_out(const tratta::LineProfile& table, int64_t from_m, int64_t to_m, st
 } // namespace
 
 RouteData gather_route(const ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells,
-                       const tratta::LineProfile* table, std::size_t plan_points)
+                       const tratta::DecodedLineProfile* table, std::size_t plan_points)
 {
     RouteData d;
     d.scenario = tratta::cp1252_to_utf8(records[ScenarioRecords::scenario_header].text);

@@ -3,7 +3,7 @@
 // track plan (thinned out), the stations, signals, sign boards and slowdowns
 // at their chainages, and the gradient, speed limit and adhesion along the route.
 
-#include "model/line_profile.hpp"
+#include "model/decoded_line_profile.hpp"
 #include "model/route_cells.hpp"
 #include "model/scenario_records.hpp"
 
@@ -49,6 +49,6 @@ struct RouteData {
 
 // line_table may be null (compiled without one); plan_points bounds the track's points.
 RouteData gather_route(const tratta::ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells,
-                       const tratta::LineProfile* line_table, std::size_t plan_points);
+                       const tratta::DecodedLineProfile* line_table, std::size_t plan_points);
 
 } // namespace autore

@@ -1,20 +1,26 @@
 #include "autore/table_fields.hpp"
 
+#include "model/file_layouts.hpp"
+
+#include <type_traits>
+
 namespace autore {
 
 std::vector<NamedValue> record_fields(const tratta::ScenarioRecord& r)
 {
-    return {{"kind", r.kind},   {"start_m", r.start_m}, {"end_m", r.end_m},   {"at_m", r.at_m},
-            {"flag_a", r.flag_a}, {"int_a", r.int_a},   {"int_b", r.int_b},   {"int_c", r.int_c},
-            {"int_d", r.int_d}, {"int_e", r.int_e},     {"flag_b", r.flag_b}, {"flag_c", r.flag_c},
-            {"flag_d", r.flag_d}, {"flag_e", r.flag_e}, {"time_s", r.time_s}};
+    std::vector<NamedValue> fields;
+    tratta::for_each_field(r, [&fields](const tratta::LayoutField& f, const auto& value) {
+        if constexpr (std::is_integral_v<std::remove_cvref_t<decltype(value)>>)
+            fields.push_back({f.name, value});
+    });
+    return fields;
 }
 
 std::vector<NamedValue> cell_fields(const tratta::RouteCell& c)
 {
-    return {{"kind", c.kind},         {"value", c.value},   {"value2", c.value2},     {"value3", c.value3},
-            {"value4", c.value4},     {"aux", c.aux},       {"approach", c.approach}, {"side", c.side},
-            {"speed5", c.speed5},     {"gradient", c.gradient}, {"adhesion", c.adhesion}};
+    std::vector<NamedValue> fields;
+    tratta::for_each_field(c, [&fields](const tratta::LayoutField& f, auto value) { fields.push_back({f.name, value}); });
+    return fields;
 }
 
 std::string_view kind_name(uint8_t kind)

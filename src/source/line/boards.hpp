@@ -22,9 +22,10 @@ struct SpeedIndicator {
 };
 
 // Places a speed indicator in the cell after its position, or records error
-// 21 when that cell is taken. A packed speed outside the 16-bit range is a
-// ReadFailure; the fields stored before it stay.
-void memo_indicatori_v_max(RunState& state, int32_t position_m, const SpeedIndicator& board);
+// 21 with the position and returns false when that cell is taken. A packed
+// speed outside the 16-bit range is a ReadFailure; the fields stored before
+// it stay.
+bool memo_indicatori_v_max(RunState& state, int32_t position_m, const SpeedIndicator& board);
 
 // Places a sign board showing work_text in the cell after its position and
 // its text in record board_slot, then lowers the slot. Records error 6 (cell

@@ -1,6 +1,7 @@
 #include "source/line/general_section.hpp"
 
 #include "source/keys.hpp"
+#include "source/line/line_keys.hpp"
 
 namespace tratta {
 
@@ -14,10 +15,10 @@ constexpr int comment_run_limit = 10;
 // a run of comments that ends the file is a read past its end.
 bool next_general_key(RunState& s, FieldReader& in)
 {
-    if (!read_key_before_end(s, in, SourceFile::line))
+    if (!read_key_before_end(s, in))
         return false;
     for (int n = 0; n < comment_run_limit && is_comment(s.work_text); ++n)
-        read_key(s, in, SourceFile::line);
+        read_key(s, in);
     return true;
 }
 
@@ -26,8 +27,12 @@ bool has_both(std::string_view key, std::string_view a, std::string_view b)
     return contains_exact(key, a) && contains_exact(key, b);
 }
 
-void read_chainage(FieldReader& in, ScenarioRecord& r)
+// One chainage into its record, which remembers the line it came from.
+void read_chainage(RunState& s, FieldReader& in, const KeySpec& key, int record)
 {
+    in.expect(key);
+    ScenarioRecord& r = s.records[record];
+    s.record_origins[static_cast<std::size_t>(record)] = s.key_place;
     r.start_m = in.read_i32();
     r.end_m = in.read_i32();
     r.at_m = in.read_i32();
@@ -46,13 +51,15 @@ bool closes_section(std::string_view key)
 // The route length sizes the grid (and the line table) anew.
 bool read_route_length(RunState& s, FieldReader& in)
 {
+    in.expect(line_keys::route_length);
     const int32_t length = in.read_i32();
     s.records[ScenarioRecords::train_header].end_m = length;
     if (length < 0 || length > longest_route_m) {
-        segnala(s, 1);
+        segnala(s, 1, std::nullopt, in.field_place());
         return false;
     }
     s.cells.create(length);
+    s.cell_origins.assign(s.cells.cells().size(), SourcePlace{});
     if (s.j != 0)
         s.profile.create(s.cells.line_end_m());
     else
@@ -63,15 +70,17 @@ bool read_route_length(RunState& s, FieldReader& in)
 // The stretch equipped with signal repetition, and its code system.
 bool read_signal_repetition(RunState& s, FieldReader& in)
 {
+    in.expect(line_keys::signal_repetition);
     ScenarioRecord& r = s.records[ScenarioRecords::run_header];
     r.start_m = in.read_i32();
+    const SourcePlace start_place = in.field_place();
     r.end_m = in.read_i32();
     if (r.start_m % 50 != 0) {
-        segnala(s, 3);
+        segnala(s, 3, std::nullopt, start_place);
         return false;
     }
     if (r.end_m % 50 != 0) {
-        segnala(s, 4);
+        segnala(s, 4, std::nullopt, in.field_place());
         return false;
     }
     if (contains_nocase(s.work_text, "4")) {
@@ -101,18 +110,25 @@ GeneralSection read_general_section(RunState& s, FieldReader& in)
             length_read = true;
         }
         if (has_both(key, "progressiva", "tre"))
-            read_chainage(in, s.records[ScenarioRecords::chainage_last]);
+            read_chainage(s, in, line_keys::chainage_tre, ScenarioRecords::chainage_last);
         if (has_both(key, "progressiva", "due"))
-            read_chainage(in, s.records[ScenarioRecords::chainage_middle]);
+            read_chainage(s, in, line_keys::chainage_due, ScenarioRecords::chainage_middle);
         if (has_both(key, "progressiva", "uno"))
-            read_chainage(in, s.records[ScenarioRecords::chainage_first]);
+            read_chainage(s, in, line_keys::chainage_uno, ScenarioRecords::chainage_first);
         // The second background goes to at_m, the third to end_m.
-        if (has_both(key, "sfondo", "uno"))
-            s.records[ScenarioRecords::scenario_header].start_m = in.read_i32();
-        if (has_both(key, "sfondo", "due"))
-            s.records[ScenarioRecords::scenario_header].at_m = in.read_i32();
-        if (has_both(key, "sfondo", "tre"))
-            s.records[ScenarioRecords::scenario_header].end_m = in.read_i32();
+        ScenarioRecord& backgrounds = s.records[ScenarioRecords::scenario_header];
+        if (has_both(key, "sfondo", "uno")) {
+            in.expect(line_keys::background_uno);
+            backgrounds.start_m = in.read_i32();
+        }
+        if (has_both(key, "sfondo", "due")) {
+            in.expect(line_keys::background_due);
+            backgrounds.at_m = in.read_i32();
+        }
+        if (has_both(key, "sfondo", "tre")) {
+            in.expect(line_keys::background_tre);
+            backgrounds.end_m = in.read_i32();
+        }
         if (has_both(key, "segnali", "ripetizione") && !read_signal_repetition(s, in))
             return GeneralSection::refused;
         if (closes_section(key))

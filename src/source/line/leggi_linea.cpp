@@ -1,7 +1,5 @@
 #include "source/line/leggi_linea.hpp"
 
-#include "app/file_names.hpp"
-#include "app/files.hpp"
 #include "source/keys.hpp"
 #include "source/line/general_section.hpp"
 #include "source/line/line_body.hpp"
@@ -15,7 +13,7 @@ namespace {
 // file comes first (the field that meets the end is not looked at).
 bool find_general_header(RunState& s, FieldReader& in)
 {
-    while (read_key_before_end(s, in, SourceFile::line)) {
+    while (read_key_before_end(s, in)) {
         if (contains_nocase(s.work_text, "[generale]"))
             return true;
     }
@@ -28,31 +26,30 @@ bool leggi_linea(RunState& s, ReaderHandoff& handoff)
 {
     s.records[ScenarioRecords::scenario_header].text = s.scenario_name;
     s.records[ScenarioRecords::run_header].text = s.train_name;
-    s.key_place = {SourceFile::line, 0};
+    s.key_place = {SourceFile::line, 0, 0, 0};
 
-    const auto file = file_names(s).line_source;
-    if (!file_exists(file)) {
+    if (!s.sources.line.exists()) {
         segnala(s, 101);
         return false;
     }
-    FieldReader in = open_source(file);
+    FieldReader in = open_source(s, SourceFile::line);
     if (!find_general_header(s, in)) {
-        delete_file(file);
+        drop_source(s, SourceFile::line);
         segnala(s, 102);
         return false;
     }
     switch (read_general_section(s, in)) {
     case GeneralSection::read: break;
-    case GeneralSection::refused: delete_file(file); return false;
+    case GeneralSection::refused: drop_source(s, SourceFile::line); return false;
     case GeneralSection::no_length:
         // Nothing of the body can be placed without a grid.
-        throw ReadFailure("nessuna lunghezza del percorso nella sezione generale");
+        throw ReadFailure("la sezione generale finisce senza la «lunghezza percorso»", s.key_place);
     }
-    progressive_ordina(s.records);
+    progressive_ordina(s.records, s.record_origins);
 
     LineBody body = start_line_body(s);
     const BodyEnd end = read_line_body(s, in, body);
-    delete_file(file);
+    drop_source(s, SourceFile::line);
     if (end == BodyEnd::refused)
         return false;
     finish_line_body(s, body);

@@ -1,6 +1,6 @@
 #include "source/line/memo_montagna.hpp"
 
-#include "app/run_state.hpp"
+#include "model/run_state.hpp"
 #include "model/nearest.hpp"
 
 #include <algorithm>
@@ -41,8 +41,10 @@ void memo_montagna(RunState& s, MountainTrack& track, int32_t& start_m, int32_t&
             continue;
         RouteCell& cell = s.cells.at(i);
         cell.side = side;
-        if (markers && q % marker_spacing == 0 && cell.kind == kind_none)
+        if (markers && q % marker_spacing == 0 && cell.kind == kind_none) {
             cell.kind = kind_mountain_marker;
+            note_cell_origin(s, i);
+        }
     }
 }
 

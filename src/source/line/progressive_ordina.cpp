@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <limits>
+#include <string>
+#include <utility>
 
 namespace tratta {
 
@@ -16,15 +17,22 @@ struct Chainage {
     int32_t start = 0;
     int32_t offset = 0;
     int32_t direction = 0;
+    SourcePlace origin; // the line it was read from
 };
 
-Chainage take(const ScenarioRecord& r) { return {r.start_m, r.end_m, r.at_m}; }
-
-void put(ScenarioRecord& r, const Chainage& c)
+Chainage take(const ScenarioRecords& records, const RecordOrigins& origins, int index)
 {
+    const ScenarioRecord& r = records[index];
+    return {r.start_m, r.end_m, r.at_m, origins[static_cast<std::size_t>(index)]};
+}
+
+void put(ScenarioRecords& records, RecordOrigins& origins, int index, const Chainage& c)
+{
+    ScenarioRecord& r = records[index];
     r.start_m = c.start;
     r.end_m = c.offset;
     r.at_m = c.direction;
+    origins[static_cast<std::size_t>(index)] = c.origin;
 }
 
 constexpr int32_t falling_offset_shift = 100;
@@ -33,9 +41,15 @@ constexpr int32_t falling_offset_shift = 100;
 
 void progressive_ordina(ScenarioRecords& records)
 {
-    const Chainage tre = take(records[ScenarioRecords::chainage_last]);
-    const Chainage due = take(records[ScenarioRecords::chainage_middle]);
-    const Chainage uno = take(records[ScenarioRecords::chainage_first]);
+    RecordOrigins origins{};
+    progressive_ordina(records, origins);
+}
+
+void progressive_ordina(ScenarioRecords& records, RecordOrigins& origins)
+{
+    const Chainage tre = take(records, origins, ScenarioRecords::chainage_last);
+    const Chainage due = take(records, origins, ScenarioRecords::chainage_middle);
+    const Chainage uno = take(records, origins, ScenarioRecords::chainage_first);
 
     std::array<Chainage, 3> order{tre, due, uno};
     const int64_t start_sum = int64_t{tre.start} + due.start + uno.start;
@@ -52,17 +66,19 @@ void progressive_ordina(ScenarioRecords& records)
     } else if (tre.offset <= 0) {
         order = {};
     }
-    put(records[ScenarioRecords::chainage_last], order[0]);
-    put(records[ScenarioRecords::chainage_middle], order[1]);
-    put(records[ScenarioRecords::chainage_first], order[2]);
+    put(records, origins, ScenarioRecords::chainage_last, order[0]);
+    put(records, origins, ScenarioRecords::chainage_middle, order[1]);
+    put(records, origins, ScenarioRecords::chainage_first, order[2]);
 
     for (int index = ScenarioRecords::chainage_last; index <= ScenarioRecords::chainage_first; ++index) {
         ScenarioRecord& r = records[index];
         if (r.at_m != 1)
             continue;
         const int64_t shifted = int64_t{r.end_m} + falling_offset_shift;
-        if (shifted > std::numeric_limits<int32_t>::max())
-            throw ReadFailure("scostamento della progressiva fuori dai limiti del campo");
+        if (!std::in_range<int32_t>(shifted))
+            throw ReadFailure("lo scostamento " + std::to_string(r.end_m) +
+                                  " della progressiva che decresce, più 100 m, non sta in un numero a 32 bit",
+                              origins[static_cast<std::size_t>(index)]);
         r.end_m = static_cast<int32_t>(shifted);
     }
 }

@@ -3,6 +3,7 @@
 #include "source/keys.hpp"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace tratta {
 
@@ -29,6 +30,8 @@ bool walk(LineProfile& table, int64_t& metre, int64_t to, double k, bool limited
     const int64_t last = std::min(to, table.last_m() - 2);
     if (metre > last)
         return true;
+    if (metre != table.next_metre())
+        throw std::logic_error("il cammino della pianta non riprende dal suo ultimo punto");
     double x1 = table.get(metre - 1, 0);
     double y1 = table.get(metre - 1, 1);
     double x2 = table.get(metre - 2, 0);
@@ -46,8 +49,7 @@ bool walk(LineProfile& table, int64_t& metre, int64_t to, double k, bool limited
             x = x1 + dx;
             y = y1 + dy;
         }
-        table.set_real(metre, 0, x);
-        table.set_real(metre, 1, y);
+        table.append(x, y);
         x2 = x1;
         y2 = y1;
         x1 = x;
@@ -63,10 +65,7 @@ bool walk(LineProfile& table, int64_t& metre, int64_t to, double k, bool limited
 
 void start_track_plan(LineProfile& table)
 {
-    table.set_int16(0, 0, 0);
-    table.set_int16(0, 1, 0);
-    table.set_int16(1, 0, 0);
-    table.set_int16(1, 1, 1);
+    table.set_start(0, 0, 0, 1);
 }
 
 std::optional<double> curve_curvature(std::string_view key)

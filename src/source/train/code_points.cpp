@@ -2,18 +2,23 @@
 // takes the code value, or is marked as a point without code.
 
 #include "model/nearest.hpp"
+#include "source/train/train_keys.hpp"
 #include "source/train/train_read.hpp"
 
 #include <limits>
+#include <string>
 
 namespace tratta {
 
 LineEnd read_code_point_line(TrainRead& r)
 {
+    r.in.expect(train_keys::code_point);
     const int32_t position = r.in.read_i32();
+    const SourcePlace at = r.in.field_place();
     const int32_t code = r.in.read_i32();
+    const SourcePlace code_place = r.in.field_place();
     RunState& s = r.state;
-    if (!position_accepted(s, position))
+    if (!position_accepted(s, position, at))
         return LineEnd::completion;
     const int64_t t = cell_of(position);
     if (!s.cells.contains(t) || !s.cells.at(t).free()) {
@@ -21,13 +26,15 @@ LineEnd read_code_point_line(TrainRead& r)
         return LineEnd::error_exit;
     }
     RouteCell& cell = s.cells.at(t);
+    note_cell_origin(s, t);
     if (code <= 0) {
         cell.kind = kind_code_point_plain;
         return LineEnd::next_key;
     }
     cell.kind = kind_code_point;
     if (code > std::numeric_limits<int16_t>::max())
-        throw ReadFailure("valore del codice oltre 32767");
+        throw ReadFailure("il valore del codice " + std::to_string(code) + " non sta in un numero a 16 bit (fino a 32767)",
+                          code_place);
     cell.value = static_cast<int16_t>(code);
     return LineEnd::next_key;
 }

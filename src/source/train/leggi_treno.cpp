@@ -1,8 +1,7 @@
 #include "source/train/leggi_treno.hpp"
 
-#include "app/file_names.hpp"
-#include "app/files.hpp"
 #include "source/keys.hpp"
+#include "source/train/train_keys.hpp"
 #include "source/train/train_read.hpp"
 
 #include <string>
@@ -14,12 +13,14 @@ namespace {
 
 LineEnd read_braked_mass(TrainRead& r)
 {
+    r.in.expect(train_keys::braked_mass);
     r.state.records[ScenarioRecords::train_header].start_m = r.in.read_i32();
     return LineEnd::next_key;
 }
 
 LineEnd read_cars(TrainRead& r)
 {
+    r.in.expect(train_keys::cars);
     r.state.records[ScenarioRecords::train_header].at_m = r.in.read_i32();
     return LineEnd::next_key;
 }
@@ -27,6 +28,7 @@ LineEnd read_cars(TrainRead& r)
 // The start clock: hours, minutes and seconds, often set apart by blanks alone.
 LineEnd read_clock(TrainRead& r)
 {
+    r.in.expect(train_keys::clock);
     ScenarioRecord& rec = r.state.records[ScenarioRecords::run_header];
     rec.int_c = r.in.read_i16();
     rec.int_d = r.in.read_i16();
@@ -36,6 +38,7 @@ LineEnd read_clock(TrainRead& r)
 
 LineEnd read_sand(TrainRead& r)
 {
+    r.in.expect(train_keys::sand);
     r.state.records[ScenarioRecords::run_header].int_a = r.in.read_i16();
     return LineEnd::next_key;
 }
@@ -80,7 +83,7 @@ LineEnd test_key(TrainRead& r)
 void skip_to_general(RunState& s, FieldReader& in)
 {
     do {
-        read_key(s, in, SourceFile::train);
+        read_key(s, in);
     } while (!contains_nocase(s.work_text, "[generale]") && !in.at_end());
 }
 
@@ -91,32 +94,39 @@ void check_chainages(RunState& s)
     for (int index : {ScenarioRecords::chainage_last, ScenarioRecords::chainage_middle,
                       ScenarioRecords::chainage_first}) {
         const ScenarioRecord& rec = s.records[index];
-        if ((rec.start_m % 50 != 0 || rec.end_m % 50 != 0) && s.error_code != 2) {
-            keep_replaced_error(s);
-            s.error_code = 2;
-            s.error_place = {};
-        }
+        if ((rec.start_m % 50 != 0 || rec.end_m % 50 != 0) && s.error_code != 2)
+            segnala(s, 2, std::nullopt, s.record_origins[static_cast<std::size_t>(index)]);
     }
 }
 
 } // namespace
 
+LineEnd after_placing(RunState& s, bool placed, int32_t position_m)
+{
+    if (!placed)
+        return LineEnd::error_exit;
+    if (s.error_code <= 0)
+        return LineEnd::next_key;
+    segnala(s, s.error_code, position_m, s.key_place,
+            "la lettura del file del treno si ferma qui, al primo segnale o rallentamento dopo l'errore " +
+                std::to_string(s.error_code) + " del file della linea");
+    return LineEnd::error_exit;
+}
+
 void leggi_treno(RunState& state, ReaderHandoff& handoff)
 {
-    const FileNames names = file_names(state);
-    state.key_place = {SourceFile::train, 0};
+    state.key_place = {SourceFile::train, 0, 0, 0};
     if (!state.cells.exists())
-        throw ReadFailure("nessuna griglia del percorso per il file del treno");
-    FieldReader in = open_source(names.train_source);
+        throw ReadFailure("nessuna griglia del percorso per il file del treno", state.key_place);
+    FieldReader in = open_source(state, SourceFile::train);
     TrainRead r{state, in, handoff.board_slot};
 
     skip_to_general(state, in);
     LineEnd end = LineEnd::next_key;
-    while (end == LineEnd::next_key && next_key(state, in, SourceFile::train))
+    while (end == LineEnd::next_key && next_key(state, in))
         end = test_key(r);
 
-    // The whole file is already in memory: deleting it is all that closing takes.
-    delete_file(names.train_source);
+    drop_source(state, SourceFile::train);
     if (end == LineEnd::error_exit)
         return;
     complete_profiles(r);

@@ -1,8 +1,9 @@
 #include "source/train/memo_rallentamento.hpp"
 
-#include "app/run_state.hpp"
+#include "model/run_state.hpp"
 #include "model/low_bits.hpp"
 #include "model/nearest.hpp"
+#include "source/train/train_keys.hpp"
 #include "source/train/train_read.hpp"
 
 namespace tratta {
@@ -20,7 +21,7 @@ bool cell_free(const RouteCells& cells, int64_t index)
 
 } // namespace
 
-void memo_rallentamento(RunState& s, SlowdownLine& r)
+bool memo_rallentamento(RunState& s, SlowdownLine& r)
 {
     RouteCells& cells = s.cells;
     const bool warned = r.start_m > warning_threshold_m;
@@ -29,22 +30,22 @@ void memo_rallentamento(RunState& s, SlowdownLine& r)
     // Every cell is tested before any is written.
     const int64_t a = cell_after(warning_m);
     if (warned && !cell_free(cells, a)) {
-        segnala(s, 17);
-        return;
+        segnala(s, 17, r.start_m);
+        return false;
     }
     const int64_t b = cell_after(r.start_m);
     if (!cell_free(cells, b)) {
-        segnala(s, 18);
-        return;
+        segnala(s, 18, r.start_m);
+        return false;
     }
     const int64_t e = cell_after(int64_t{r.start_m} + r.length_m);
     if (!cells.contains(e)) {
-        segnala(s, 26);
-        return;
+        segnala(s, 26, r.start_m);
+        return false;
     }
     if (!cells.at(e).free()) {
-        segnala(s, 19);
-        return;
+        segnala(s, 19, r.start_m);
+        return false;
     }
 
     const int16_t speed = low16(r.speed);
@@ -53,14 +54,17 @@ void memo_rallentamento(RunState& s, SlowdownLine& r)
     const bool has_second = r.second_speed != 0;
 
     cells.at(e).kind = kind_slowdown_end;
+    note_cell_origin(s, e);
     if (has_second)
         cells.at(e).value2 = second;
     cells.at(b).kind = kind_slowdown_start;
+    note_cell_origin(s, b);
     if (has_second)
         cells.at(b).value2 = second;
     if (warned) {
         RouteCell& w = cells.at(a);
         w.kind = kind_slowdown_warning;
+        note_cell_origin(s, a);
         if (has_second)
             w.value2 = second;
         w.value = speed;
@@ -72,27 +76,31 @@ void memo_rallentamento(RunState& s, SlowdownLine& r)
 
     // Marker cells count away from the warning point: the one next to it is 1.
     if (r.marker_flag == 0 || !warned)
-        return;
+        return true;
     const int64_t m = cell_of(warning_m);
     for (int64_t j = 0; j < 4; ++j) {
         if (!cell_free(cells, m - j)) {
-            segnala(s, 20);
-            return;
+            segnala(s, 20, r.start_m);
+            return false;
         }
     }
     for (int64_t j = 0; j < 4; ++j) {
         RouteCell& c = cells.at(m - j);
         c.kind = kind_slowdown_marker;
+        note_cell_origin(s, m - j);
         c.value = low16(j + 1);
         if (has_second)
             c.value2 = low16(j + 1);
     }
+    return true;
 }
 
 LineEnd read_slowdown_line(TrainRead& r)
 {
+    r.in.expect(train_keys::slowdown);
     SlowdownLine f;
     f.start_m = r.in.read_i32();
+    const SourcePlace at = r.in.field_place();
     f.speed = r.in.read_i32();
     f.length_m = r.in.read_i32();
     f.fourth = r.in.read_i32();
@@ -100,10 +108,9 @@ LineEnd read_slowdown_line(TrainRead& r)
     f.second_speed = r.in.read_i32();
 
     RunState& s = r.state;
-    if (!position_accepted(s, f.start_m))
+    if (!position_accepted(s, f.start_m, at))
         return LineEnd::completion;
-    memo_rallentamento(s, f);
-    return after_placing(s, f.start_m);
+    return after_placing(s, memo_rallentamento(s, f), f.start_m);
 }
 
 } // namespace tratta

@@ -18,9 +18,10 @@ struct SlowdownLine {
     int32_t second_speed = 0; // kept in the slowdown's cells when not 0
 };
 
-// Writes the slowdown, or records 17 (warning point taken), 18 (start taken),
-// 26 (end cell outside the grid) or 19 (end taken) before writing anything,
-// or 20 (a marker cell taken) after the warning point, start and end.
-void memo_rallentamento(RunState& state, SlowdownLine& line);
+// Writes the slowdown and returns true, or records an error with the start
+// position and returns false: 17 (warning point taken), 18 (start taken), 26
+// (end cell outside the grid) or 19 (end taken) before writing anything, or
+// 20 (a marker cell taken) after the warning point, start and end.
+bool memo_rallentamento(RunState& state, SlowdownLine& line);
 
 } // namespace tratta

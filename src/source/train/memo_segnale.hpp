@@ -20,8 +20,9 @@ struct SignalLine {
     int32_t extra = 0;               // 1 to 100 is raised to 101 (written back here)
 };
 
-// Places the signal, or records error 16 and writes nothing when its cell is
-// taken by anything but a mountain-side marker.
-void memo_segnale(RunState& state, SignalLine& line);
+// Places the signal, or records error 16 with the signal's position, writes
+// nothing and returns false when its cell is taken by anything but a
+// mountain-side marker.
+bool memo_segnale(RunState& state, SignalLine& line);
 
 } // namespace tratta

@@ -4,24 +4,30 @@
 
 #include "model/low_bits.hpp"
 #include "model/nearest.hpp"
+#include "source/train/train_keys.hpp"
 #include "source/train/train_read.hpp"
+
+#include <string>
 
 namespace tratta {
 
 namespace {
 
 // Speed limits are kept in units of 5 km/h, one byte: 0 to 1275 km/h.
-void store_speed(RouteCell& cell, int32_t kmh)
+void store_speed(RouteCell& cell, const Profile& p)
 {
+    const int32_t kmh = p.previous.value_or(0);
     const int64_t fifth = nearest(static_cast<double>(kmh) / 5.0);
     if (fifth < 0 || fifth > 255)
-        throw ReadFailure("limite di velocità fuori dai limiti (da 0 a 1275 km/h)");
+        throw ReadFailure("il limite di " + std::to_string(kmh) +
+                              " km/h non sta nel suo campo (da 0 a 1275 km/h, in unità di 5 km/h)",
+                          p.previous_place);
     cell.speed5 = static_cast<uint8_t>(fifth);
 }
 
-void store_adhesion(RouteCell& cell, int32_t value) { cell.adhesion = low8(value); }
+void store_adhesion(RouteCell& cell, const Profile& p) { cell.adhesion = low8(p.previous.value_or(0)); }
 
-using StoreValue = void (*)(RouteCell&, int32_t);
+using StoreValue = void (*)(RouteCell&, const Profile&);
 
 // Sets the previous value into the cells from the cursor up to the cell before
 // the target, at least one cell, never the last cell of the grid.
@@ -30,25 +36,31 @@ void fill_up_to(RouteCells& cells, Profile& p, int64_t target, StoreValue store)
     do {
         if (p.cursor >= cells.last())
             return;
-        store(cells.at(p.cursor), p.previous.value_or(0));
+        store(cells.at(p.cursor), p);
         ++p.cursor;
     } while (p.cursor < target);
 }
 
-LineEnd read_profile_line(TrainRead& r, Profile& p, StoreValue store)
+LineEnd read_profile_line(TrainRead& r, Profile& p, const KeySpec& key, StoreValue store)
 {
+    r.in.expect(key);
     const int32_t position = r.in.read_i32();
+    const SourcePlace at = r.in.field_place();
     const int32_t value = r.in.read_i32();
+    const SourcePlace value_place = r.in.field_place();
     RunState& s = r.state;
-    if (!position_accepted(s, position))
+    if (!position_accepted(s, position, at))
         return LineEnd::completion;
     // The stretch before the profile's first line takes that line's value.
-    if (!p.previous)
+    if (!p.previous) {
         p.previous = value;
+        p.previous_place = value_place;
+    }
     const int64_t target = cell_of(position);
     if (target > 0)
         fill_up_to(s.cells, p, target, store);
     p.previous = value;
+    p.previous_place = value_place;
     return LineEnd::next_key;
 }
 
@@ -57,16 +69,19 @@ LineEnd read_profile_line(TrainRead& r, Profile& p, StoreValue store)
 void complete(RouteCells& cells, Profile& p, StoreValue store)
 {
     do {
-        store(cells.at(p.cursor), p.previous.value_or(0));
+        store(cells.at(p.cursor), p);
         ++p.cursor;
     } while (p.cursor < cells.last() - 2);
 }
 
 } // namespace
 
-LineEnd read_speed_line(TrainRead& r) { return read_profile_line(r, r.speed, store_speed); }
+LineEnd read_speed_line(TrainRead& r) { return read_profile_line(r, r.speed, train_keys::speed_limit, store_speed); }
 
-LineEnd read_adhesion_line(TrainRead& r) { return read_profile_line(r, r.adhesion, store_adhesion); }
+LineEnd read_adhesion_line(TrainRead& r)
+{
+    return read_profile_line(r, r.adhesion, train_keys::adhesion, store_adhesion);
+}
 
 void complete_profiles(TrainRead& r)
 {

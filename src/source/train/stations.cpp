@@ -3,9 +3,12 @@
 // four approach cells before it.
 
 #include "model/nearest.hpp"
+#include "source/train/train_keys.hpp"
 #include "source/train/train_read.hpp"
 
-#include <limits>
+#include <string>
+#include <utility>
+
 
 namespace tratta {
 
@@ -18,16 +21,17 @@ constexpr uint8_t first_kind_without_cells = 25;
 // The next zone may begin no sooner than this after the previous zone's end.
 constexpr int64_t station_spacing_m = 350;
 
-int32_t must_fit(int64_t v, const char* what)
+// A value computed from the line that must fit its 32-bit field.
+int32_t must_fit(int64_t v, const std::string& what, const SourcePlace& place)
 {
-    if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max())
-        throw ReadFailure(what);
+    if (!std::in_range<int32_t>(v))
+        throw ReadFailure(what + " " + std::to_string(v) + " non sta in un numero a 32 bit", place);
     return static_cast<int32_t>(v);
 }
 
 // Fields 4 to 17 of the line: flags, the two groups of values, the time of day
 // and the name.
-void read_stop_data(FieldReader& in, ScenarioRecord& rec)
+void read_stop_data(FieldReader& in, ScenarioRecord& rec, const SourcePlace& line)
 {
     rec.flag_a = in.read_u8();
     rec.flag_e = in.read_u8();
@@ -43,12 +47,12 @@ void read_stop_data(FieldReader& in, ScenarioRecord& rec)
     const int64_t minutes = in.read_i32();
     const int64_t seconds = in.read_i32();
     rec.text = in.read_text();
-    rec.time_s = must_fit((hours * 60 + minutes) * 60 + seconds, "ora della stazione fuori dai limiti");
+    rec.time_s = must_fit((hours * 60 + minutes) * 60 + seconds, "l'ora della stazione in secondi", line);
 }
 
 // The zone of the station, by kind; a third flag moves the end of a general
 // zone 50 m further.
-void set_zone(ScenarioRecord& rec, int64_t length_m)
+void set_zone(ScenarioRecord& rec, int64_t length_m, const SourcePlace& line)
 {
     const int64_t at = rec.at_m;
     int64_t start = 0;
@@ -73,8 +77,8 @@ void set_zone(ScenarioRecord& rec, int64_t length_m)
         end = at + length_m / 2 + (rec.flag_d != 0 ? 50 : 0);
         break;
     }
-    rec.start_m = must_fit(start, "inizio della zona di stazione fuori dai limiti");
-    rec.end_m = must_fit(end, "fine della zona di stazione fuori dai limiti");
+    rec.start_m = must_fit(start, "l'inizio della zona di stazione", line);
+    rec.end_m = must_fit(end, "la fine della zona di stazione", line);
     if (clear_third_flag)
         rec.flag_d = 0;
 }
@@ -92,23 +96,26 @@ LineEnd read_station_line(TrainRead& r)
         return LineEnd::error_exit;
     }
     ScenarioRecord& rec = s.records[n];
+    s.record_origins[static_cast<std::size_t>(n)] = s.key_place;
 
+    r.in.expect(train_keys::station);
     rec.at_m = r.in.read_i32();
     const int32_t at = rec.at_m;
-    if (!position_accepted(s, at, station_margin))
+    const SourcePlace at_place = r.in.field_place();
+    if (!position_accepted(s, at, at_place, station_margin))
         return LineEnd::completion;
     if (at % 50 != 0) {
-        segnala(s, 8, at);
+        segnala(s, 8, at, at_place);
         return LineEnd::error_exit;
     }
     rec.kind = r.in.read_u8();
     const int32_t length_m = r.in.read_i32();
     if (length_m % 100 != 0) {
-        segnala(s, 9, at);
+        segnala(s, 9, at, r.in.field_place());
         return LineEnd::error_exit;
     }
-    read_stop_data(r.in, rec);
-    set_zone(rec, length_m);
+    read_stop_data(r.in, rec, s.key_place);
+    set_zone(rec, length_m, s.key_place);
     if (length_m < 600)
         rec.flag_e = 0;
     // The first station keeps its zone, third flag included, but not the flags.
@@ -139,6 +146,7 @@ LineEnd read_station_line(TrainRead& r)
         RouteCell& stop = s.cells.at(nearest(stop_x));
         stop.kind = kind_station_stop;
         stop.value = static_cast<int16_t>(n);
+        note_cell_origin(s, nearest(stop_x));
     }
 
     if (n > 1 && int64_t{rec.start_m} - station_spacing_m < s.records[n - 1].end_m) {

@@ -4,7 +4,7 @@
 // line half left. Each kind of line is read by one routine that says how the
 // read goes on after it.
 
-#include "app/run_state.hpp"
+#include "model/run_state.hpp"
 #include "source/field_reader.hpp"
 #include "source/grid_check.hpp"
 
@@ -19,6 +19,7 @@ namespace tratta {
 struct Profile {
     int32_t cursor = 0;
     std::optional<int32_t> previous;
+    SourcePlace previous_place; // the field that gave the previous value
 };
 
 struct TrainRead {
@@ -40,23 +41,20 @@ enum class LineEnd : uint8_t {
 // The grid check of a positioned line: a position beyond the grid's end (or
 // before its start) records error 15 at that position; the read then goes to
 // its completion.
-inline bool position_accepted(RunState& s, int32_t position_m, int32_t margin = grid_margin)
+inline bool position_accepted(RunState& s, int32_t position_m, const SourcePlace& field,
+                              int32_t margin = grid_margin)
 {
     if (grid_accepts(s.cells, position_m, margin))
         return true;
-    segnala(s, 15, position_m);
+    segnala(s, 15, position_m, field);
     return false;
 }
 
-// After a signal or a slowdown is placed: any error standing now ends the read
-// with the line's position, also a range error left by the line file.
-inline LineEnd after_placing(RunState& s, int32_t position_m)
-{
-    if (s.error_code <= 0)
-        return LineEnd::next_key;
-    segnala(s, s.error_code, position_m);
-    return LineEnd::error_exit;
-}
+// After a signal or a slowdown: one that could not be placed has recorded its
+// error and ends the read. One that was placed still ends it when a range
+// error of the line file stands: the read stops at the first signal or
+// slowdown after such an error, with that line's position.
+LineEnd after_placing(RunState& state, bool placed, int32_t position_m);
 
 // The routines of the line kinds; each reads its own fields. A ReadFailure
 // propagates to the failure path.

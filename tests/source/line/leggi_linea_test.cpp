@@ -98,8 +98,10 @@ TEST_P(LineExit, RecordsTheErrorAndLeavesTheFilesAsTheExitSays)
     EXPECT_EQ(s.error_code, c.error_code);
     EXPECT_EQ(s.error_at_m, c.error_at_m);
     if (c.error_code != 0) {
-        EXPECT_EQ(s.error_place.file, SourceFile::line);
-        EXPECT_EQ(s.error_place.line, c.error_line);
+        ASSERT_FALSE(s.errors.empty());
+        EXPECT_EQ(s.errors.back().code, c.error_code);
+        EXPECT_EQ(s.errors.back().place.file, SourceFile::line);
+        EXPECT_EQ(s.errors.back().place.line, c.error_line);
     }
     EXPECT_EQ(run->train_next, c.train_next);
     EXPECT_FALSE(run->line_file_left());

@@ -1,15 +1,13 @@
 #pragma once
-// Runs the line half of the source reader on a small line file written into a
-// fresh folder, the way the source reader runs it: a read failure takes the
-// shared failure path (error 25, both sources deleted).
+// Runs the line half of the source reader on a small line file held in
+// memory, the way the source reader runs it: a read failure takes the shared
+// failure path (error 25, both sources deleted).
 
-#include "app/file_names.hpp"
-#include "app/run_state.hpp"
+#include "model/run_state.hpp"
 #include "source/line/leggi_linea.hpp"
 #include "source/source_reader.hpp"
 #include "support/temp_folder.hpp"
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,14 +15,15 @@
 namespace tratta::testing {
 
 struct LineRun {
-    TempFolder folder;
+    std::string line_bytes;
+    std::string train_bytes = "[generale]\r\n[fine]\r\n";
     RunState state;
     ReaderHandoff handoff;
     bool train_next = false;
-    FileNames names;
 
-    bool line_file_left() const { return std::filesystem::exists(names.line_source); }
-    bool train_file_left() const { return std::filesystem::exists(names.train_source); }
+    // Whether the reader left each source file in the folder.
+    bool line_file_left() const { return state.sources.line.exists() && !state.sources.line_deleted; }
+    bool train_file_left() const { return state.sources.train.exists() && !state.sources.train_deleted; }
     const RouteCell& cell(int64_t i) const { return state.cells.at(i); }
 };
 
@@ -36,16 +35,16 @@ inline std::unique_ptr<LineRun> run_line_bytes(const std::string* bytes, int32_t
     RunState& s = run->state;
     s.scenario_name = "Tratta_Prova";
     s.train_name = "TR 1 Prova";
-    s.folder = run->folder.path();
     s.j = j;
-    run->names = file_names(s);
-    if (bytes)
-        write_bytes(run->names.line_source, *bytes);
-    write_bytes(run->names.train_source, "[generale]\r\n[fine]\r\n");
+    if (bytes) {
+        run->line_bytes = *bytes;
+        s.sources.line = SourceText::of(run->line_bytes);
+    }
+    s.sources.train = SourceText::of(run->train_bytes);
     try {
         run->train_next = leggi_linea(s, run->handoff);
-    } catch (const ReadFailure&) {
-        fallimento_lettura(s);
+    } catch (const ReadFailure& failure) {
+        fallimento_lettura(s, failure);
     }
     return run;
 }

@@ -2,14 +2,12 @@
 // what the line half hands on (the board slot, a range error, the chainages)
 // and what it keeps from the train half.
 
-#include "app/file_names.hpp"
-#include "app/run_state.hpp"
+#include "model/run_state.hpp"
 #include "source/memorizza_dati.hpp"
 #include "support/temp_folder.hpp"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -21,20 +19,22 @@ struct BothFiles {
     {
         state.scenario_name = "Prova";
         state.train_name = "TR 1";
-        state.folder = folder.path();
         state.j = 0;
-        names = file_names(state);
-        write_bytes(names.line_source, crlf_lines(line_lines));
+        line_bytes = crlf_lines(line_lines);
         std::vector<std::string> train{"[generale]"};
         train.insert(train.end(), train_lines.begin(), train_lines.end());
         train.emplace_back("[fine]");
-        write_bytes(names.train_source, crlf_lines(train));
+        train_bytes = crlf_lines(train);
+        state.sources.line = SourceText::of(line_bytes);
+        state.sources.train = SourceText::of(train_bytes);
         memorizza_dati(state);
     }
 
-    TempFolder folder;
+    bool train_file_left() const { return !state.sources.train_deleted; }
+
+    std::string line_bytes;
+    std::string train_bytes;
     RunState state;
-    FileNames names;
 };
 
 std::vector<std::string> line_file(int32_t length_m, const std::vector<std::string>& body)
@@ -74,7 +74,7 @@ TEST(AfterTheLineFile, StationsStopBeforeTheSignBoardTexts)
         EXPECT_EQ(run.state.records[59].text, "");
         EXPECT_EQ(run.state.records[60].text, "(Km 21)");
         EXPECT_EQ(run.state.records[80].text, "(Km 1)");
-        EXPECT_FALSE(std::filesystem::exists(run.names.train_source));
+        EXPECT_FALSE(run.train_file_left());
     }
 }
 
@@ -86,11 +86,14 @@ TEST(AfterTheLineFile, RangeErrorOfTheLineFileStopsAtTheFirstSignal)
                   {"numero vetture, 16", "segnale, 1050, 2, 4,1,1,0, 2, 2,1,1, 0", "sabbia, 200"});
     EXPECT_EQ(run.state.error_code, 15);
     EXPECT_EQ(run.state.error_at_m, 1050);
-    EXPECT_EQ(run.state.error_place.file, SourceFile::train);
+    ASSERT_EQ(run.state.errors.size(), 2u);
+    EXPECT_EQ(run.state.errors[0].place.file, SourceFile::line); // the board beyond the grid
+    EXPECT_EQ(run.state.errors[1].place.file, SourceFile::train); // where the train file stops
+    EXPECT_EQ(run.state.errors[1].place.line, 3);
     EXPECT_EQ(run.state.records[84].at_m, 16);
     EXPECT_EQ(run.state.cells.at(22).kind, kind_signal);
     EXPECT_EQ(run.state.records[86].int_a, 0);
-    EXPECT_FALSE(std::filesystem::exists(run.names.train_source));
+    EXPECT_FALSE(run.train_file_left());
 }
 
 // Any other error of the line file returns before the train file, which stays.
@@ -100,7 +103,7 @@ TEST(AfterTheLineFile, OtherLineErrorsLeaveTheTrainFileUnread)
                   {"numero vetture, 16"});
     EXPECT_EQ(run.state.error_code, 6);
     EXPECT_EQ(run.state.records[84].at_m, 0);
-    EXPECT_TRUE(std::filesystem::exists(run.names.train_source));
+    EXPECT_TRUE(run.train_file_left());
 }
 
 // A chainage off the 50 m grid is found once the train file is complete.

@@ -45,11 +45,11 @@ TEST(CodePoint, OnASignalCellEndsTheReadWithError7)
     run.read_lines({"segnale, 7000, 2, 4,1,1,0, 0, 2,1,1, 0", "abbattimento, 7050, 270", "sabbia, 200"});
     EXPECT_EQ(run.state.error_code, 7);
     EXPECT_EQ(run.state.error_at_m, 7050);
-    EXPECT_EQ(run.state.error_place.line, 3);
+    EXPECT_EQ(run.error_place().line, 3);
     EXPECT_EQ(run.cell(141).kind, kind_signal);
     EXPECT_EQ(run.record(86).int_a, 0);
     EXPECT_EQ(run.cell(0).speed5, 99);
-    EXPECT_FALSE(std::filesystem::exists(run.train_file()));
+    EXPECT_FALSE(run.train_file_left());
 }
 
 // A code value beyond 16 bits does not fit its cell: the read fails, and the
@@ -61,7 +61,7 @@ TEST(CodePoint, ValueAbove32767FailsTheRead)
     EXPECT_EQ(run.state.error_code, 25);
     EXPECT_EQ(run.cell(141).kind, kind_code_point);
     EXPECT_EQ(run.cell(141).value, 0);
-    EXPECT_FALSE(std::filesystem::exists(run.train_file()));
+    EXPECT_FALSE(run.train_file_left());
 }
 
 } // namespace

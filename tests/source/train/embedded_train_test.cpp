@@ -1,9 +1,7 @@
 // The train of the embedded scenario as the compile step leaves it: its
 // general values, first and last stations, a signal and the two slowdowns.
 
-#include "app/avvio.hpp"
-#include "app/run_state.hpp"
-#include "support/temp_folder.hpp"
+#include "support/embedded_compile.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,25 +10,12 @@ namespace {
 
 class EmbeddedTrain : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        TempFolder folder;
-        state_ = new RunState;
-        imposta_nomi(*state_, folder.path());
-        esegui_scenario(*state_);
-    }
-    static void TearDownTestSuite()
-    {
-        delete state_;
-        state_ = nullptr;
-    }
-    static const RouteCell& cell(int64_t i) { return state_->cells.at(i); }
-    static const ScenarioRecord& record(int i) { return state_->records[i]; }
+    void SetUp() override { state_ = &embedded_compile().result.model; }
+    const RouteCell& cell(int64_t i) const { return state_->cells.at(i); }
+    const ScenarioRecord& record(int i) const { return state_->records[i]; }
 
-    static RunState* state_;
+    const RunState* state_ = nullptr;
 };
-
-RunState* EmbeddedTrain::state_ = nullptr;
 
 TEST_F(EmbeddedTrain, GeneralValues)
 {

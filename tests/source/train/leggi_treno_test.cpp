@@ -78,7 +78,7 @@ TEST_P(TrainFile, ReadsTheGeneralValues)
     run.read();
     EXPECT_EQ(run.state.error_code, c.error);
     EXPECT_TRUE(general_values(run) == c.want);
-    EXPECT_FALSE(std::filesystem::exists(run.train_file()));
+    EXPECT_FALSE(run.train_file_left());
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, TrainFile, ::testing::ValuesIn(file_cases), RowName{});
@@ -90,15 +90,21 @@ TEST(TrainRead, MissingFileFailsTheRead)
     EXPECT_EQ(run.state.error_code, 25);
 }
 
-TEST(TrainRead, ReadFailureNamesTheLineOfItsKey)
+// A value that breaks its field's limit is named where it stands, even when
+// the line short of values took it from the next line.
+TEST(TrainRead, ReadFailureNamesTheFieldThatBrokeItsLimit)
 {
     TrainRun run;
-    run.state.key_place = {SourceFile::line, 40};
+    run.state.key_place = {SourceFile::line, 40, 1, 2};
     run.write("[generale]\r\norologio, 1, 2\r\n40000\r\n[fine]\r\n");
     run.read();
     EXPECT_EQ(run.state.error_code, 25);
-    EXPECT_EQ(run.state.error_place.file, SourceFile::train);
-    EXPECT_EQ(run.state.error_place.line, 2);
+    EXPECT_EQ(run.error_place().file, SourceFile::train);
+    EXPECT_EQ(run.error_place().line, 3);
+    EXPECT_EQ(run.error_place().column, 1);
+    ASSERT_FALSE(run.state.errors.empty());
+    EXPECT_NE(run.state.errors.back().cause.find("«secondi» di «orologio»"), std::string::npos)
+        << run.state.errors.back().cause;
 }
 
 TEST(TrainRead, FileWithoutTheHeaderStillCompletesTheProfiles)
@@ -164,7 +170,7 @@ TEST(TrainRead, RangeErrorFromTheLineFileStopsAtTheFirstSignalOrSlowdown)
                         "sabbia, 200"});
         EXPECT_EQ(run.state.error_code, 15);
         EXPECT_EQ(run.state.error_at_m, 1050);
-        EXPECT_EQ(run.state.error_place.line, 7);
+        EXPECT_EQ(run.error_place().line, 7);
         EXPECT_EQ(run.record(84).at_m, 16);
         EXPECT_EQ(run.record(1).at_m, 3100);
         EXPECT_EQ(run.cell(6).kind, kind_code_point);
@@ -172,7 +178,7 @@ TEST(TrainRead, RangeErrorFromTheLineFileStopsAtTheFirstSignalOrSlowdown)
         EXPECT_EQ(run.cell(9).speed5, 20);
         EXPECT_EQ(run.cell(10).speed5, 99);
         EXPECT_EQ(run.record(86).int_a, 0);
-        EXPECT_FALSE(std::filesystem::exists(run.train_file()));
+        EXPECT_FALSE(run.train_file_left());
     }
 }
 

@@ -100,9 +100,9 @@ TEST(Slowdown, OnTakenCellsGivesTheErrorOfTheFirstTakenCell)
         run.read_lines({"rallentamento, 5000, 60, 500, 0, 1, 0", "numero vetture, 12"});
         EXPECT_EQ(run.state.error_code, c.error);
         EXPECT_EQ(run.state.error_at_m, 5000);
-        EXPECT_EQ(run.state.error_place.line, 2);
+        EXPECT_EQ(run.error_place().line, 2);
         EXPECT_EQ(run.record(84).at_m, 0);
-        EXPECT_FALSE(std::filesystem::exists(run.train_file()));
+        EXPECT_FALSE(run.train_file_left());
         // Errors before any write leave the grid as it was; a taken marker
         // cell comes after the warning point, start and end are written.
         const bool written = c.error == 20;

@@ -103,15 +103,15 @@ TEST(Signal, OnATakenCellEndsTheReadWithError16)
                         "numero vetture, 12"});
         EXPECT_EQ(run.state.error_code, 16);
         EXPECT_EQ(run.state.error_at_m, 1050);
-        EXPECT_EQ(run.state.error_place.file, SourceFile::train);
-        EXPECT_EQ(run.state.error_place.line, 3);
+        EXPECT_EQ(run.error_place().file, SourceFile::train);
+        EXPECT_EQ(run.error_place().line, 3);
         EXPECT_EQ(run.cell(22).kind, kind);
         EXPECT_EQ(run.cell(22).value, 0);
         EXPECT_EQ(run.cell(20).approach, 0);
         // The read stopped: no later line, no completion of the profiles.
         EXPECT_EQ(run.record(84).at_m, 0);
         EXPECT_EQ(run.cell(0).speed5, 99);
-        EXPECT_FALSE(std::filesystem::exists(run.train_file()));
+        EXPECT_FALSE(run.train_file_left());
     }
 }
 

@@ -172,9 +172,9 @@ TEST(Station, ErrorsEndTheReadWithTheirPositions)
         run.read_lines(lines);
         EXPECT_EQ(run.state.error_code, c.error);
         EXPECT_EQ(run.state.error_at_m, c.at_m);
-        EXPECT_EQ(run.state.error_place.line, c.line);
+        EXPECT_EQ(run.error_place().line, c.line);
         EXPECT_EQ(run.record(84).at_m, 0);
-        EXPECT_FALSE(std::filesystem::exists(run.train_file()));
+        EXPECT_FALSE(run.train_file_left());
     }
 }
 
@@ -247,7 +247,7 @@ TEST(Station, FieldsOutOfTheirWidthFailTheRead)
         run.write(crlf_lines({"[generale]", line}));
         run.read();
         EXPECT_EQ(run.state.error_code, 25);
-        EXPECT_FALSE(std::filesystem::exists(run.train_file()));
+        EXPECT_FALSE(run.train_file_left());
     }
 }
 

@@ -1,10 +1,9 @@
 #pragma once
 // A train file read on its own: a run state with a route grid of a given
-// length in a temporary folder, the train file written there by the test, and
-// the train half of the reader with the reader's failure path around it.
+// length, the train file's bytes given by the test, and the train half of the
+// reader with the reader's failure path around it.
 
-#include "app/file_names.hpp"
-#include "app/run_state.hpp"
+#include "model/run_state.hpp"
 #include "source/source_reader.hpp"
 #include "source/train/leggi_treno.hpp"
 #include "support/row_name.hpp"
@@ -22,21 +21,26 @@ public:
     {
         state.scenario_name = "Prova";
         state.train_name = "TR 1";
-        state.folder = folder.path();
         state.cells.create(length_m);
+        state.cell_origins.assign(state.cells.cells().size(), SourcePlace{});
     }
 
-    std::filesystem::path train_file() const { return file_names(state).train_source; }
+    // The train file's bytes, as the folder would hold them.
+    void write(const std::string& bytes)
+    {
+        train_bytes = bytes;
+        state.sources.train = SourceText::of(train_bytes);
+    }
+    // Whether the reader left the train file in the folder.
+    bool train_file_left() const { return state.sources.train.exists() && !state.sources.train_deleted; }
 
-    void write(const std::string& bytes) const { write_bytes(train_file(), bytes); }
-
-    // Reads whatever train file is in the folder, as the source reader does.
+    // Reads whatever train file was given, as the source reader does.
     void read()
     {
         try {
             leggi_treno(state, handoff);
-        } catch (const ReadFailure&) {
-            fallimento_lettura(state);
+        } catch (const ReadFailure& failure) {
+            fallimento_lettura(state, failure);
         }
     }
 
@@ -49,6 +53,9 @@ public:
         write(crlf_lines(all));
         read();
     }
+
+    // Where the last error recorded stands; nowhere when there is none.
+    SourcePlace error_place() const { return state.errors.empty() ? SourcePlace{} : state.errors.back().place; }
 
     RouteCell& cell(int64_t index) { return state.cells.at(index); }
     ScenarioRecord& record(int index) { return state.records[index]; }
@@ -63,7 +70,7 @@ public:
         }
     }
 
-    TempFolder folder;
+    std::string train_bytes;
     RunState state;
     ReaderHandoff handoff;
 };
