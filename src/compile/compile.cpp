@@ -15,6 +15,7 @@ CompileResult compile(const CompileInput& input)
     s.train_name = input.train_name;
     s.sources.line = input.line;
     s.sources.train = input.train;
+    s.note_origins = input.note_origins;
 
     try {
         memorizza_percorso(s, input.line_table ? 1 : 0, result.files);

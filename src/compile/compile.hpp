@@ -19,6 +19,7 @@ struct CompileInput {
     std::string scenario_name; // Windows-1252 bytes
     std::string train_name;
     bool line_table = true;    // the compile step's j: build and make "_linea.dat"
+    bool note_origins = false; // keep, for each object in the grid, the source line that placed it
 };
 
 enum class CompileOutcome : uint8_t {

@@ -58,9 +58,11 @@ struct RunState {
     LineProfile profile;
 
     // Where each object now in the grid, and each record, came from: the key
-    // of the source line that placed it (none for the finishing pass's code
-    // points and for records nothing filled). For an author's diagnostics;
-    // the simulator's files do not hold it.
+    // of the source line that placed it (a code point of the finishing pass
+    // comes from the slowdown it was placed for; none where nothing placed
+    // anything). For an author's diagnostics; the simulator's files do not
+    // hold it. The cells' origins are kept only when asked for.
+    bool note_origins = false;
     std::vector<SourcePlace> cell_origins;
     std::array<SourcePlace, ScenarioRecords::count> record_origins{}; // same as RecordOrigins
 

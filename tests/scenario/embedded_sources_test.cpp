@@ -119,7 +119,7 @@ TEST(EmbeddedLineFile, CurvesBendBothWaysInEveryClass)
     std::map<std::string, int> per_key;
     std::vector<std::pair<int64_t, int64_t>> spans; // start, length, in file order
     for (const auto& l : lines) {
-        if (l.rfind("curva", 0) != 0)
+        if (!l.starts_with("curva"))
             continue;
         const auto f = fields_of(l);
         ASSERT_EQ(f.size(), 3u) << l;
@@ -311,7 +311,7 @@ TEST(EmbeddedTrainFile, ProfilesStartAtTheOrigin)
         if (is_ascii(l))
             continue;
         ++non_ascii;
-        EXPECT_EQ(l.rfind(accented + ",", 0), 0u) << l;
+        EXPECT_TRUE(l.starts_with(accented + ",")) << l;
     }
     EXPECT_EQ(non_ascii, 2);
     int64_t previous = -1;

@@ -16,7 +16,7 @@ namespace {
 
 using testing::written_lines;
 
-bool indented(const std::string& line) { return line.rfind("  ", 0) == 0 && line[2] != ' '; }
+bool indented(const std::string& line) { return line.starts_with("  ") && line[2] != ' '; }
 
 TEST(Notes, SixIndentedParagraphsAndASignature)
 {

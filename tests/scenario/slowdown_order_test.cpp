@@ -61,7 +61,7 @@ TEST(SlowdownOrder, NamesTheLineByItsEndStations)
     const auto lines = written_lines(rallentamenti_data());
     ASSERT_EQ(lines.size(), 46u);
     const std::string& name_line = lines[4];
-    ASSERT_EQ(name_line.rfind("  Linea  ", 0), 0u);
+    ASSERT_TRUE(name_line.starts_with("  Linea  "));
     const std::string name = name_line.substr(9);
     EXPECT_NE(name.find('-'), std::string::npos) << name;
     EXPECT_NE(name.front(), ' ');

@@ -61,7 +61,7 @@ TEST(TimetableSheet, FileStructure)
         const std::string& note = lines[48 + i];
         SCOPED_TRACE(note);
         EXPECT_EQ(note.size(), 69u);
-        EXPECT_EQ(note.rfind(markers[i] + "Vel. max tratto ", 0), 0u);
+        EXPECT_TRUE(note.starts_with(markers[i] + "Vel. max tratto "));
         EXPECT_NE(note.find(" linea diretta "), std::string::npos);
         EXPECT_EQ(note.substr(note.size() - 5), " Km/h");
     }
@@ -291,7 +291,7 @@ TEST(TimetableSheet, AgreesWithTheLineAndTrainFiles)
 {
     std::vector<Chainage> chainages;
     for (const std::string_view line : linea_data())
-        if (line.rfind("progressiva chilometrica", 0) == 0) {
+        if (line.starts_with("progressiva chilometrica")) {
             const auto f = testing::fields_of(line);
             chainages.push_back({std::stoll(f[1]), std::stoll(f[2]), std::stoll(f[3])});
         }
@@ -302,7 +302,7 @@ TEST(TimetableSheet, AgreesWithTheLineAndTrainFiles)
         const auto f = testing::fields_of(line);
         if (f[0] == "stazione")
             stations.push_back({std::stoll(f[1]), f[17], std::stoi(f[14]), std::stoi(f[15])});
-        else if (f[0].rfind("velocit", 0) == 0)
+        else if (f[0].starts_with("velocit"))
             limits.emplace_back(std::stoll(f[1]), std::stoll(f[2]));
     }
     ASSERT_EQ(stations.size(), 45u);
@@ -351,7 +351,7 @@ TEST(TimetableSheet, AgreesWithTheLineAndTrainFiles)
             continue;
         const std::string place = trimmed(row.place); // may end with a footnote marker
         if (next_station < stations.size() &&
-            place.rfind(stations[next_station].name, 0) == 0) {
+            place.starts_with(stations[next_station].name)) {
             EXPECT_EQ(p, stations[next_station].position) << place;
             ++next_station;
         } else {

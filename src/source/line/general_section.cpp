@@ -59,7 +59,8 @@ bool read_route_length(RunState& s, FieldReader& in)
         return false;
     }
     s.cells.create(length);
-    s.cell_origins.assign(s.cells.cells().size(), SourcePlace{});
+    if (s.note_origins)
+        s.cell_origins.assign(s.cells.cells().size(), SourcePlace{});
     if (s.j != 0)
         s.profile.create(s.cells.line_end_m());
     else

@@ -5,7 +5,7 @@
 #include "source/train/train_keys.hpp"
 #include "source/train/train_read.hpp"
 
-#include <limits>
+#include <utility>
 #include <string>
 
 namespace tratta {
@@ -32,7 +32,7 @@ LineEnd read_code_point_line(TrainRead& r)
         return LineEnd::next_key;
     }
     cell.kind = kind_code_point;
-    if (code > std::numeric_limits<int16_t>::max())
+    if (!std::in_range<int16_t>(code))
         throw ReadFailure("il valore del codice " + std::to_string(code) + " non sta in un numero a 16 bit (fino a 32767)",
                           code_place);
     cell.value = static_cast<int16_t>(code);
