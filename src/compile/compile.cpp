@@ -16,6 +16,8 @@ CompileResult compile(const CompileInput& input)
     s.sources.line = input.line;
     s.sources.train = input.train;
     s.note_origins = input.note_origins;
+    if (input.trace_fields)
+        s.trace = &result.trace;
 
     try {
         memorizza_percorso(s, input.line_table ? 1 : 0, result.files);
@@ -34,6 +36,7 @@ CompileResult compile(const CompileInput& input)
         result.failure = too_long.what();
         result.files = {};
     }
+    s.trace = nullptr; // the trace stays with the result, which may move
     result.error_code = s.error_code;
     result.error_at_m = s.error_at_m;
     result.errors = s.errors;

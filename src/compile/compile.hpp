@@ -6,6 +6,7 @@
 
 #include "compile/memorizza_percorso.hpp"
 #include "model/run_state.hpp"
+#include "source/field_trace.hpp"
 
 #include <cstdint>
 #include <string>
@@ -20,6 +21,7 @@ struct CompileInput {
     std::string train_name;
     bool line_table = true;    // the compile step's j: build and make "_linea.dat"
     bool note_origins = false; // keep, for each object in the grid, the source line that placed it
+    bool trace_fields = false; // keep every field as the readers read it
 };
 
 enum class CompileOutcome : uint8_t {
@@ -51,6 +53,8 @@ struct CompileResult {
     // The tables as compiled, and where their objects came from, for the
     // author's tools (the line table is handed over in `files`).
     RunState model;
+    // Every field of both sources as the readers read it, when asked for.
+    FieldTrace trace;
 
     bool makes_files() const { return outcome == CompileOutcome::clean || outcome == CompileOutcome::data_error; }
     // The last data error as an author reads it; none when clean.

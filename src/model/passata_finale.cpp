@@ -64,7 +64,7 @@ private:
     }
 
     // The pass belongs to no source line: its errors name only a chainage.
-    void record(int32_t code, int64_t c) { segnala(s_, code, static_cast<int32_t>(c * 50), SourcePlace{}); }
+    void record(int32_t code, int64_t c) { segnala(s_, code, static_cast<int32_t>(c * 50), SourcePlace{}, {}, c); }
 
     // Rule A: every signal up to 1000 m before a warning point gets a code
     // point in one of the two cells before it, or an existing one there is

@@ -18,6 +18,8 @@
 
 namespace tratta {
 
+struct FieldTrace;
+
 // One source file as the compile is handed it: its bytes, or that there is no
 // such file, or that it exists but cannot be read (and why).
 struct SourceText {
@@ -46,6 +48,8 @@ struct RunState {
 
     Sources sources;
 
+    bool profiles_completed = false; // the train file was read to its end: speed and adhesion run to the grid's end
+
     int32_t error_code = 0; // last data error found; 0 = none
     int32_t error_at_m = 0; // chainage in metres that goes with error_code
     std::vector<DataError> errors; // every data error of this compile, in order
@@ -64,6 +68,8 @@ struct RunState {
     // hold it. The cells' origins are kept only when asked for.
     bool note_origins = false;
     std::vector<SourcePlace> cell_origins;
+    // Every field the readers read, when asked for (none: not kept).
+    FieldTrace* trace = nullptr;
     std::array<SourcePlace, ScenarioRecords::count> record_origins{}; // same as RecordOrigins
 
     // The last error recorded, as an author reads it; none when clean.
@@ -74,13 +80,19 @@ struct RunState {
 // given (else it keeps its value), and the error joins the list with its place
 // and cause. The one way every reader and the finishing pass record an error.
 void segnala(RunState& state, int32_t code, std::optional<int32_t> at_m, const SourcePlace& place,
-             std::string cause = {});
+             std::string cause = {}, int64_t cell = -1);
 
 // An error raised by the key being read now, at that key's place.
 inline void segnala(RunState& state, int32_t code) { segnala(state, code, std::nullopt, state.key_place); }
 inline void segnala(RunState& state, int32_t code, int32_t at_m)
 {
     segnala(state, code, at_m, state.key_place);
+}
+
+// An object of the key being read now that finds its cell taken.
+inline void segnala_cella(RunState& state, int32_t code, int32_t at_m, int64_t cell)
+{
+    segnala(state, code, at_m, state.key_place, {}, cell);
 }
 
 // The reader has done with a source file: it is deleted once the compile is over.

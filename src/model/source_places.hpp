@@ -32,6 +32,7 @@ struct DataError {
     int32_t at_m = 0;
     SourcePlace place;
     std::string cause; // empty, or e.g. "il numero 70000 non sta in un campo a 16 bit (da -32768 a 32767)"
+    int64_t cell = -1; // the cell of the route grid the error is about, when there is one
 
     std::string_view meaning() const; // the error number's one-line meaning
     bool operator==(const DataError&) const = default;

@@ -55,27 +55,62 @@ void FieldReader::start_field(FieldWidth width)
     field_ = {file_, line_, column_at(pos_), column_at(pos_)};
 }
 
+void FieldReader::note(TracedField::Role role, std::string_view token, int64_t value)
+{
+    if (trace_ == nullptr)
+        return;
+    TracedField f;
+    f.role = role;
+    f.part = part_;
+    f.place = field_;
+    f.token = token;
+    f.value = value;
+    f.key = key_;
+    f.index = static_cast<uint8_t>(next_value_);
+    trace_->fields.push_back(f);
+}
+
 std::string FieldReader::read_key()
 {
     key_ = nullptr;
     next_value_ = 0;
-    return read_text();
+    const std::string_view key = scan_text();
+    if (trace_ != nullptr) {
+        note(TracedField::Role::key, key, 0);
+        key_record_ = trace_->fields.size() - 1;
+    }
+    return std::string(key);
 }
 
 void FieldReader::expect(const KeySpec& key)
 {
     key_ = &key;
     next_value_ = 0;
+    if (trace_ != nullptr && key_record_ < trace_->fields.size()) {
+        TracedField& k = trace_->fields[key_record_];
+        k.key = &key;
+        ++k.matches;
+    }
 }
 
 std::string FieldReader::read_text()
 {
+    const std::string_view text = scan_text();
+    note(TracedField::Role::text, text, 0);
+    if (key_ != nullptr)
+        ++next_value_;
+    return std::string(text);
+}
+
+std::string_view FieldReader::scan_text()
+{
     start_field(FieldWidth::text);
-    std::string text;
+    std::string_view text;
     if (pos_ < bytes_.size() && bytes_[pos_] == '"') {
-        ++pos_;
+        const std::size_t start = ++pos_;
         while (pos_ < bytes_.size() && bytes_[pos_] != '"' && !line_end_at(pos_))
-            text.push_back(bytes_[pos_++]);
+            ++pos_;
+        text = bytes_.substr(start, pos_ - start);
         if (pos_ < bytes_.size() && bytes_[pos_] == '"')
             ++pos_;
         field_.end_column = column_at(pos_);
@@ -89,11 +124,9 @@ std::string FieldReader::read_text()
         std::size_t end = pos_;
         while (end > start && (bytes_[end - 1] == ' ' || bytes_[end - 1] == '\t'))
             --end;
-        text.assign(bytes_.substr(start, end - start));
+        text = bytes_.substr(start, end - start);
         field_.end_column = column_at(end);
     }
-    if (key_ != nullptr)
-        ++next_value_;
     if (pos_ < bytes_.size() && bytes_[pos_] == ',')
         ++pos_;
     else if (line_end_at(pos_))
@@ -105,6 +138,7 @@ int64_t FieldReader::read_number()
 {
     start_field(FieldWidth::i32);
     const int64_t v = scan_number();
+    note(TracedField::Role::number, token_, v);
     if (key_ != nullptr)
         ++next_value_;
     return v;
@@ -131,6 +165,7 @@ int64_t FieldReader::read_fitting(FieldWidth width)
     start_field(width);
     const std::string name = field_name();
     const int64_t v = scan_number();
+    note(TracedField::Role::number, token_, v);
     if (v < width_min(width) || v > width_max(width))
         throw ReadFailure("«" + std::string(token_) + "» per " + name + " non sta in un " +
                               std::string(width_name(width)) + " (da " + std::to_string(width_min(width)) +

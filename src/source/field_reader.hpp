@@ -7,6 +7,7 @@
 // CR LF, a lone LF or a lone CR.
 
 #include "model/source_places.hpp"
+#include "source/field_trace.hpp"
 #include "source/key_fields.hpp"
 
 #include <cstdint>
@@ -62,6 +63,11 @@ public:
     // The token of the last numeric field, as written.
     std::string_view last_token() const { return token_; }
 
+    // Every field read from now on joins the trace (none: nothing is kept).
+    void trace_into(FieldTrace* trace) { trace_ = trace; }
+    // The part of the file the fields read from now on stand in.
+    void enter(TracePart part) { part_ = part; }
+
 private:
     bool blank_at(std::size_t i) const;
     bool line_end_at(std::size_t i) const;
@@ -70,6 +76,7 @@ private:
     void start_field(FieldWidth width);
     int64_t read_fitting(FieldWidth width);
     int64_t scan_number();
+    std::string_view scan_text();
     std::string field_name() const;
     int32_t column_at(std::size_t i) const { return static_cast<int32_t>(i - line_start_) + 1; }
 
@@ -82,6 +89,11 @@ private:
     std::string_view token_;
     const KeySpec* key_ = nullptr; // the key whose values are being read
     std::size_t next_value_ = 0;   // index in its field list of the next value
+    void note(TracedField::Role role, std::string_view token, int64_t value);
+
+    FieldTrace* trace_ = nullptr;
+    TracePart part_ = TracePart::preamble;
+    std::size_t key_record_ = 0; // the trace record of the last key read
 };
 
 // The value of a numeric token: its longest leading decimal number (optional

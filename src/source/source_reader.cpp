@@ -13,7 +13,9 @@ FieldReader open_source(const RunState& s, SourceFile file)
     case SourceText::State::unreadable: throw ReadFailure("il file non si può leggere: " + text.cause, nowhere);
     case SourceText::State::present: break;
     }
-    return FieldReader(text.bytes, file);
+    FieldReader in(text.bytes, file);
+    in.trace_into(s.trace);
+    return in;
 }
 
 void read_key(RunState& s, FieldReader& in)

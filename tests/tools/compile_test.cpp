@@ -91,12 +91,13 @@ TEST(Compile, AFaultNamesItsNumberChainageAndTheAuthorsFileAndLine)
         std::vector<std::string> line_extra, train_extra;
         bool in_line_file;
         int line;
+        int column;
         int code;
         int at_m;
     } rows[] = {
-        {"second speed indicator on the same cell", {indicator, indicator}, {}, true, 7, 21, 5000},
-        {"second signal on the same cell", {}, {"segnale,  3000,  2, 4, 1, 1, 0, 2, 2,1,1, 0"}, false, 11, 16, 3000},
-        {"station off the 50 m grid", {}, {station}, false, 11, 8, 5025},
+        {"second speed indicator on the same cell", {indicator, indicator}, {}, true, 7, 1, 21, 5000},
+        {"second signal on the same cell", {}, {"segnale,  3000,  2, 4, 1, 1, 0, 2, 2,1,1, 0"}, false, 11, 1, 16, 3000},
+        {"station off the 50 m grid", {}, {station}, false, 11, 14, 8, 5025},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -105,10 +106,11 @@ TEST(Compile, AFaultNamesItsNumberChainageAndTheAuthorsFileAndLine)
         const auto run = run_tool({"compile", s.line_file.string(), s.train_file.string(), "-o", (dir / "out").string()});
         EXPECT_EQ(run.status, 2);
         const std::string where = (row.in_line_file ? s.line_file : s.train_file).string();
-        const std::string expected = where + ":" + std::to_string(row.line) + ": errore " + std::to_string(row.code) +
-                                     " a " + std::to_string(row.at_m) + " m: " +
-                                     std::string(tratta::error_meaning(row.code)) + "\n";
-        EXPECT_EQ(run.err, expected);
+        const std::string expected = where + ":" + std::to_string(row.line) + ":" + std::to_string(row.column) +
+                                     ": error [" + std::to_string(row.code) +
+                                     "]: " + std::string(tratta::error_meaning(row.code)) + " a " +
+                                     std::to_string(row.at_m) + " m";
+        EXPECT_TRUE(run.err.starts_with(expected)) << run.err;
         // The files are written as the program would write them.
         EXPECT_EQ(contents(dir / "out").size(), 3u);
     }
@@ -123,8 +125,11 @@ TEST(Compile, EveryRecordedErrorIsReportedInTheOrderItCame)
     const auto run = run_tool({"compile", s.line_file.string(), s.train_file.string(), "-o", (dir / "out").string()});
     EXPECT_EQ(run.status, 2);
     const std::string meaning(tratta::error_meaning(15));
-    EXPECT_EQ(run.err, s.line_file.string() + ":6: errore 15 a 20000 m: " + meaning + "\n" + s.train_file.string() +
-                           ":10: errore 15 a 3000 m: " + meaning + "\n");
+    const std::size_t line_error = run.err.find(s.line_file.string() + ":6:12: error [15]: " + meaning + " a 20000 m");
+    const std::size_t train_error = run.err.find(s.train_file.string() + ":10:1: error [15]: " + meaning + " a 3000 m");
+    EXPECT_NE(line_error, std::string::npos) << run.err;
+    EXPECT_NE(train_error, std::string::npos) << run.err;
+    EXPECT_LT(line_error, train_error);
 }
 
 TEST(Compile, TheAuthorsFilesSurviveEveryPath)

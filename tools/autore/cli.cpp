@@ -1,6 +1,7 @@
 #include "autore/cli.hpp"
 
 #include "app/files.hpp"
+#include "autore/check/check_command.hpp"
 #include "autore/compile_sources.hpp"
 #include "autore/dump.hpp"
 #include "autore/export_template.hpp"
@@ -21,6 +22,8 @@ int finish(const Report& report, std::ostream& out, std::ostream& err)
 {
     for (const auto& file : report.written)
         out << "scritto " << tratta::display_path(file) << '\n';
+    if constexpr (requires { report.diagnostics; })
+        write_text(report.diagnostics, report.names, err);
     for (const auto& problem : report.problems)
         err << problem << '\n';
     return report.exit_status;
@@ -58,6 +61,25 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
     compile_cmd->add_flag("--no-line-table", no_line_table, "non costruisce né scrive la tabella _linea.dat");
     compile_cmd->footer("Stato d'uscita: 0 compilato senza errori, 2 errore nei dati (file scritti come li "
                         "scrive il programma), 1 nessun file scritto.");
+
+    // check LINEFILE TRAINFILE
+    CompileRequest check_files_given;
+    CheckOptions check_options;
+    std::string check_format = "text";
+    auto* check_cmd = app.add_subcommand(
+        "check", "controlla il file della linea e il file del treno: tutti gli errori, ciascuno al suo posto, e gli "
+                 "avvisi per ciò che il programma accetta ma quasi certamente non si voleva; non scrive nulla");
+    check_cmd->add_option("LINEFILE", check_files_given.line_file, "file della linea, \"<scenario>_linea.txt\"")
+        ->required();
+    check_cmd->add_option("TRAINFILE", check_files_given.train_file, "file del treno, \"<scenario>_<treno>-.txt\"")
+        ->required();
+    check_cmd->add_option("--format", check_format, "text (predefinito), json o sarif")
+        ->check(CLI::IsMember({"text", "json", "sarif"}));
+    check_cmd->add_flag("--strict", check_options.strict, "anche gli avvisi danno lo stato 2");
+    check_cmd->add_option("--scenario", check_files_given.scenario, "nome dello scenario (predefinito: dal file della linea)");
+    check_cmd->add_option("--train", check_files_given.train, "nome del treno (predefinito: dal file del treno)");
+    check_cmd->footer("Stato d'uscita: 0 nessun errore (anche con avvisi, salvo --strict), 2 errori, "
+                      "1 controllo impossibile (un file illeggibile).");
 
     // dump FILE
     std::string dump_path;
@@ -98,6 +120,12 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
         compile.out_dir = compile_out;
         compile.line_table = !no_line_table;
         return finish(compile_sources(compile), out, err);
+    }
+    if (*check_cmd) {
+        check_options.format = check_format == "json"    ? CheckFormat::json
+                               : check_format == "sarif" ? CheckFormat::sarif
+                                                         : CheckFormat::text;
+        return check_files(check_files_given, check_options, out, err);
     }
     if (*dump_cmd) {
         if (!dump_type.empty())

@@ -3,6 +3,7 @@
 #include "app/avvio.hpp"
 #include "app/file_names.hpp"
 #include "app/files.hpp"
+#include "autore/check/check.hpp"
 #include "autore/file_name_rules.hpp"
 #include "model/code_page.hpp"
 #include "model/error_meanings.hpp"
@@ -67,14 +68,14 @@ std::optional<std::string> read_author_file(const fs::path& file, tratta::Loaded
     return std::nullopt;
 }
 
-// Every data error the compile step recorded, in order, each naming the
-// author's own file.
-void report_errors(const tratta::CompileResult& result, const CompileRequest& rq, CompileReport& report)
+// Every data error the compile step recorded, in order, those the first one
+// hides, then the warnings, each naming the author's own file: what the
+// check gives.
+void report_errors(const AuthorScenario& sc, const CompileRequest& rq, CompileReport& report)
 {
-    const std::string line_label = display_path(rq.line_file);
-    const std::string train_label = display_path(rq.train_file);
-    for (const auto& error : result.errors)
-        report.problems.push_back(tratta::describe_error(error, line_label, train_label));
+    report.names = {display_path(rq.line_file), display_path(rq.train_file)};
+    report.diagnostics =
+        check_compiled({sc.line.bytes, sc.train.bytes, sc.scenario_name, sc.train_name}, sc.result).diagnostics;
 }
 
 } // namespace
@@ -96,27 +97,33 @@ std::optional<std::string> train_from_train_file(const fs::path& train_file, con
     return name.substr(head.size(), name.size() - head.size() - train_suffix.size());
 }
 
+std::optional<std::string> read_author_files(const CompileRequest& rq, AuthorFiles& files)
+{
+    std::string s_utf8;
+    std::string t_utf8;
+    if (auto problem = resolve_names(rq, s_utf8, t_utf8))
+        return problem;
+    files.scenario_name = tratta::utf8_to_cp1252(s_utf8);
+    files.train_name = tratta::utf8_to_cp1252(t_utf8);
+    // The author's files are only ever read.
+    for (auto [file, into] : {std::pair{&rq.line_file, &files.line}, std::pair{&rq.train_file, &files.train}})
+        if (auto problem = read_author_file(*file, *into))
+            return problem;
+    return std::nullopt;
+}
+
 AuthorCompile compile_author_files(const CompileRequest& rq)
 {
     AuthorCompile out;
-    std::string s_utf8;
-    std::string t_utf8;
-    if (auto problem = resolve_names(rq, s_utf8, t_utf8)) {
+    auto sc = std::make_unique<AuthorScenario>();
+    if (auto problem = read_author_files(rq, *sc)) {
         out.problem = *problem;
         return out;
     }
-    auto sc = std::make_unique<AuthorScenario>();
-    sc->scenario_name = tratta::utf8_to_cp1252(s_utf8);
-    sc->train_name = tratta::utf8_to_cp1252(t_utf8);
-    // The author's files are only ever read.
-    for (auto [file, into] : {std::pair{&rq.line_file, &sc->line}, std::pair{&rq.train_file, &sc->train}}) {
-        if (auto problem = read_author_file(*file, *into)) {
-            out.problem = *problem;
-            return out;
-        }
-    }
-    sc->result = tratta::compile(
-        {sc->line.text(), sc->train.text(), sc->scenario_name, sc->train_name, rq.line_table});
+    tratta::CompileInput input{sc->line.text(), sc->train.text(), sc->scenario_name, sc->train_name, rq.line_table};
+    input.note_origins = true;
+    input.trace_fields = true;
+    sc->result = tratta::compile(input);
     out.scenario = std::move(sc);
     return out;
 }
@@ -149,11 +156,12 @@ CompileReport compile_sources(const CompileRequest& rq)
 
         switch (result.outcome) {
         case tratta::CompileOutcome::error_box:
-            report_errors(result, rq, report);
-            return fail("errore " + std::to_string(result.box_number) + ": " +
-                        std::string(tratta::error_meaning(result.box_number)) + "; nessun file scritto");
+            report_errors(sc, rq, report);
+            report.exit_status = 1;
+            report.problems.push_back("nessun file scritto");
+            return report;
         case tratta::CompileOutcome::failure:
-            report_errors(result, rq, report);
+            report_errors(sc, rq, report);
             return fail(result.failure + "; nessun file scritto");
         case tratta::CompileOutcome::clean:
         case tratta::CompileOutcome::data_error: break;
@@ -172,7 +180,7 @@ CompileReport compile_sources(const CompileRequest& rq)
             report.written.push_back(file.file());
         if (result.outcome == tratta::CompileOutcome::data_error)
             report.exit_status = 2;
-        report_errors(result, rq, report);
+        report_errors(sc, rq, report);
     } catch (const tratta::FileFailure& failure) {
         return fail(failure.what());
     }

@@ -5,6 +5,8 @@
 // only the binaries are written.
 
 #include "app/source_files.hpp"
+#include "autore/check/diagnostic.hpp"
+#include "autore/check/report_formats.hpp"
 #include "compile/compile.hpp"
 
 #include <filesystem>
@@ -26,18 +28,30 @@ struct CompileRequest {
 
 struct CompileReport {
     int exit_status = 0; // 0 clean, 2 data error (files written), 1 nothing written
-    std::vector<std::string> problems;           // one line each, for the author
+    std::vector<Diagnostic> diagnostics;         // the data errors, in order, then the warnings
+    SourceNames names;                           // the two files as the diagnostics name them
+    std::vector<std::string> problems;           // what kept the files from being written, one line each
     std::vector<std::filesystem::path> written; // the binary files made, in order
 };
 
-// An author's scenario compiled in memory: the two files as read, the names
-// the program would give it (Windows-1252) and what the compile made of it.
-// The result refers to the sources' bytes, so the whole lives together.
-struct AuthorScenario {
+// An author's two files as read, and the names the program would give the
+// scenario (Windows-1252).
+struct AuthorFiles {
     tratta::LoadedSource line;
     tratta::LoadedSource train;
     std::string scenario_name;
     std::string train_name;
+};
+
+// Reads both files and forms the names; a problem that keeps the files from
+// being compiled (a name that cannot be formed, a file that cannot be read)
+// is returned instead.
+std::optional<std::string> read_author_files(const CompileRequest& request, AuthorFiles& files);
+
+// An author's scenario compiled in memory: the files and what the compile
+// made of them. The result refers to the sources' bytes, so the whole lives
+// together.
+struct AuthorScenario : AuthorFiles {
     tratta::CompileResult result;
 };
 

@@ -38,7 +38,7 @@ bool memo_indicatori_v_max(RunState& s, int32_t position_m, const SpeedIndicator
     const int64_t c = cell_after(position_m);
     RouteCell& cell = s.cells.at(c);
     if (!cell.free()) {
-        segnala(s, 21, position_m);
+        segnala_cella(s, 21, position_m, c);
         return false;
     }
     cell.kind = kind_speed_indicator;
@@ -55,7 +55,7 @@ bool place_sign_board(RunState& s, int32_t position_m, int32_t& board_slot)
     const int64_t c = cell_after(position_m);
     RouteCell& cell = s.cells.at(c);
     if (!cell.free()) {
-        segnala(s, 6, position_m);
+        segnala_cella(s, 6, position_m, c);
         return false;
     }
     if (board_slot < 1) {

@@ -38,6 +38,7 @@ bool leggi_linea(RunState& s, ReaderHandoff& handoff)
         segnala(s, 102);
         return false;
     }
+    in.enter(TracePart::general);
     switch (read_general_section(s, in)) {
     case GeneralSection::read: break;
     case GeneralSection::refused: drop_source(s, SourceFile::line); return false;
@@ -47,6 +48,7 @@ bool leggi_linea(RunState& s, ReaderHandoff& handoff)
     }
     progressive_ordina(s.records, s.record_origins);
 
+    in.enter(TracePart::body);
     LineBody body = start_line_body(s);
     const BodyEnd end = read_line_body(s, in, body);
     drop_source(s, SourceFile::line);

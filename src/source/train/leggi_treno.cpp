@@ -122,6 +122,7 @@ void leggi_treno(RunState& state, ReaderHandoff& handoff)
     TrainRead r{state, in, handoff.board_slot};
 
     skip_to_general(state, in);
+    in.enter(TracePart::body);
     LineEnd end = LineEnd::next_key;
     while (end == LineEnd::next_key && next_key(state, in))
         end = test_key(r);
@@ -130,6 +131,7 @@ void leggi_treno(RunState& state, ReaderHandoff& handoff)
     if (end == LineEnd::error_exit)
         return;
     complete_profiles(r);
+    state.profiles_completed = true;
     check_chainages(state);
 }
 

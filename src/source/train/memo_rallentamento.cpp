@@ -30,12 +30,12 @@ bool memo_rallentamento(RunState& s, SlowdownLine& r)
     // Every cell is tested before any is written.
     const int64_t a = cell_after(warning_m);
     if (warned && !cell_free(cells, a)) {
-        segnala(s, 17, r.start_m);
+        segnala_cella(s, 17, r.start_m, a);
         return false;
     }
     const int64_t b = cell_after(r.start_m);
     if (!cell_free(cells, b)) {
-        segnala(s, 18, r.start_m);
+        segnala_cella(s, 18, r.start_m, b);
         return false;
     }
     const int64_t e = cell_after(int64_t{r.start_m} + r.length_m);
@@ -44,7 +44,7 @@ bool memo_rallentamento(RunState& s, SlowdownLine& r)
         return false;
     }
     if (!cells.at(e).free()) {
-        segnala(s, 19, r.start_m);
+        segnala_cella(s, 19, r.start_m, e);
         return false;
     }
 
@@ -80,7 +80,7 @@ bool memo_rallentamento(RunState& s, SlowdownLine& r)
     const int64_t m = cell_of(warning_m);
     for (int64_t j = 0; j < 4; ++j) {
         if (!cell_free(cells, m - j)) {
-            segnala(s, 20, r.start_m);
+            segnala_cella(s, 20, r.start_m, m - j);
             return false;
         }
     }

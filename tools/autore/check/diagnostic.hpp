@@ -1,0 +1,38 @@
+#pragma once
+// One finding about an author's scenario: an error that the compile records,
+// or a warning about something the reader accepts but an author almost surely
+// did not mean. Each stands at the field it concerns, with the places that
+// take part in it beside it.
+
+#include "model/source_places.hpp"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace autore {
+
+enum class Severity : uint8_t { error, warning };
+
+// A second place that takes part: the object already on a cell, the curve
+// that overlaps.
+struct RelatedPlace {
+    tratta::SourcePlace place;
+    std::string message;
+};
+
+struct Diagnostic {
+    Severity severity = Severity::error;
+    std::string code;            // the error number ("21"), or the rule's name ("numero-malformato")
+    tratta::SourcePlace place;   // file none: the scenario as a whole
+    std::optional<int64_t> at_m; // the chainage it concerns, where there is one
+    std::string message;         // one line, Italian, UTF-8
+    std::vector<RelatedPlace> related;
+
+    bool is_error() const { return severity == Severity::error; }
+};
+
+std::string_view severity_word(Severity s); // "error", "warning"
+
+} // namespace autore
