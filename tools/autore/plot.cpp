@@ -1,11 +1,6 @@
 #include "autore/plot.hpp"
 
-#include "app/files.hpp"
-#include "autore/binary_files.hpp"
 #include "autore/plot_layout.hpp"
-#include "model/byte_reader.hpp"
-
-#include <system_error>
 
 namespace autore {
 
@@ -55,31 +50,11 @@ std::string route_svg(const RouteData& route)
 PlotReport plot_route(const std::vector<std::filesystem::path>& inputs, const std::filesystem::path& svg_file,
                       const PlotOptions& options)
 {
-    PlotReport report;
-    try {
-        std::error_code ec;
-        const CompiledFiles files = inputs.size() == 1 && std::filesystem::is_directory(inputs.front(), ec)
-                                        ? find_compiled(inputs.front(), options.scenario, options.train)
-                                        : sort_compiled(inputs);
-        const auto records = load_records(files.records);
-        const auto cells = load_cells(files.grid);
-        std::optional<tratta::LineProfile> table;
-        if (files.line_table)
-            table = load_line_table(*files.line_table);
-        const RouteData route = gather_route(records, cells, table ? &*table : nullptr, options.plan_points);
-        tratta::write_file_emptied(svg_file, route_svg(route));
-        report.written.push_back(svg_file);
-    } catch (const FindError& e) {
-        report.exit_status = 1;
-        report.problems.emplace_back(e.what());
-    } catch (const tratta::FileFailure& e) {
-        report.exit_status = 1;
-        report.problems.emplace_back(e.what());
-    } catch (const tratta::LayoutError& e) {
-        report.exit_status = 1;
-        report.problems.push_back(std::string("formato non valido: ") + e.what());
-    }
-    return report;
+    const DocumentRequest request{inputs, options.scenario, options.train, svg_file, {".svg"}};
+    return write_route_document(request, [&](const LoadedScenario& loaded) {
+        const auto* table = loaded.line_table ? &*loaded.line_table : nullptr;
+        return route_svg(gather_route(loaded.records, loaded.cells, table, options.plan_points));
+    });
 }
 
 } // namespace autore

@@ -39,6 +39,19 @@ void thin_out(const tratta::LineProfile& table, int64_t from_m, int64_t to_m, st
 
 } // namespace
 
+std::vector<int> station_records(const ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells)
+{
+    std::set<int> board_records;
+    for (const auto& c : cells)
+        if (c.kind == tratta::kind_sign_board && c.value >= 1 && c.value < ScenarioRecords::count)
+            board_records.insert(c.value);
+    std::vector<int> out;
+    for (int r = 1; r <= ScenarioRecords::first_board_slot; ++r)
+        if (board_records.count(r) == 0 && records[r] != tratta::ScenarioRecord{})
+            out.push_back(r);
+    return out;
+}
+
 RouteData gather_route(const ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells,
                        const tratta::LineProfile* table, std::size_t plan_points)
 {
@@ -58,7 +71,6 @@ RouteData gather_route(const ScenarioRecords& records, const std::vector<tratta:
     }
 
     // Cells: signals, boards (their texts live in records), slowdowns.
-    std::set<int> board_records;
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const auto& c = cells[i];
         const int64_t at = object_position(i);
@@ -66,10 +78,8 @@ RouteData gather_route(const ScenarioRecords& records, const std::vector<tratta:
             d.signals.push_back({at, plan_at(table, at), {}});
         } else if (c.kind == tratta::kind_sign_board) {
             std::string text;
-            if (c.value >= 1 && c.value < ScenarioRecords::count) {
+            if (c.value >= 1 && c.value < ScenarioRecords::count)
                 text = tratta::cp1252_to_utf8(records[c.value].text);
-                board_records.insert(c.value);
-            }
             d.boards.push_back({at, plan_at(table, at), text});
         } else if (c.kind == tratta::kind_slowdown_start) {
             Slowdown s{at, at, c.value};
@@ -82,11 +92,8 @@ RouteData gather_route(const ScenarioRecords& records, const std::vector<tratta:
         }
     }
 
-    // Stations: the records from 1 up that hold something and are no board's text.
-    for (int r = 1; r <= ScenarioRecords::first_board_slot; ++r) {
+    for (const int r : station_records(records, cells)) {
         const auto& rec = records[r];
-        if (board_records.count(r) != 0 || rec == tratta::ScenarioRecord{})
-            continue;
         d.stations.push_back({rec.at_m, plan_at(table, rec.at_m), tratta::cp1252_to_utf8(rec.text)});
     }
 

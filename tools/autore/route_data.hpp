@@ -47,6 +47,10 @@ struct RouteData {
     std::vector<int> adhesion;
 };
 
+// The records that hold the stations of the train run: from record 1 up,
+// those that hold something and are no sign board's text.
+std::vector<int> station_records(const tratta::ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells);
+
 // line_table may be null (compiled without one); plan_points bounds the track's points.
 RouteData gather_route(const tratta::ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells,
                        const tratta::LineProfile* line_table, std::size_t plan_points);
