@@ -18,12 +18,14 @@ std::string lower(std::string s)
     return s;
 }
 
-LoadedScenario load_scenario(const DocumentRequest& request)
+} // namespace
+
+LoadedScenario load_scenario(const std::vector<std::filesystem::path>& inputs, const std::string& scenario,
+                             const std::string& train)
 {
     std::error_code ec;
-    const auto& inputs = request.inputs;
     const CompiledFiles files = inputs.size() == 1 && std::filesystem::is_directory(inputs.front(), ec)
-                                    ? find_compiled(inputs.front(), request.scenario, request.train)
+                                    ? find_compiled(inputs.front(), scenario, train)
                                     : sort_compiled(inputs);
     LoadedScenario loaded;
     loaded.records = load_records(files.records);
@@ -32,8 +34,6 @@ LoadedScenario load_scenario(const DocumentRequest& request)
         loaded.line_table = load_line_table(*files.line_table);
     return loaded;
 }
-
-} // namespace
 
 std::optional<std::string> output_name_problem(const std::filesystem::path& out_file,
                                                const std::vector<std::string_view>& extensions)
@@ -57,7 +57,7 @@ DocumentReport write_route_document(const DocumentRequest& request,
         return report;
     }
     try {
-        const LoadedScenario loaded = load_scenario(request);
+        const LoadedScenario loaded = load_scenario(request.inputs, request.scenario, request.train);
         tratta::write_file_emptied(request.out_file, make(loaded));
         report.written.push_back(request.out_file);
     } catch (const FindError& e) {

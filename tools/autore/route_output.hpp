@@ -37,6 +37,11 @@ struct DocumentRequest {
     std::vector<std::string_view> extensions; // the endings the output's name may have, first the usual one
 };
 
+// Finds and reads the three files named by the inputs (one folder, or the
+// files one by one); FindError, tratta::FileFailure or tratta::LayoutError say why not.
+LoadedScenario load_scenario(const std::vector<std::filesystem::path>& inputs, const std::string& scenario,
+                             const std::string& train);
+
 // Why this output name cannot be honoured (its ending is none of the
 // extensions, compared ignoring case), or nothing when it can.
 std::optional<std::string> output_name_problem(const std::filesystem::path& out_file,

@@ -51,7 +51,7 @@ function redraw() {
   requestAnimationFrame(draw);
 }
 
-function fontSize(w, h) { return Math.round(Math.min(18, Math.max(11, Math.min(w / 105, h / 52)))); }
+function fontSize(w, h) { return Math.round(Math.min(22, Math.max(11, Math.min(w / 105, h / 52)))); }
 
 function draw() {
   pending = false;
@@ -312,21 +312,27 @@ document.getElementById("jump").addEventListener("submit", (e) => {
   const box = document.getElementById("jump-box");
   const message = document.getElementById("jump-message");
   const asked = parseChainage(box.value);
-  message.textContent = "";
+  const say = (text) => {
+    message.textContent = text;
+    message.hidden = !text;
+    clearTimeout(say.timer);
+    if (text) say.timer = setTimeout(() => { message.hidden = true; }, 8000);
+  };
+  say("");
   if (!asked) {
-    message.textContent = "non capisco \u00ab" + box.value + "\u00bb: per esempio 12050, 12,05 km oppure km 15+100";
+    say( "non capisco \u00ab" + box.value + "\u00bb: per esempio 12050, 12,05 km oppure km 15+100");
     return;
   }
   let m = asked.m;
   if (asked.official) {
     const at = routeAtOfficialKm(asked.m);
-    if (at.length === 0) { message.textContent = "il km " + kmText(asked.m) + " non si trova lungo il percorso"; return; }
+    if (at.length === 0) { say("il km " + kmText(asked.m) + " non si trova lungo il percorso"); return; }
     const centre = (state.from + state.to) / 2;
     at.sort((a, b) => Math.abs(a - centre) - Math.abs(b - centre));
     m = at[0];
-    if (at.length > 1) message.textContent = "km " + kmText(asked.m) + " anche a " + at.slice(1).map(metresText).join(", ");
+    if (at.length > 1) say("km " + kmText(asked.m) + " anche a " + at.slice(1).map(metresText).join(", "));
   } else if (m < 0 || m > DOMAIN.to) {
-    message.textContent = metresText(m) + " è fuori dal percorso (0 \u2013 " + metresText(DOMAIN.to) + ")";
+    say(metresText(m) + " è fuori dal percorso (0 \u2013 " + metresText(DOMAIN.to) + ")");
     return;
   }
   jumpTo(m, "Qui: " + positionText(m));
@@ -348,9 +354,8 @@ function buildLayers() {
   }
 }
 
-function listRow(cells, onClick, className) {
+function listRow(cells, onClick) {
   const tr = document.createElement("tr");
-  if (className) tr.className = className;
   for (const c of cells) {
     const td = document.createElement("td");
     td.textContent = c;
@@ -367,11 +372,22 @@ function buildLists() {
       () => jumpTo(s.at_m, "Stazione " + s.name)));
   document.getElementById("station-count").textContent = String(STATIONS.length);
   const diagnostics = document.getElementById("diagnostic-list");
-  for (const d of DIAGNOSTICS)
-    diagnostics.appendChild(listRow([(d.severity === "error" ? "errore " : "avvertenza ") + d.code,
-      d.at_m !== null ? metresText(d.at_m) : "", d.message, sourceText(d.file ? d : null)],
-      () => { if (d.at_m !== null) jumpTo(d.at_m, (d.severity === "error" ? "Errore " : "Avvertenza ") + d.code); },
-      d.severity));
+  for (const d of DIAGNOSTICS) {
+    const item = document.createElement("li");
+    item.className = d.severity;
+    const head = document.createElement("div");
+    head.className = "diagnostic-head";
+    head.textContent = [(d.severity === "error" ? "errore " : "avvertenza ") + d.code,
+      d.at_m !== null ? metresText(d.at_m) : "", sourceText(d.file ? d : null)].filter((t) => t).join(" \u00b7 ");
+    const text = document.createElement("div");
+    text.textContent = d.message;
+    item.append(head, text);
+    if (d.at_m !== null) {
+      item.classList.add("at");
+      item.addEventListener("click", () => jumpTo(d.at_m, (d.severity === "error" ? "Errore " : "Avvertenza ") + d.code));
+    }
+    diagnostics.appendChild(item);
+  }
   document.getElementById("diagnostic-count").textContent = String(DIAGNOSTICS.length);
   if (DIAGNOSTICS.length === 0) document.getElementById("diagnostics-none").hidden = false;
 }

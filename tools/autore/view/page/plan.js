@@ -23,11 +23,12 @@ function stretchOf(level, from, to) {
   return { ms, xs, ys };
 }
 
-// The main direction of the stretch: the axis along which it spreads most,
-// each piece of track weighted by its length, pointing from its start to its end.
+// The main direction of the stretch: the axis along which it spreads most
+// (each piece of track counted over its whole length, so that a straight
+// stretch of two points has one too), pointing from its start to its end.
 function mainDirection(st) {
-  let sw = 0, mx = 0, my = 0;
   const n = st.xs.length;
+  let sw = 0, mx = 0, my = 0;
   for (let i = 1; i < n; i++) {
     const w = Math.hypot(st.xs[i] - st.xs[i - 1], st.ys[i] - st.ys[i - 1]) + 1e-9;
     sw += w; mx += w * (st.xs[i] + st.xs[i - 1]) / 2; my += w * (st.ys[i] + st.ys[i - 1]) / 2;
@@ -35,9 +36,12 @@ function mainDirection(st) {
   mx /= sw; my /= sw;
   let sxx = 0, syy = 0, sxy = 0;
   for (let i = 1; i < n; i++) {
-    const w = Math.hypot(st.xs[i] - st.xs[i - 1], st.ys[i] - st.ys[i - 1]) + 1e-9;
+    const dx = st.xs[i] - st.xs[i - 1], dy = st.ys[i] - st.ys[i - 1];
+    const w = Math.hypot(dx, dy) + 1e-9;
     const cx = (st.xs[i] + st.xs[i - 1]) / 2 - mx, cy = (st.ys[i] + st.ys[i - 1]) / 2 - my;
-    sxx += w * cx * cx; syy += w * cy * cy; sxy += w * cx * cy;
+    // The piece's own spread about its middle: w^3 / 12 along its direction.
+    sxx += w * cx * cx + (w * dx * dx) / 12; syy += w * cy * cy + (w * dy * dy) / 12;
+    sxy += w * cx * cy + (w * dx * dy) / 12;
   }
   const angle = 0.5 * Math.atan2(2 * sxy, sxx - syy);
   let ux = Math.cos(angle), uy = Math.sin(angle);

@@ -140,24 +140,28 @@ function drawSpeed(f, row) {
   const ctx = f.ctx, range = STRIP_RANGES.speed;
   drawStripScale(f, row, range);
   if (f.layers.slowdowns) {
-    for (const sd of ROUTE.slowdowns) {
-      if (sd.end_m < f.from || sd.start_m > f.to) continue;
+    const shown = ROUTE.slowdowns.filter((sd) => sd.end_m >= f.from && sd.start_m <= f.to);
+    const spans = shown.map((sd) => {
       const x0 = f.xOf(Math.max(sd.start_m, f.from));
-      const x1 = Math.max(f.xOf(Math.min(sd.end_m, f.to)), x0 + 3);
+      return { sd, x0, x1: Math.max(f.xOf(Math.min(sd.end_m, f.to)), x0 + 3), yLow: stripY(row, range, sd.speed_kmh) };
+    });
+    for (const { sd, x0, x1, yLow } of spans) {
       const limit = PROFILE.speed.at(sd.start_m);
-      const yLow = stripY(row, range, sd.speed_kmh);
       const yHigh = stripY(row, range, Math.max(limit ? limit.value : 0, sd.speed_kmh));
       ctx.fillStyle = COLOURS.slowdown;
       ctx.fillRect(x0, yHigh, x1 - x0, Math.max(yLow - yHigh, 2));
+      f.placer.keep({ x: x0, y: yHigh, w: x1 - x0, h: Math.max(yLow - yHigh, 2) });
       f.hits.push({ x: x0, y: row.y, w: x1 - x0, h: row.h, item: { type: "slowdown", sd } });
+    }
+    // The speeds after every bar is drawn, each where no bar and no other speed stands.
+    ctx.font = f.font(0.85, true);
+    const within = { x: f.profile.x, y: row.y, w: f.profile.w, h: row.h };
+    for (const { sd, x0, x1, yLow } of spans) {
       const text = sd.speed_kmh + " km/h";
-      ctx.font = f.font(0.85, true);
-      const w = textWidth(ctx, text);
-      const within = { x: f.profile.x, y: row.y, w: f.profile.w, h: row.h };
+      const w = textWidth(ctx, text), h = f.fs;
       const spot = f.placer.place(text, [
-        { x: x1 + 3, y: yLow + 2, w, h: f.fs, within },
-        { x: x0 - w - 3, y: yLow + 2, w, h: f.fs, within },
-        { x: x1 + 3, y: yLow - f.fs - 2, w, h: f.fs, within },
+        { x: x1 + 3, y: yLow + 2, w, h, within }, { x: x0 - w - 3, y: yLow + 2, w, h, within },
+        { x: x0, y: yLow + 3, w, h, within }, { x: x1 + 3, y: yLow - h - 2, w, h, within },
       ], "profile");
       if (spot) {
         ctx.fillStyle = "#8a5a00";
