@@ -100,6 +100,8 @@ function draw() {
     stations_named: Object.freeze(f.stationsNamed.slice()),
     tip: tip.hidden ? "" : tip.innerText,
     layers: Object.freeze(Object.assign({}, state.layers)),
+    profile: Object.freeze(Object.assign({}, f.profile)),
+    rows: Object.freeze(f.rows.map((r) => Object.freeze({ id: r.id, y: r.y, h: r.h }))),
     draw_ms: ms, first_draw_ms: firstDrawMs,
   });
   updateStatus();
