@@ -9,7 +9,7 @@ namespace {
 constexpr double picture_width = 1240;
 constexpr double margin_left = 70;
 constexpr double margin_right = 30;
-constexpr double profile_height = 560;
+constexpr double profile_height = 700;
 
 std::string counted(std::size_t n, const char* one, const char* many)
 {
@@ -21,6 +21,7 @@ std::string summary_line(const RouteData& r)
     return svg_number(static_cast<double>(r.length_m) / 1000) + " km · " +
            counted(r.stations.size(), "stazione", "stazioni") + " · " + counted(r.signals.size(), "segnale", "segnali") +
            " · " + counted(r.boards.size(), "cartello", "cartelli") + " · " +
+           counted(r.indicators.size(), "indicatore", "indicatori") + " · " +
            counted(r.slowdowns.size(), "rallentamento", "rallentamenti");
 }
 

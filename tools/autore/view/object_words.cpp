@@ -1,5 +1,6 @@
 #include "autore/view/object_words.hpp"
 
+#include "autore/route_data.hpp"
 #include "autore/speed_indicator.hpp"
 #include "autore/table_fields.hpp"
 #include "model/code_page.hpp"
@@ -40,20 +41,6 @@ void slowdown_words(const tratta::RouteCell& c, ObjectWords& w)
 }
 
 } // namespace
-
-int64_t object_at_m(uint8_t kind, std::size_t index)
-{
-    const auto cell = static_cast<int64_t>(index);
-    switch (kind) {
-    case tratta::kind_signal:
-    case tratta::kind_slowdown_end:
-    case tratta::kind_slowdown_start:
-    case tratta::kind_slowdown_warning:
-    case tratta::kind_speed_indicator:
-    case tratta::kind_sign_board: return (cell - 1) * 50;
-    default: return cell * 50;
-    }
-}
 
 ObjectWords describe_cell(const tratta::RouteCell& c, std::size_t index, const ScenarioRecords& records)
 {

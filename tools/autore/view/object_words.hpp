@@ -17,12 +17,6 @@ struct ObjectWords {
     std::vector<std::string> words; // its values, one line each (UTF-8)
 };
 
-// The chainage of the object held in cell `index`, as its source line gives
-// it: signals, slowdown start, end and warning point, speed indicators and
-// sign boards stand one cell beyond the cell of their position; the other
-// kinds in the cell that holds it.
-int64_t object_at_m(uint8_t kind, std::size_t index);
-
 // The object in a cell whose kind is not 0; board texts and station names come from the records.
 ObjectWords describe_cell(const tratta::RouteCell& cell, std::size_t index, const tratta::ScenarioRecords& records);
 
