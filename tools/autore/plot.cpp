@@ -27,7 +27,7 @@ std::string summary_line(const RouteData& r)
 
 } // namespace
 
-std::string route_svg(const RouteData& route)
+std::string route_svg(const RouteData& route, std::vector<TextBox>* texts)
 {
     const double inner = picture_width - margin_left - margin_right;
     const Box plan{margin_left, 86, inner, plan_height(route, inner)};
@@ -45,6 +45,8 @@ std::string route_svg(const RouteData& route)
              {{"font-size", "14"}, {"font-weight", "bold"}, {"fill", "#333"}});
     draw_profile(svg, route, profile);
     svg.close("g");
+    if (texts != nullptr)
+        *texts = svg.texts();
     return svg.finish();
 }
 

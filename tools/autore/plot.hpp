@@ -6,6 +6,7 @@
 
 #include "autore/route_data.hpp"
 #include "autore/route_output.hpp"
+#include "autore/svg_writer.hpp"
 
 #include <filesystem>
 #include <string>
@@ -26,7 +27,7 @@ using PlotReport = DocumentReport;
 PlotReport plot_route(const std::vector<std::filesystem::path>& inputs, const std::filesystem::path& svg_file,
                       const PlotOptions& options);
 
-// The picture as SVG text.
-std::string route_svg(const RouteData& route);
+// The picture as SVG text; with `texts`, also where each of its texts lies.
+std::string route_svg(const RouteData& route, std::vector<TextBox>* texts = nullptr);
 
 } // namespace autore
