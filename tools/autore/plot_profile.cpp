@@ -292,7 +292,8 @@ void official_km_axis(SvgWriter& svg, const RouteData& route, const RouteScale& 
         const int64_t from = starts[i];
         const int64_t to = i + 1 < starts.size() ? starts[i + 1] : static_cast<int64_t>(length);
         const int64_t k0 = official_km_m(route.chainages, from);
-        const int64_t k1 = official_km_m(route.chainages, std::max(from, to - 1));
+        // The route's end belongs to the last count; any other stretch ends just before the next count starts.
+        const int64_t k1 = official_km_m(route.chainages, i + 1 < starts.size() ? std::max(from, to - 1) : to);
         const bool falling = k1 < k0;
         const double lo = static_cast<double>(std::min(k0, k1)), hi = static_cast<double>(std::max(k0, k1));
         for (double k = std::ceil(lo / step) * step; k <= hi; k += step) {
