@@ -159,9 +159,11 @@ function drawSpeed(f, row) {
     for (const { sd, x0, x1, yLow } of spans) {
       const text = sd.speed_kmh + " km/h";
       const w = textWidth(ctx, text), h = f.fs;
+      const g = f.placer.gap + 1; // clear of its own bar
       const spot = f.placer.place(text, [
-        { x: x1 + 3, y: yLow + 2, w, h, within }, { x: x0 - w - 3, y: yLow + 2, w, h, within },
-        { x: x0, y: yLow + 3, w, h, within }, { x: x1 + 3, y: yLow - h - 2, w, h, within },
+        { x: x1 + g, y: yLow + g, w, h, within }, { x: x0 - w - g, y: yLow + g, w, h, within },
+        { x: x1 + g, y: yLow - h - g, w, h, within }, { x: x0 - w - g, y: yLow - h - g, w, h, within },
+        { x: x1 + g, y: yLow + g + h, w, h, within }, { x: x0 - w - g, y: yLow + g + h, w, h, within },
       ], "profile");
       if (spot) {
         ctx.fillStyle = "#8a5a00";
