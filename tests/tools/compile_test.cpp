@@ -43,9 +43,7 @@ std::size_t private_folders_left()
 TEST(Compile, TheExportedTemplateCompilesToTheProgramsOwnBytes)
 {
     TempFolder program;
-    tratta::RunState state;
-    tratta::imposta_nomi(state, program.path());
-    ASSERT_EQ(tratta::esegui_scenario(state).exit_status, 0);
+    ASSERT_EQ(testing::compile_embedded(program.path()), 0);
 
     TempFolder author;
     ASSERT_EQ(run_tool({"export", author.path().string()}).status, 0);

@@ -1,7 +1,6 @@
 #include "autore/plot.hpp"
 
 #include "app/file_names.hpp"
-#include "app/avvio.hpp"
 #include "app/memorizza_percorso.hpp"
 #include "app/run_state.hpp"
 #include "tools/small_scenario.hpp"
@@ -125,9 +124,7 @@ TEST(Plot, TextsThatCrossAreSeenToCoverEachOther)
 TEST(Plot, NoLabelCoversAnother)
 {
     TempFolder embedded;
-    tratta::RunState state;
-    tratta::imposta_nomi(state, embedded.path());
-    ASSERT_EQ(tratta::esegui_scenario(state).exit_status, 0);
+    ASSERT_EQ(testing::compile_embedded(embedded.path()), 0);
     TempFolder small;
     compile_small(small.path(), true, "8000");
     for (const fs::path& dir : {embedded.path(), small.path()}) {

@@ -7,8 +7,6 @@
 #include "autore/view/view_data.hpp"
 #include "autore/view/view_page.hpp"
 
-#include "app/avvio.hpp"
-#include "app/run_state.hpp"
 #include "autore/official_km.hpp"
 #include "tools/small_scenario.hpp"
 #include "tools/tool_support.hpp"
@@ -136,10 +134,7 @@ TEST(ViewData, TheProfileAsRunsOfEqualValues)
 // The embedded route, compiled by the program's own run into a folder.
 LoadedScenario embedded_scenario(const fs::path& folder)
 {
-    tratta::RunState state;
-    tratta::imposta_nomi(state, folder);
-    const auto outcome = tratta::esegui_scenario(state);
-    EXPECT_EQ(outcome.exit_status, 0);
+    EXPECT_EQ(testing::compile_embedded(folder), 0);
     return load_scenario({folder}, "", "");
 }
 

@@ -93,22 +93,27 @@ function drawStripScale(f, row, range) {
   ctx.stroke();
 }
 
-// A value per run as steps across the visible window.
-function drawSteps(f, runs, row, range, colour) {
-  const ctx = f.ctx;
+// Each run of a profile that lies in view, from x0 to x1 on the canvas.
+function eachRunInView(f, runs, use) {
   const i0 = Math.max(0, lastAtOrBefore(runs.from, f.from));
-  ctx.strokeStyle = colour;
-  ctx.lineWidth = Math.max(1.5, f.fs * 0.15);
-  ctx.beginPath();
-  let first = true;
   for (let i = i0; i < runs.from.length && runs.from[i] <= f.to; i++) {
     const x0 = f.xOf(Math.max(runs.from[i], f.from));
     const x1 = f.xOf(Math.min(i + 1 < runs.from.length ? runs.from[i + 1] : ROUTE.profile.end_m, f.to));
-    const y = stripY(row, range, runs.value[i]);
+    use(x0, x1, runs.value[i], i === i0);
+  }
+}
+
+// A value per run as steps across the visible window.
+function drawSteps(f, runs, row, range, colour) {
+  const ctx = f.ctx;
+  ctx.strokeStyle = colour;
+  ctx.lineWidth = Math.max(1.5, f.fs * 0.15);
+  ctx.beginPath();
+  eachRunInView(f, runs, (x0, x1, value, first) => {
+    const y = stripY(row, range, value);
     if (first) ctx.moveTo(x0, y); else ctx.lineTo(x0, y);
     ctx.lineTo(x1, y);
-    first = false;
-  }
+  });
   ctx.stroke();
   ctx.lineWidth = 1;
 }
@@ -117,18 +122,14 @@ function drawGradient(f, row) {
   const ctx = f.ctx, runs = PROFILE.gradient, range = STRIP_RANGES.gradient;
   drawStripScale(f, row, range);
   const zero = stripY(row, range, 0);
-  const i0 = Math.max(0, lastAtOrBefore(runs.from, f.from));
-  for (let i = i0; i < runs.from.length && runs.from[i] <= f.to; i++) {
-    const v = runs.value[i];
-    if (v === 0) continue;
-    const x0 = f.xOf(Math.max(runs.from[i], f.from));
-    const x1 = f.xOf(Math.min(i + 1 < runs.from.length ? runs.from[i + 1] : ROUTE.profile.end_m, f.to));
+  ctx.globalAlpha = 0.8;
+  eachRunInView(f, runs, (x0, x1, v) => {
+    if (v === 0) return;
     const y = stripY(row, range, v);
     ctx.fillStyle = v > 0 ? COLOURS.rising : COLOURS.falling;
-    ctx.globalAlpha = 0.8;
     ctx.fillRect(x0, Math.min(y, zero), Math.max(1, x1 - x0), Math.abs(zero - y));
-    ctx.globalAlpha = 1;
-  }
+  });
+  ctx.globalAlpha = 1;
   ctx.strokeStyle = COLOURS.axis;
   ctx.beginPath();
   ctx.moveTo(f.profile.x, zero);
@@ -282,18 +283,14 @@ function drawSlowdownLane(f, row) {
 }
 
 function drawMountains(f, row) {
-  const ctx = f.ctx, runs = PROFILE.side;
-  const i0 = Math.max(0, lastAtOrBefore(runs.from, f.from));
-  for (let i = i0; i < runs.from.length && runs.from[i] <= f.to; i++) {
-    const v = runs.value[i];
-    if (v === 0) continue;
-    const x0 = f.xOf(Math.max(runs.from[i], f.from));
-    const x1 = f.xOf(Math.min(i + 1 < runs.from.length ? runs.from[i + 1] : ROUTE.profile.end_m, f.to));
+  const ctx = f.ctx;
+  ctx.globalAlpha = 0.45;
+  eachRunInView(f, PROFILE.side, (x0, x1, v) => {
+    if (v === 0) return;
     ctx.fillStyle = SIDE_COLOURS[v] || "#8d6e63";
-    ctx.globalAlpha = 0.45;
     ctx.fillRect(x0, row.y + row.h * 0.55, Math.max(1, x1 - x0), row.h * 0.4);
-    ctx.globalAlpha = 1;
-  }
+  });
+  ctx.globalAlpha = 1;
   f.hits.push({ x: f.profile.x, y: row.y, w: f.profile.w, h: row.h, item: { type: "strip", strip: "side" }, weak: true });
   const save = row.h;
   drawLane(f, Object.assign({}, row, { h: save * 0.6 }), "mountains");
