@@ -5,7 +5,11 @@
 #include "tools/small_scenario.hpp"
 #include "tools/tool_support.hpp"
 
+#include "autore/route_output.hpp"
+
 #include <gtest/gtest.h>
+
+#include <regex>
 
 namespace autore {
 namespace {
@@ -31,19 +35,24 @@ std::string group(const std::string& svg, const std::string& marker)
     return svg.substr(start, svg.find("</g>", start) - start);
 }
 
-void compile_small(const fs::path& dir, bool line_table)
+void compile_small(const fs::path& dir, bool line_table, const std::string& length = "10000")
 {
     const auto sources = testing::write_small_scenario(
-        dir, {"cartello_indicatore,  4000,   (Km 4+000)"},
+        dir,
+        {"cartello_indicatore,  4000,   (Km 4+000)", "indicatori_vmax,  2500,  85,  90,  95,  0,  85,  90,  95,  0",
+         "montagna,   6000,  7000,  12"},
         {"stazione,    8000, 12,  400,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, Riva & <Porto>",
          "rallentamento,  6000,    60, 1000, 0,  1,  0"});
+    std::string text = read_bytes(sources.line_file);
+    text.replace(text.find("10000"), 5, length);
+    tratta::testing::write_bytes(sources.line_file, text);
     CompileRequest rq;
     rq.line_file = sources.line_file;
     rq.train_file = sources.train_file;
     rq.out_dir = dir;
     rq.line_table = line_table;
     const CompileReport report = compile_sources(rq);
-    ASSERT_EQ(report.exit_status, 0) << (report.problems.empty() ? "" : report.problems.front());
+    ASSERT_NE(report.exit_status, 1) << (report.problems.empty() ? "" : report.problems.front());
 }
 
 TEST(Plot, ThePictureIsWellFormedWithTheTrackAndItsMarks)
@@ -65,6 +74,145 @@ TEST(Plot, ThePictureIsWellFormedWithTheTrackAndItsMarks)
     EXPECT_NE(svg.find("progressiva lungo il percorso (km)"), std::string::npos);
     for (const char* strip : {"id=\"gradient-up\"", "id=\"speed\"", "id=\"adhesion\""})
         EXPECT_NE(svg.find(strip), std::string::npos) << strip;
+    // The speed indicator on the plan and in its lane, with what it shows; the
+    // mountain side on the plan and in its lane; the official km under the route's.
+    EXPECT_EQ(count(group(svg, "class=\"indicators\""), "<path"), 1u);
+    EXPECT_EQ(count(group(svg, "class=\"indicator-lane\""), "<path"), 1u);
+    EXPECT_NE(group(svg, "class=\"indicator-labels\"").find(">85/90/95</text>"), std::string::npos);
+    EXPECT_EQ(count(group(svg, "class=\"mountains\""), "<path"), 1u);
+    EXPECT_EQ(count(group(svg, "class=\"mountain-lane\""), "<rect"), 1u);
+    EXPECT_NE(group(svg, "class=\"official-km\"").find(">10</text>"), std::string::npos);
+    EXPECT_NE(svg.find("km ufficiale"), std::string::npos);
+    // The picture takes the window's size, whatever it is, and keeps its shape.
+    EXPECT_NE(svg.find("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100%\" height=\"100%\" viewBox=\"0 0 "),
+              std::string::npos);
+}
+
+// Two texts of the picture that cover each other, by their contents.
+std::vector<std::string> overlapping(const std::vector<TextBox>& texts)
+{
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        for (std::size_t j = i + 1; j < texts.size(); ++j)
+            if (overlaps(texts[i], texts[j]))
+                out.push_back("«" + texts[i].text + "» / «" + texts[j].text + "»");
+    return out;
+}
+
+TEST(Plot, TextsThatCrossAreSeenToCoverEachOther)
+{
+    // Two names of 10 px slanting up from stations 20 px apart, and the same turned the other way.
+    const TextBox rising = text_box(100, 100, "Torre Scirocco", 10, "start", -45);
+    const struct {
+        TextBox other;
+        bool covers;
+    } rows[] = {
+        {text_box(120, 100, "Calvari", 10, "start", -45), false},     // side by side, both rising
+        {text_box(108, 100, "Calvari", 10, "start", -45), true},      // too close: the texts touch
+        {text_box(120, 100, "Calvari", 10, "end", 45), true},         // falling back across the first
+        {text_box(145, 45, "Calvari", 10, "start", 0), true},         // upright, across its far end
+        {text_box(160, 100, "Calvari", 10, "start", 0), false},       // upright, clear below it
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.other.left);
+        EXPECT_EQ(overlaps(rising, row.other), row.covers);
+        EXPECT_EQ(overlaps(row.other, rising), row.covers);
+    }
+}
+
+TEST(Plot, NoLabelCoversAnother)
+{
+    TempFolder embedded;
+    ASSERT_EQ(testing::compile_embedded(embedded.path()), 0);
+    TempFolder small;
+    compile_small(small.path(), true, "8000");
+    for (const fs::path& dir : {embedded.path(), small.path()}) {
+        SCOPED_TRACE(dir.string());
+        const LoadedScenario s = load_scenario({dir}, "", "");
+        const RouteData route = gather_route(s.records, s.cells, &*s.line_table, 2000);
+        std::vector<TextBox> texts;
+        route_svg(route, &texts);
+        EXPECT_GT(texts.size(), 40u);
+        EXPECT_EQ(overlapping(texts), std::vector<std::string>{});
+        // Every station is named on the plan and on the profile.
+        for (const auto& st : route.stations) {
+            const auto named = std::count_if(texts.begin(), texts.end(), [&](const TextBox& t) { return t.text == st.label; });
+            EXPECT_EQ(named, 2) << st.label;
+        }
+    }
+}
+
+// The points of a path written as "M x y L x y ..." or with H and V steps.
+std::vector<std::pair<double, double>> path_points(const std::string& svg, const std::string& id)
+{
+    std::smatch m;
+    const std::regex path_re("<path d=\"([^\"]*)\"[^>]*id=\"" + id + "\"");
+    if (!std::regex_search(svg, m, path_re))
+        return {};
+    std::vector<std::pair<double, double>> out;
+    std::istringstream in(m[1].str());
+    double x = 0, y = 0;
+    char op = 0;
+    while (in >> std::ws && in.peek() != EOF) {
+        if (std::isalpha(in.peek()))
+            in >> op;
+        if (op == 'M' || op == 'L') in >> x >> y;
+        else if (op == 'H') in >> x;
+        else if (op == 'V') in >> y;
+        else if (op == 'Z') continue;
+        out.emplace_back(x, y);
+    }
+    return out;
+}
+
+TEST(Plot, OnAShortRouteNoLineCrossesATitleOrTheEndLabel)
+{
+    TempFolder dir;
+    compile_small(dir.path(), true, "8000");
+    const LoadedScenario s = load_scenario({dir.path()}, "", "");
+    std::vector<TextBox> texts;
+    const std::string svg = route_svg(gather_route(s.records, s.cells, &*s.line_table, 2000), &texts);
+    const auto text = [&](const std::string& content) {
+        const auto at = std::find_if(texts.begin(), texts.end(), [&](const TextBox& t) { return t.text == content; });
+        EXPECT_NE(at, texts.end()) << content;
+        return at == texts.end() ? TextBox{} : *at;
+    };
+    const struct {
+        const char* title;
+        const char* path;
+    } rows[] = {{"velocità massima (km/h)", "speed"}, {"aderenza", "adhesion"}, {"8 km", "run-out"}, {"8 km", "track"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.title) + " / " + row.path);
+        const TextBox t = text(row.title);
+        const auto points = path_points(svg, row.path);
+        ASSERT_FALSE(points.empty());
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            // Along each piece of the line, a few pixels apart.
+            const auto [x0, y0] = points[i == 0 ? 0 : i - 1];
+            const auto [x1, y1] = points[i];
+            for (double k = 0; k <= 1; k += 0.05) {
+                const double x = x0 + (x1 - x0) * k, y = y0 + (y1 - y0) * k;
+                ASSERT_FALSE(x >= t.left && x <= t.left + t.width && y >= t.top && y <= t.top + t.height)
+                    << x << " " << y;
+            }
+        }
+    }
+}
+
+TEST(Plot, OnlyAnSvgNameIsWritten)
+{
+    TempFolder dir;
+    compile_small(dir.path(), true);
+    for (const char* name : {"route.png", "route", "route.svg.txt", "route.html"}) {
+        SCOPED_TRACE(name);
+        const auto run = testing::run_tool({"plot", dir.path().string(), "-o", (dir / name).string()});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find("non scrivo \"" + (dir / name).string() + "\""), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("deve finire in .svg"), std::string::npos) << run.err;
+        EXPECT_FALSE(fs::exists(dir / name));
+    }
+    const auto run = testing::run_tool({"plot", dir.path().string(), "-o", (dir / "ROUTE.SVG").string()});
+    EXPECT_EQ(run.status, 0) << run.err;
 }
 
 TEST(Plot, TheThreeFilesMayBeNamedOneByOneAndTheLineTableLeftOut)

@@ -2,8 +2,10 @@
 // What the authoring tool's tests share: running the tool's command line with
 // its output caught, and a small check that a document is well-formed XML.
 
+#include "app/avvio.hpp"
 #include "autore/cli.hpp"
 
+#include <filesystem>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -30,6 +32,12 @@ inline ToolRun run_tool(const std::vector<std::string>& args)
     run.out = out.str();
     run.err = err.str();
     return run;
+}
+
+// The embedded scenario compiled by the program's own run into a folder; its exit status.
+inline int compile_embedded(const std::filesystem::path& folder)
+{
+    return tratta::esegui_scenario(folder).exit_status;
 }
 
 // Why the text is not well-formed XML (one root element, tags nested and

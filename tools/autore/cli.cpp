@@ -2,10 +2,12 @@
 
 #include "app/files.hpp"
 #include "autore/check/check_command.hpp"
+#include "autore/view/view_sources.hpp"
 #include "autore/compile_sources.hpp"
 #include "autore/dump.hpp"
 #include "autore/export_template.hpp"
 #include "autore/plot.hpp"
+#include "autore/view/view_page.hpp"
 
 #include <CLI/CLI.hpp>
 
@@ -107,6 +109,26 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
     plot_cmd->add_option("--scenario", plot.scenario, "scelta dello scenario nella cartella");
     plot_cmd->add_option("--train", plot.train, "scelta del treno nella cartella");
 
+    // view DIR | FILES...
+    std::vector<std::string> view_inputs;
+    std::vector<std::string> view_sources;
+    ViewOptions view;
+    std::string view_out;
+    auto* view_cmd = app.add_subcommand(
+        "view", "scrive una pagina HTML che si apre dal disco: pianta e profilo del percorso da ingrandire e "
+                "scorrere, ogni oggetto con i suoi valori");
+    view_cmd->add_option("INPUT", view_inputs, "una cartella, oppure i file .sim, .dat e _linea.dat")
+        ->required()
+        ->expected(1, 3);
+    view_cmd->add_option("-o,--output", view_out, "la pagina HTML da scrivere")->required();
+    view_cmd->add_option("--sources", view_sources, "il file della linea e il file del treno dello scenario")
+        ->expected(2)
+        ->check(CLI::ExistingFile);
+    view_cmd->add_option("--scenario", view.scenario, "scelta dello scenario nella cartella");
+    view_cmd->add_option("--train", view.train, "scelta del treno nella cartella");
+    view_cmd->footer("Tasti nella pagina: + e - ingrandiscono e riducono, le frecce scorrono, Inizio mostra "
+                     "tutto il percorso.");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -135,6 +157,20 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
     if (*plot_cmd) {
         std::vector<std::filesystem::path> inputs(plot_inputs.begin(), plot_inputs.end());
         return finish(plot_route(inputs, plot_out, plot), out, err);
+    }
+    if (*view_cmd) {
+        std::vector<std::filesystem::path> inputs(view_inputs.begin(), view_inputs.end());
+        ViewExtras extras;
+        if (view_sources.size() == 2) {
+            CompileRequest sources;
+            sources.line_file = view_sources[0];
+            sources.train_file = view_sources[1];
+            if (auto problem = add_sources(sources, extras)) {
+                err << "autore: " << *problem << '\n';
+                return 1;
+            }
+        }
+        return finish(view_route(inputs, view_out, view, extras), out, err);
     }
     return 1;
 }

@@ -1,11 +1,6 @@
 #include "autore/plot.hpp"
 
-#include "app/files.hpp"
-#include "autore/binary_files.hpp"
 #include "autore/plot_layout.hpp"
-#include "model/byte_reader.hpp"
-
-#include <system_error>
 
 namespace autore {
 
@@ -14,7 +9,7 @@ namespace {
 constexpr double picture_width = 1240;
 constexpr double margin_left = 70;
 constexpr double margin_right = 30;
-constexpr double profile_height = 560;
+constexpr double profile_height = 700;
 
 std::string counted(std::size_t n, const char* one, const char* many)
 {
@@ -26,12 +21,13 @@ std::string summary_line(const RouteData& r)
     return svg_number(static_cast<double>(r.length_m) / 1000) + " km · " +
            counted(r.stations.size(), "stazione", "stazioni") + " · " + counted(r.signals.size(), "segnale", "segnali") +
            " · " + counted(r.boards.size(), "cartello", "cartelli") + " · " +
+           counted(r.indicators.size(), "indicatore", "indicatori") + " · " +
            counted(r.slowdowns.size(), "rallentamento", "rallentamenti");
 }
 
 } // namespace
 
-std::string route_svg(const RouteData& route)
+std::string route_svg(const RouteData& route, std::vector<TextBox>* texts)
 {
     const double inner = picture_width - margin_left - margin_right;
     const Box plan{margin_left, 86, inner, plan_height(route, inner)};
@@ -49,37 +45,19 @@ std::string route_svg(const RouteData& route)
              {{"font-size", "14"}, {"font-weight", "bold"}, {"fill", "#333"}});
     draw_profile(svg, route, profile);
     svg.close("g");
+    if (texts != nullptr)
+        *texts = svg.texts();
     return svg.finish();
 }
 
 PlotReport plot_route(const std::vector<std::filesystem::path>& inputs, const std::filesystem::path& svg_file,
                       const PlotOptions& options)
 {
-    PlotReport report;
-    try {
-        std::error_code ec;
-        const CompiledFiles files = inputs.size() == 1 && std::filesystem::is_directory(inputs.front(), ec)
-                                        ? find_compiled(inputs.front(), options.scenario, options.train)
-                                        : sort_compiled(inputs);
-        const auto records = load_records(files.records);
-        const auto cells = load_cells(files.grid);
-        std::optional<tratta::DecodedLineProfile> table;
-        if (files.line_table)
-            table = load_line_table(*files.line_table);
-        const RouteData route = gather_route(records, cells, table ? &*table : nullptr, options.plan_points);
-        tratta::write_file_replacing(svg_file, route_svg(route));
-        report.written.push_back(svg_file);
-    } catch (const FindError& e) {
-        report.exit_status = 1;
-        report.problems.emplace_back(e.what());
-    } catch (const tratta::FileFailure& e) {
-        report.exit_status = 1;
-        report.problems.emplace_back(e.what());
-    } catch (const tratta::LayoutError& e) {
-        report.exit_status = 1;
-        report.problems.push_back(std::string("formato non valido: ") + e.what());
-    }
-    return report;
+    const DocumentRequest request{inputs, options.scenario, options.train, svg_file, {".svg"}};
+    return write_route_document(request, [&](const LoadedScenario& loaded) {
+        const auto* table = loaded.line_table ? &*loaded.line_table : nullptr;
+        return route_svg(gather_route(loaded.records, loaded.cells, table, options.plan_points));
+    });
 }
 
 } // namespace autore

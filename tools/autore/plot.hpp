@@ -5,6 +5,8 @@
 // stations and slowdowns), both with axes in km.
 
 #include "autore/route_data.hpp"
+#include "autore/route_output.hpp"
+#include "autore/svg_writer.hpp"
 
 #include <filesystem>
 #include <string>
@@ -18,17 +20,14 @@ struct PlotOptions {
     std::size_t plan_points = 2000; // the track plan is thinned out to about this many points
 };
 
-struct PlotReport {
-    int exit_status = 0; // 0 written, 1 nothing written
-    std::vector<std::string> problems;
-    std::vector<std::filesystem::path> written;
-};
+using PlotReport = DocumentReport;
 
 // inputs: one folder, or the ".sim" and ".dat" files with or without the "_linea.dat".
+// A picture is only written under a name that ends in ".svg".
 PlotReport plot_route(const std::vector<std::filesystem::path>& inputs, const std::filesystem::path& svg_file,
                       const PlotOptions& options);
 
-// The picture as SVG text.
-std::string route_svg(const RouteData& route);
+// The picture as SVG text; with `texts`, also where each of its texts lies.
+std::string route_svg(const RouteData& route, std::vector<TextBox>* texts = nullptr);
 
 } // namespace autore

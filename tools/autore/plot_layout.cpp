@@ -34,6 +34,12 @@ std::vector<double> spread_apart(const std::vector<double>& wanted, double gap, 
     return at;
 }
 
+std::string diamond(double x, double y, double r)
+{
+    return "M" + svg_number(x) + " " + svg_number(y - r) + " L" + svg_number(x + r * 0.75) + " " + svg_number(y) + " L" +
+           svg_number(x) + " " + svg_number(y + r) + " L" + svg_number(x - r * 0.75) + " " + svg_number(y) + " Z";
+}
+
 double text_width(std::string_view utf8, double font_size)
 {
     double chars = 0;

@@ -4,6 +4,7 @@
 #include "autore/route_data.hpp"
 #include "autore/svg_writer.hpp"
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,6 +23,9 @@ double nice_step(double span, int wanted);
 // them, staying within [low, high] and in their order; positions come sorted.
 std::vector<double> spread_apart(const std::vector<double>& wanted, double gap, double low, double high);
 
+// An upright diamond of half-height r about x, y, as a path.
+std::string diamond(double x, double y, double r);
+
 // Rough width of a label in the picture's sans-serif face.
 double text_width(std::string_view utf8, double font_size);
 
@@ -39,6 +43,8 @@ inline constexpr const char* rising = "#b5651d";
 inline constexpr const char* falling = "#2e7d32";
 inline constexpr const char* speed = "#1565c0";
 inline constexpr const char* adhesion = "#6a1b9a";
+inline constexpr const char* indicator = "#00838f";
+inline constexpr const char* mountain = "#795548";
 } // namespace colour
 
 // The height the plan needs at this width: the track at one scale plus room

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace autore {
@@ -90,7 +92,8 @@ PlanFrame frame_of(const RouteData& route, double width)
     const double span_v = std::max(f.v1 - f.v0, 1.0);
     // Room at both ends too, for the names of the first and last stations.
     f.top = label_room(route);
-    const double side = margin + 0.6 * f.top;
+    // Room at the left for the north arrow too, so that the track never runs under it.
+    const double side = std::max(margin + 0.6 * f.top, 90.0);
     f.scale = std::min((width - 2 * side) / span_u, tallest_track / span_v);
     f.left = side + ((width - 2 * side) - span_u * f.scale) / 2;
     return f;
@@ -170,10 +173,15 @@ void draw_north(SvgWriter& svg, const PlanFrame& f, const Box& box)
 // which side of the anchor it lies.
 struct SlantedName {
     double x = 0, y = 0;
-    int angle = -45;         // -45: rising to the right, 45: falling to the right
+    int angle = -45;             // -45: rising to the right, 45: falling to the right
     bool ends_at_anchor = false; // the text lies to the left of its anchor
     double width = 0;
+    int step = 0;                // how far out along its slant: 0 beside the station, more with a leader
 
+    TextBox box(const std::string& label) const
+    {
+        return text_box(x, y, label, station_font, ends_at_anchor ? "end" : "start", angle);
+    }
     // Whether a picture point falls on the name's text, with a little room around it.
     bool covers(double px, double py) const
     {
@@ -186,36 +194,44 @@ struct SlantedName {
         const double from = ends_at_anchor ? -width - 2 : -2;
         return along >= from && along <= from + width + 4 && across >= -station_font - 1 && across <= 3;
     }
-    // Points along the text, for testing later names against it.
-    std::vector<std::pair<double, double>> outline() const
-    {
-        constexpr double c = 0.70710678;
-        const double sin = angle < 0 ? -c : c;
-        std::vector<std::pair<double, double>> points;
-        for (double t = 0; t <= width; t += 4) {
-            const double along = ends_at_anchor ? -t : t;
-            for (const double across : {-station_font / 2, 0.0})
-                points.emplace_back(x + along * c - across * sin, y + along * sin + across * c);
-        }
-        return points;
-    }
 };
 
-// The four ways a name can stand beside its station, in order of preference:
-// to the right, rising or falling, then to the left.
+// The ways a name can stand beside its station, in order of preference: to
+// the right, rising or falling, then to the left; each also further out
+// along its slant, led back to the station by a line.
 std::vector<SlantedName> name_places(double px, double py, double width)
 {
-    return {{px + 5, py - 6, -45, false, width},
-            {px + 5, py + 12, 45, false, width},
-            {px - 5, py - 6, 45, true, width},
-            {px - 5, py + 12, -45, true, width}};
+    constexpr double c = 0.70710678;
+    std::vector<SlantedName> out;
+    for (int step = 0; step <= 6; ++step) {
+        const double out_by = step * 14.0 * c;
+        out.push_back({px + 5 + out_by, py - 6 - out_by, -45, false, width, step});
+        out.push_back({px + 5 + out_by, py + 12 + out_by, 45, false, width, step});
+        out.push_back({px - 5 - out_by, py - 6 - out_by, 45, true, width, step});
+        out.push_back({px - 5 - out_by, py + 12 + out_by, -45, true, width, step});
+    }
+    return out;
 }
 
-// Names slant away from the track, above or below it, on the side where the
-// track, the other names (and other texts, `taken`) and the picture's edges
-// leave them most room; when two sides are as good, by turns above and below.
+bool inside(const TextBox& b, const Box& box)
+{
+    const double rad = b.angle * 3.14159265358979323846 / 180;
+    const double c = std::cos(rad), s = std::sin(rad);
+    for (const double x : {b.left, b.left + b.width})
+        for (const double y : {b.top, b.top + b.height}) {
+            const double px = b.turn_x + (x - b.turn_x) * c - (y - b.turn_y) * s;
+            const double py = b.turn_y + (x - b.turn_x) * s + (y - b.turn_y) * c;
+            if (px < box.left || px > box.right() || py < box.top || py > box.bottom())
+                return false;
+        }
+    return true;
+}
+
+// Names slant away from the track, above or below it, where the track and the
+// marks (`obstacles`) leave them most room, never over another text; when two
+// places are as good, by turns above and below.
 void draw_station_names(SvgWriter& svg, const RouteData& route, const PlanFrame& f, const Box& box,
-                        std::vector<std::pair<double, double>> taken)
+                        const std::vector<std::pair<double, double>>& obstacles)
 {
     std::vector<const RouteMark*> named;
     for (const auto& st : route.stations)
@@ -223,36 +239,36 @@ void draw_station_names(SvgWriter& svg, const RouteData& route, const PlanFrame&
             named.push_back(&st);
     std::sort(named.begin(), named.end(), [](const RouteMark* a, const RouteMark* b) { return a->at_m < b->at_m; });
 
-    std::vector<std::pair<double, double>> obstacles;
-    for (const auto& p : route.plan)
-        obstacles.emplace_back(box.left + f.x(p), box.top + f.y(p));
     bool previous_rising = false;
     svg.open("g", {{"font-size", svg_number(station_font)}, {"fill", colour::station}, {"class", "station-names"}});
     for (const auto* st : named) {
         const double px = box.left + f.x(*st->plan);
         const double py = box.top + f.y(*st->plan);
-        const auto places = name_places(px, py, text_width(st->label, station_font));
-        const SlantedName* best = nullptr;
+        std::optional<SlantedName> best;
         double best_cost = 0;
+        const auto places = name_places(px, py, text_width(st->label, station_font));
         for (std::size_t i = 0; i < places.size(); ++i) {
             const SlantedName& place = places[i];
+            const TextBox text = place.box(st->label);
+            if (!inside(text, box) || !svg.clear_of_texts(text, 2))
+                continue;
             double cost = 0;
             for (const auto& [ox, oy] : obstacles)
                 cost += place.covers(ox, oy) ? 1 : 0;
-            for (const auto& [ox, oy] : taken)
-                cost += place.covers(ox, oy) ? 50 : 0;
-            for (const auto& [ox, oy] : place.outline())
-                cost += ox < box.left || ox > box.right() || oy < box.top || oy > box.bottom() ? 1000 : 0;
-            // Between equals: the other side than the last name, then the order of preference.
-            cost += ((place.y < py) == previous_rising ? 0.5 : 0) + 0.01 * static_cast<double>(i);
+            // Between equals: nearer the station, the other side than the last name, the order of preference.
+            cost += 4.0 * place.step + ((place.y < py) == previous_rising ? 0.5 : 0) + 0.01 * static_cast<double>(i % 4);
             if (!best || cost < best_cost) {
-                best = &place;
+                best = place;
                 best_cost = cost;
             }
         }
+        if (!best)
+            continue; // no free place at all: the mark stays, unnamed
         previous_rising = best->y < py;
-        const auto outline = best->outline();
-        taken.insert(taken.end(), outline.begin(), outline.end());
+        if (best->step > 0)
+            svg.empty("line", {{"x1", svg_number(px)}, {"y1", svg_number(py)}, {"x2", svg_number(best->x)},
+                               {"y2", svg_number(best->y + (best->y < py ? 3 : -9))}, {"stroke", colour::station},
+                               {"stroke-width", "0.6"}});
         svg.text(best->x, best->y, st->label,
                  {{"transform", "rotate(" + std::to_string(best->angle) + " " + svg_number(best->x) + " " +
                                     svg_number(best->y) + ")"},
@@ -261,12 +277,46 @@ void draw_station_names(SvgWriter& svg, const RouteData& route, const PlanFrame&
     svg.close("g");
 }
 
-// Sample points over a rectangle, for names to keep off it.
-void add_area(std::vector<std::pair<double, double>>& points, double x0, double y0, double x1, double y1)
+// "0 km" beside the start and the route length beside the end, on the side
+// where neither the track nor the run-out beyond the end runs.
+void draw_end_label(SvgWriter& svg, double x, double y, const std::string& label, bool at_start,
+                    const std::vector<std::pair<double, double>>& track)
 {
-    for (double x = x0; x <= x1; x += 4)
-        for (double y = y0; y <= y1; y += 4)
-            points.emplace_back(x, y);
+    constexpr double size = 11;
+    const double w = text_width(label, size);
+    const double side = at_start ? -8 - w : 8;
+    const std::pair<double, double> places[] = {
+        {x + side, y + 4}, {x - w / 2, y - 9}, {x - w / 2, y + 16}, {x + side, y - 8}, {x + side, y + 16}};
+    std::optional<TextBox> best;
+    std::size_t best_cost = 0;
+    for (const auto& [tx, ty] : places) {
+        const TextBox b = text_box(tx, ty, label, size);
+        if (!svg.clear_of_texts(b, 2))
+            continue;
+        std::size_t cost = 0;
+        for (const auto& [px, py] : track)
+            cost += px >= b.left - 3 && px <= b.left + b.width + 3 && py >= b.top - 3 && py <= b.top + b.height + 3;
+        if (!best || cost < best_cost) {
+            best = b;
+            best_cost = cost;
+        }
+    }
+    if (best)
+        svg.text(best->left, best->top + size * 0.8, label,
+                 {{"font-size", svg_number(size)}, {"font-weight", "bold"}, {"fill", colour::track}});
+}
+
+// Points along a drawn line, a few pixels apart, for labels to keep off it.
+void add_line(std::vector<std::pair<double, double>>& points, const std::vector<PlanPoint>& line, const PlanFrame& f,
+              const Box& box)
+{
+    for (std::size_t i = 1; i < line.size(); ++i) {
+        const double x0 = box.left + f.x(line[i - 1]), y0 = box.top + f.y(line[i - 1]);
+        const double x1 = box.left + f.x(line[i]), y1 = box.top + f.y(line[i]);
+        const int n = std::max(1, static_cast<int>(std::hypot(x1 - x0, y1 - y0) / 3));
+        for (int k = 0; k <= n; ++k)
+            points.emplace_back(x0 + (x1 - x0) * k / n, y0 + (y1 - y0) * k / n);
+    }
 }
 
 } // namespace
@@ -281,23 +331,36 @@ double plan_height(const RouteData& route, double width)
 
 void draw_plan_legend(SvgWriter& svg, double right, double baseline)
 {
-    const double x = right - 470;
     const double y = baseline - 4;
+    // Each entry: its sign drawn in 22 px, then its name; laid out from the right edge back.
+    const auto at = [](double x, double yy) { return svg_number(x) + " " + svg_number(yy); };
+    const std::vector<std::pair<const char*, std::function<std::string(double)>>> entries = {
+        {"binario", [&](double x) { return "<path d=\"M" + at(x, y) + " h22\" stroke=\"" + std::string(colour::track) +
+                                            "\" stroke-width=\"2.5\"/>"; }},
+        {"oltre la fine", [&](double x) { return "<path d=\"M" + at(x, y) + " h22\" stroke=\"" + std::string(colour::run_out) +
+                                                  "\" stroke-width=\"1.5\" stroke-dasharray=\"4 3\"/>"; }},
+        {"montagna", [&](double x) { return "<path d=\"M" + at(x, y) + " h22\" stroke=\"" + std::string(colour::mountain) +
+                                             "\" stroke-width=\"7\" stroke-opacity=\"0.35\"/>"; }},
+        {"stazione", [&](double x) { return "<circle cx=\"" + svg_number(x + 11) + "\" cy=\"" + svg_number(y) +
+                                             "\" r=\"4\" fill=\"white\" stroke=\"" + std::string(colour::station) +
+                                             "\" stroke-width=\"2\"/>"; }},
+        {"segnale", [&](double x) { return "<circle cx=\"" + svg_number(x + 11) + "\" cy=\"" + svg_number(y) +
+                                            "\" r=\"2.2\" fill=\"" + std::string(colour::signal) + "\"/>"; }},
+        {"cartello indicatore", [&](double x) { return "<rect x=\"" + svg_number(x + 8) + "\" y=\"" + svg_number(y - 3) +
+                                                        "\" width=\"6\" height=\"6\" fill=\"" + std::string(colour::board) + "\"/>"; }},
+        {"indicatore di velocità", [&](double x) { return "<path d=\"" + diamond(x + 11, y, 4) + "\" fill=\"" +
+                                                           std::string(colour::indicator) + "\"/>"; }},
+    };
+    double width = 0;
+    for (const auto& e : entries)
+        width += 28 + text_width(e.first, 11) + 14;
+    double x = right - width + 14;
     svg.open("g", {{"font-size", "11"}, {"fill", colour::axis}, {"class", "legend"}});
-    svg.empty("line", {{"x1", svg_number(x)}, {"y1", svg_number(y)}, {"x2", svg_number(x + 22)}, {"y2", svg_number(y)},
-                       {"stroke", colour::track}, {"stroke-width", "2.5"}});
-    svg.text(x + 28, baseline, "binario");
-    svg.empty("line", {{"x1", svg_number(x + 85)}, {"y1", svg_number(y)}, {"x2", svg_number(x + 107)}, {"y2", svg_number(y)},
-                       {"stroke", colour::run_out}, {"stroke-width", "1.5"}, {"stroke-dasharray", "4 3"}});
-    svg.text(x + 113, baseline, "oltre la fine");
-    svg.empty("circle", {{"cx", svg_number(x + 200)}, {"cy", svg_number(y)}, {"r", "4"}, {"fill", "white"},
-                         {"stroke", colour::station}, {"stroke-width", "2"}});
-    svg.text(x + 210, baseline, "stazione");
-    svg.empty("circle", {{"cx", svg_number(x + 272)}, {"cy", svg_number(y)}, {"r", "2.2"}, {"fill", colour::signal}});
-    svg.text(x + 280, baseline, "segnale");
-    svg.empty("rect", {{"x", svg_number(x + 337)}, {"y", svg_number(y - 3)}, {"width", "6"}, {"height", "6"},
-                       {"fill", colour::board}});
-    svg.text(x + 349, baseline, "cartello indicatore");
+    for (const auto& e : entries) {
+        svg.raw(e.second(x));
+        svg.text(x + 28, baseline, e.first);
+        x += 28 + text_width(e.first, 11) + 14;
+    }
     svg.close("g");
 }
 
@@ -317,6 +380,13 @@ void draw_plan(SvgWriter& svg, const RouteData& route, const Box& box)
     if (!route.run_out.empty())
         svg.empty("path", {{"d", path_of(route.run_out, f, box)}, {"fill", "none"}, {"stroke", colour::run_out},
                            {"stroke-width", "1.5"}, {"stroke-dasharray", "4 3"}, {"id", "run-out"}});
+    // Mountain sides as a broad shade under the track.
+    svg.open("g", {{"fill", "none"}, {"stroke", colour::mountain}, {"stroke-width", "7"}, {"stroke-opacity", "0.35"},
+                   {"class", "mountains"}});
+    for (const auto& side : route.sides)
+        if (side.plan.size() >= 2)
+            svg.empty("path", {{"d", path_of(side.plan, f, box)}});
+    svg.close("g");
     svg.empty("path", {{"d", path_of(route.plan, f, box)}, {"fill", "none"}, {"stroke", colour::track},
                        {"stroke-width", "2.5"}, {"stroke-linejoin", "round"}, {"id", "track"}});
 
@@ -337,6 +407,13 @@ void draw_plan(SvgWriter& svg, const RouteData& route, const Box& box)
             svg.empty("rect", {{"x", svg_number(x - 3)}, {"y", svg_number(y - 3)}, {"width", "6"}, {"height", "6"}});
         }
     svg.close("g");
+    svg.open("g", {{"fill", colour::indicator}, {"class", "indicators"}});
+    for (const auto& m : route.indicators)
+        if (m.plan) {
+            const auto [x, y] = at(m);
+            svg.empty("path", {{"d", diamond(x, y, 3.5)}});
+        }
+    svg.close("g");
     svg.open("g", {{"fill", "white"}, {"stroke", colour::station}, {"stroke-width", "2"}, {"class", "stations"}});
     for (const auto& m : route.stations)
         if (m.plan) {
@@ -344,24 +421,31 @@ void draw_plan(SvgWriter& svg, const RouteData& route, const Box& box)
             svg.empty("circle", {{"cx", svg_number(x)}, {"cy", svg_number(y)}, {"r", "4"}});
         }
     svg.close("g");
-    // Where the route begins and ends, and the north arrow: the names keep off them.
+    // The route's ends labelled first, beside the track and off the run-out;
+    // then the names, off the track and the marks; none on the north arrow.
+    TextBox north;
+    north.left = box.left + 4;
+    north.top = box.top + 6;
+    north.width = 52;
+    north.height = 54;
+    svg.reserve(north);
+    std::vector<std::pair<double, double>> track;
+    add_line(track, route.plan, f, box);
+    add_line(track, route.run_out, f, box);
     const PlanPoint& start = route.plan.front();
     const PlanPoint& end = route.plan.back();
-    const double sx = box.left + f.x(start) - 8;
-    const double sy = box.top + f.y(start) + 4;
-    const double ex = box.left + f.x(end) + 8;
-    const double ey = box.top + f.y(end) + 4;
-    const std::string end_label = svg_number(static_cast<double>(route.length_m) / 1000) + " km";
-    std::vector<std::pair<double, double>> keep_off;
-    add_area(keep_off, sx - text_width("0 km", 11), sy - 11, sx, sy + 2);
-    add_area(keep_off, ex, ey - 11, ex + text_width(end_label, 11), ey + 2);
-    add_area(keep_off, box.left + 4, box.top + 6, box.left + 62, box.top + 60);
-    draw_station_names(svg, route, f, box, keep_off);
+    draw_end_label(svg, box.left + f.x(start), box.top + f.y(start), "0 km", true, track);
+    draw_end_label(svg, box.left + f.x(end), box.top + f.y(end),
+                   svg_number(static_cast<double>(route.length_m) / 1000) + " km", false, track);
+    std::vector<std::pair<double, double>> obstacles;
+    for (std::size_t i = 0; i < track.size(); i += 2)
+        obstacles.push_back(track[i]);
+    for (const auto* marks : {&route.stations, &route.signals, &route.boards, &route.indicators})
+        for (const auto& m : *marks)
+            if (m.plan)
+                obstacles.emplace_back(box.left + f.x(*m.plan), box.top + f.y(*m.plan));
+    draw_station_names(svg, route, f, box, obstacles);
     draw_north(svg, f, box);
-    svg.open("g", {{"font-size", "11"}, {"font-weight", "bold"}, {"fill", colour::track}});
-    svg.text(sx, sy, "0 km", {{"text-anchor", "end"}});
-    svg.text(ex, ey, end_label);
-    svg.close("g");
 }
 
 } // namespace autore

@@ -1,5 +1,6 @@
 #include "autore/route_data.hpp"
 
+#include "autore/speed_indicator.hpp"
 #include "model/code_page.hpp"
 
 #include <algorithm>
@@ -11,15 +12,12 @@ namespace {
 
 using tratta::ScenarioRecords;
 
-// A point object stands one cell beyond the cell of its position.
-int64_t object_position(std::size_t cell) { return (static_cast<int64_t>(cell) - 1) * 50; }
-
 std::optional<PlanPoint> plan_at(const tratta::DecodedLineProfile* table, int64_t m)
 {
     if (table == nullptr || !table->contains(m) || table->tag(m, 0) == tratta::ProfileTag::empty ||
         table->tag(m, 1) == tratta::ProfileTag::empty)
         return std::nullopt;
-    return PlanPoint{table->get(m, 0), table->get(m, 1)};
+    return PlanPoint{table->get(m, 0), table->get(m, 1), m};
 }
 
 void thin_out(const tratta::DecodedLineProfile& table, int64_t from_m, int64_t to_m, std::size_t points,
@@ -38,6 +36,33 @@ void thin_out(const tratta::DecodedLineProfile& table, int64_t from_m, int64_t t
 }
 
 } // namespace
+
+int64_t object_at_m(uint8_t kind, std::size_t index)
+{
+    const auto cell = static_cast<int64_t>(index);
+    switch (kind) {
+    case tratta::kind_signal:
+    case tratta::kind_slowdown_end:
+    case tratta::kind_slowdown_start:
+    case tratta::kind_slowdown_warning:
+    case tratta::kind_speed_indicator:
+    case tratta::kind_sign_board: return (cell - 1) * 50;
+    default: return cell * 50;
+    }
+}
+
+std::vector<int> station_records(const ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells)
+{
+    std::set<int> board_records;
+    for (const auto& c : cells)
+        if (c.kind == tratta::kind_sign_board && c.value >= 1 && c.value < ScenarioRecords::count)
+            board_records.insert(c.value);
+    std::vector<int> out;
+    for (int r = 1; r <= ScenarioRecords::first_board_slot; ++r)
+        if (board_records.count(r) == 0 && records[r] != tratta::ScenarioRecord{})
+            out.push_back(r);
+    return out;
+}
 
 RouteData gather_route(const ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells,
                        const tratta::DecodedLineProfile* table, std::size_t plan_points)
@@ -58,40 +83,52 @@ RouteData gather_route(const ScenarioRecords& records, const std::vector<tratta:
     }
 
     // Cells: signals, boards (their texts live in records), slowdowns.
-    std::set<int> board_records;
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const auto& c = cells[i];
-        const int64_t at = object_position(i);
+        const int64_t at = object_at_m(c.kind, i);
         if (c.kind == tratta::kind_signal) {
             d.signals.push_back({at, plan_at(table, at), {}});
         } else if (c.kind == tratta::kind_sign_board) {
             std::string text;
-            if (c.value >= 1 && c.value < ScenarioRecords::count) {
+            if (c.value >= 1 && c.value < ScenarioRecords::count)
                 text = tratta::cp1252_to_utf8(records[c.value].text);
-                board_records.insert(c.value);
-            }
             d.boards.push_back({at, plan_at(table, at), text});
+        } else if (c.kind == tratta::kind_speed_indicator) {
+            d.indicators.push_back({at, plan_at(table, at), indicator_label(decode_speed_indicator(c))});
+        } else if (c.kind == tratta::kind_mountain_marker) {
+            d.mountain_markers.push_back({at, plan_at(table, at), {}});
         } else if (c.kind == tratta::kind_slowdown_start) {
             Slowdown s{at, at, c.value};
             for (std::size_t e = i + 1; e < cells.size(); ++e)
                 if (cells[e].kind == tratta::kind_slowdown_end) {
-                    s.end_m = object_position(e);
+                    s.end_m = object_at_m(cells[e].kind, e);
                     break;
                 }
             d.slowdowns.push_back(s);
         }
     }
 
-    // Stations: the records from 1 up that hold something and are no board's text.
-    for (int r = 1; r <= ScenarioRecords::first_board_slot; ++r) {
+    for (const int r : station_records(records, cells)) {
         const auto& rec = records[r];
-        if (board_records.count(r) != 0 || rec == tratta::ScenarioRecord{})
-            continue;
         d.stations.push_back({rec.at_m, plan_at(table, rec.at_m), tratta::cp1252_to_utf8(rec.text)});
     }
 
-    // The stretch properties of every cell along the route itself.
+    // Mountain sides: runs of cells with the same side code, along the route itself.
     const std::size_t route_cells = std::min(cells.size(), static_cast<std::size_t>(d.length_m / 50 + 1));
+    for (std::size_t i = 0; i < route_cells; ++i) {
+        const int side = cells[i].side;
+        if (side == 0)
+            continue;
+        if (d.sides.empty() || d.sides.back().side != side || d.sides.back().end_m != static_cast<int64_t>(i) * 50)
+            d.sides.push_back({static_cast<int64_t>(i) * 50, static_cast<int64_t>(i) * 50, side, {}});
+        d.sides.back().end_m = static_cast<int64_t>(i + 1) * 50;
+    }
+    if (table != nullptr && table->exists())
+        for (auto& stretch : d.sides)
+            thin_out(*table, stretch.start_m, std::min(stretch.end_m, table->last_m()), 40, stretch.plan);
+    d.chainages = chainages_of(records);
+
+    // The stretch properties of every cell along the route itself.
     for (std::size_t i = 0; i < route_cells; ++i) {
         d.gradient.push_back(static_cast<int>(cells[i].gradient) - 100);
         d.speed_kmh.push_back(cells[i].speed5 * 5);
