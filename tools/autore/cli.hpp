@@ -1,6 +1,6 @@
 #pragma once
-// The command line of the authoring tool: one command, four subcommands
-// (export, compile, dump, plot), each with --help.
+// The command line of the authoring tool: one command, six subcommands
+// (export, compile, dump, plot, documents, timetable), each with --help.
 
 #include <iosfwd>
 

@@ -12,6 +12,7 @@
 #include "model/error_meanings.hpp"
 
 #include <exception>
+#include <iterator>
 #include <string_view>
 #include <system_error>
 
@@ -32,7 +33,48 @@ bool ends_with(std::string_view s, std::string_view tail)
     return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
 }
 
-// The two names, from the options or from the file names as the program forms them.
+void append(std::vector<std::string>& to, std::vector<std::string> lines)
+{
+    to.insert(to.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
+}
+
+bool same_file(const fs::path& a, const fs::path& b)
+{
+    std::error_code ec;
+    return fs::exists(a, ec) && fs::exists(b, ec) && fs::equivalent(a, b, ec);
+}
+
+// The binaries of a run, those that the compile step writes for this j.
+std::vector<fs::path> binaries(const tratta::FileNames& names, bool line_table)
+{
+    std::vector<fs::path> files;
+    if (line_table)
+        files.push_back(names.line_table);
+    files.push_back(names.records);
+    files.push_back(names.grid);
+    return files;
+}
+
+} // namespace
+
+std::optional<std::string> scenario_from_line_file(const fs::path& line_file)
+{
+    const std::string name = file_name_of(line_file);
+    if (!ends_with(name, line_suffix) || name.size() == line_suffix.size())
+        return std::nullopt;
+    return name.substr(0, name.size() - line_suffix.size());
+}
+
+std::optional<std::string> train_from_train_file(const fs::path& train_file, const std::string& scenario)
+{
+    const std::string name = file_name_of(train_file);
+    const std::string head = scenario + "_";
+    if (name.size() <= head.size() + train_suffix.size() || name.compare(0, head.size(), head) != 0 ||
+        !ends_with(name, train_suffix))
+        return std::nullopt;
+    return name.substr(head.size(), name.size() - head.size() - train_suffix.size());
+}
+
 std::optional<std::string> resolve_names(const CompileRequest& rq, std::string& s, std::string& t)
 {
     s = rq.scenario;
@@ -54,52 +96,15 @@ std::optional<std::string> resolve_names(const CompileRequest& rq, std::string& 
     return names_problem(s, t);
 }
 
-bool same_file(const fs::path& a, const fs::path& b)
+std::vector<std::string> recorded_errors(const tratta::RunState& state, const std::string& line_label,
+                                         const std::string& train_label)
 {
-    std::error_code ec;
-    return fs::exists(a, ec) && fs::exists(b, ec) && fs::equivalent(a, b, ec);
-}
-
-// The binaries of a run, those that the compile step writes for this j.
-std::vector<fs::path> binaries(const tratta::FileNames& names, bool line_table)
-{
-    std::vector<fs::path> files;
-    if (line_table)
-        files.push_back(names.line_table);
-    files.push_back(names.records);
-    files.push_back(names.grid);
-    return files;
-}
-
-// Every data error the compile step recorded, the replaced ones first, each
-// naming the author's own file.
-void report_errors(const tratta::RunState& state, const std::string& line_label, const std::string& train_label,
-                   CompileReport& report)
-{
+    std::vector<std::string> lines;
     for (const auto& earlier : state.replaced_errors)
-        report.problems.push_back(tratta::describe_error(earlier, line_label, train_label));
+        lines.push_back(tratta::describe_error(earlier, line_label, train_label));
     if (state.error_code != 0)
-        report.problems.push_back(tratta::describe_error(state, line_label, train_label));
-}
-
-} // namespace
-
-std::optional<std::string> scenario_from_line_file(const fs::path& line_file)
-{
-    const std::string name = file_name_of(line_file);
-    if (!ends_with(name, line_suffix) || name.size() == line_suffix.size())
-        return std::nullopt;
-    return name.substr(0, name.size() - line_suffix.size());
-}
-
-std::optional<std::string> train_from_train_file(const fs::path& train_file, const std::string& scenario)
-{
-    const std::string name = file_name_of(train_file);
-    const std::string head = scenario + "_";
-    if (name.size() <= head.size() + train_suffix.size() || name.compare(0, head.size(), head) != 0 ||
-        !ends_with(name, train_suffix))
-        return std::nullopt;
-    return name.substr(head.size(), name.size() - head.size() - train_suffix.size());
+        lines.push_back(tratta::describe_error(state, line_label, train_label));
+    return lines;
 }
 
 CompileReport compile_sources(const CompileRequest& rq)
@@ -148,12 +153,12 @@ CompileReport compile_sources(const CompileRequest& rq)
         try {
             tratta::memorizza_percorso(state, j);
         } catch (const tratta::ErrorBox& box) {
-            report_errors(state, line_label, train_label, report);
+            append(report.problems, recorded_errors(state, line_label, train_label));
             return fail("errore " + box.number() + ": " +
                         std::string(tratta::error_meaning(std::stoi(box.number()))) +
                         "; nessun file scritto");
         } catch (const tratta::RunFailure& failure) {
-            report_errors(state, line_label, train_label, report);
+            append(report.problems, recorded_errors(state, line_label, train_label));
             return fail(std::string(failure.what()) + "; nessun file scritto");
         }
 
@@ -171,7 +176,7 @@ CompileReport compile_sources(const CompileRequest& rq)
         }
         if (state.error_code != 0)
             report.exit_status = 2;
-        report_errors(state, line_label, train_label, report);
+        append(report.problems, recorded_errors(state, line_label, train_label));
     } catch (const tratta::FileFailure& failure) {
         return fail(failure.what());
     } catch (const std::exception& e) {

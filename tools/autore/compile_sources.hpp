@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+namespace tratta {
+struct RunState;
+}
+
 namespace autore {
 
 struct CompileRequest {
@@ -27,6 +31,16 @@ struct CompileReport {
 };
 
 CompileReport compile_sources(const CompileRequest& request);
+
+// The two names (UTF-8) a request compiles under, from its options or from
+// the file names as the program forms them; the problem when there are none
+// or they cannot stand in a file name.
+std::optional<std::string> resolve_names(const CompileRequest& request, std::string& scenario, std::string& train);
+
+// Every data error the compile step recorded, the replaced ones first, each
+// one line naming the author's own files.
+std::vector<std::string> recorded_errors(const tratta::RunState& state, const std::string& line_label,
+                                         const std::string& train_label);
 
 // The names the program would read these files under, or nothing.
 std::optional<std::string> scenario_from_line_file(const std::filesystem::path& line_file);

@@ -39,6 +39,42 @@ void thin_out(const tratta::LineProfile& table, int64_t from_m, int64_t to_m, st
 
 } // namespace
 
+std::vector<Slowdown> slowdowns_of(const std::vector<tratta::RouteCell>& cells)
+{
+    std::vector<Slowdown> out;
+    std::vector<bool> taken(cells.size(), false);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (cells[i].kind != tratta::kind_slowdown_start)
+            continue;
+        // Two slowdowns may overlap: an end belongs to the start of its own speed.
+        std::size_t end = cells.size();
+        for (std::size_t e = i + 1; e < cells.size() && end == cells.size(); ++e)
+            if (cells[e].kind == tratta::kind_slowdown_end && !taken[e] && cells[e].value == cells[i].value)
+                end = e;
+        for (std::size_t e = i + 1; e < cells.size() && end == cells.size(); ++e)
+            if (cells[e].kind == tratta::kind_slowdown_end && !taken[e])
+                end = e;
+        if (end == cells.size())
+            continue;
+        taken[end] = true;
+        out.push_back({object_position(i), object_position(end), cells[i].value});
+    }
+    return out;
+}
+
+std::vector<int> station_records(const ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells)
+{
+    std::set<int> board_records;
+    for (const auto& c : cells)
+        if (c.kind == tratta::kind_sign_board && c.value >= 1 && c.value < ScenarioRecords::count)
+            board_records.insert(c.value);
+    std::vector<int> out;
+    for (int r = 1; r <= ScenarioRecords::first_board_slot; ++r)
+        if (board_records.count(r) == 0 && !(records[r] == tratta::ScenarioRecord{}))
+            out.push_back(r);
+    return out;
+}
+
 RouteData gather_route(const ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells,
                        const tratta::LineProfile* table, std::size_t plan_points)
 {
@@ -57,8 +93,7 @@ RouteData gather_route(const ScenarioRecords& records, const std::vector<tratta:
                  d.run_out);
     }
 
-    // Cells: signals, boards (their texts live in records), slowdowns.
-    std::set<int> board_records;
+    // Cells: signals and boards (their texts live in records).
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const auto& c = cells[i];
         const int64_t at = object_position(i);
@@ -66,27 +101,14 @@ RouteData gather_route(const ScenarioRecords& records, const std::vector<tratta:
             d.signals.push_back({at, plan_at(table, at), {}});
         } else if (c.kind == tratta::kind_sign_board) {
             std::string text;
-            if (c.value >= 1 && c.value < ScenarioRecords::count) {
+            if (c.value >= 1 && c.value < ScenarioRecords::count)
                 text = tratta::cp1252_to_utf8(records[c.value].text);
-                board_records.insert(c.value);
-            }
             d.boards.push_back({at, plan_at(table, at), text});
-        } else if (c.kind == tratta::kind_slowdown_start) {
-            Slowdown s{at, at, c.value};
-            for (std::size_t e = i + 1; e < cells.size(); ++e)
-                if (cells[e].kind == tratta::kind_slowdown_end) {
-                    s.end_m = object_position(e);
-                    break;
-                }
-            d.slowdowns.push_back(s);
         }
     }
-
-    // Stations: the records from 1 up that hold something and are no board's text.
-    for (int r = 1; r <= ScenarioRecords::first_board_slot; ++r) {
+    d.slowdowns = slowdowns_of(cells);
+    for (const int r : station_records(records, cells)) {
         const auto& rec = records[r];
-        if (board_records.count(r) != 0 || rec == tratta::ScenarioRecord{})
-            continue;
         d.stations.push_back({rec.at_m, plan_at(table, rec.at_m), tratta::cp1252_to_utf8(rec.text)});
     }
 

@@ -47,6 +47,15 @@ struct RouteData {
     std::vector<int> adhesion;
 };
 
+// The slowdowns of the grid: each start cell with the first end cell after it
+// that carries the same speed (or, failing that, the first free end after it);
+// a start without an end is left out.
+std::vector<Slowdown> slowdowns_of(const std::vector<tratta::RouteCell>& cells);
+
+// The records that hold a station: from record 1 up, those that hold something
+// and carry no sign board's text.
+std::vector<int> station_records(const tratta::ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells);
+
 // line_table may be null (compiled without one); plan_points bounds the track's points.
 RouteData gather_route(const tratta::ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells,
                        const tratta::LineProfile* line_table, std::size_t plan_points);
