@@ -97,6 +97,16 @@ TEST(Timetable, LegsBetweenStationsWithATime)
          {0},
          {-1},
          {"orario-non-crescente"}},
+        {"a long leg within the day",
+         line_with({station("A", 0, 10 * 3600), station("B", 5000, 23 * 3600)}),
+         {13 * 3600},
+         {flat_leg},
+         {}},
+        {"the same time twice",
+         line_with({station("A", 0, h8), station("B", 5000, h8)}),
+         {0},
+         {-1},
+         {"orario-non-crescente"}},
         {"a stop on the way: its dwell counts",
          line_with({station("A", 0, h8), station("S", 2500, std::nullopt, 12, true), station("B", 5000, h8 + 600)}),
          {600},
@@ -230,6 +240,10 @@ TEST(Timetable, FindingsAboutTheSources)
         {"no braked-mass percentage", no_braking, {"frenatura-mancante"}, false},
         {"only one station with a time", line_with({station("A", 0, h8), station("B", 5000)}), {"orario-insufficiente"},
          false},
+        {"a time that is no time of day",
+         line_with({station("A", 0, h8), station("B", 2500, 25 * 3600), station("C", 5000, h8 + 900)}),
+         {"orario-non-valido"},
+         true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 namespace autore {
@@ -61,13 +62,15 @@ double piece_time(const Piece& p, double entry, double leave, const Braking& r)
     return t;
 }
 
-int limit_over(const std::vector<LimitStretch>& limits, double from_m, double to_m)
+// The limit over [from_m, to_m), from the stretches in order of their starts.
+int limit_over(const std::vector<LimitStretch>& sorted, double from_m, double to_m)
 {
     const double mid = (from_m + to_m) / 2;
-    for (const LimitStretch& l : limits)
-        if (static_cast<double>(l.from_m) <= mid && mid < static_cast<double>(l.to_m))
-            return std::max(l.kmh, 0);
-    return 0; // a stretch no limit covers cannot be run
+    auto after = std::upper_bound(sorted.begin(), sorted.end(), mid,
+                                  [](double m, const LimitStretch& l) { return m < static_cast<double>(l.from_m); });
+    if (after == sorted.begin() || !(mid < static_cast<double>(std::prev(after)->to_m)))
+        return 0; // a stretch no limit covers cannot be run
+    return std::max(std::prev(after)->kmh, 0);
 }
 
 } // namespace
@@ -104,10 +107,13 @@ std::vector<double> passing_times(const std::vector<LimitStretch>& limits, const
     nodes.front().stop = true;
     nodes.back().stop = true;
 
+    std::vector<LimitStretch> sorted = limits;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const LimitStretch& a, const LimitStretch& b) { return a.from_m < b.from_m; });
     const std::size_t n = nodes.size();
     std::vector<Piece> pieces;
     for (std::size_t k = 0; k + 1 < n; ++k) {
-        const double v = limit_over(limits, nodes[k].at_m, nodes[k + 1].at_m) / kmh_per_ms;
+        const double v = limit_over(sorted, nodes[k].at_m, nodes[k + 1].at_m) / kmh_per_ms;
         pieces.push_back({nodes[k + 1].at_m - nodes[k].at_m, v * v});
     }
 

@@ -11,9 +11,9 @@ namespace autore {
 namespace {
 
 constexpr int32_t day_s = 86400;
-// A time earlier than the one before it is a run past midnight; one that
-// would make a leg longer than this is a time that goes back.
-constexpr int32_t longest_leg_s = 12 * 3600;
+// A time earlier than the one before it is a run past midnight when that
+// makes a leg of no more than this; otherwise it is a time that goes back.
+constexpr int32_t longest_night_leg_s = 12 * 3600;
 // Junctions and points without a platform: no stop cell, no stop.
 constexpr uint8_t first_kind_without_stop = 25;
 
@@ -28,7 +28,23 @@ bool can_stop(const TimedStation& s) { return s.kind < first_kind_without_stop; 
 struct Planner {
     const DocumentData& data;
     TimetablePlan plan;
-    std::vector<std::size_t> run; // indices of the stations in order along the line
+    std::vector<std::size_t> run;              // indices of the stations in order along the line
+    std::vector<std::optional<int32_t>> given; // each station's time of day, when it is one
+
+    // A time outside the day (hours beyond 23, a negative count) is no time of day.
+    void read_times()
+    {
+        for (const TimedStation& s : data.stations) {
+            given.push_back(s.time_s);
+            if (!s.time_s || (*s.time_s >= 0 && *s.time_s < day_s))
+                continue;
+            given.back().reset();
+            add(Severity::error, "orario-non-valido",
+                "l'orario di " + utf8(s.name) + " non è un'ora del giorno (" + std::to_string(*s.time_s) +
+                    " secondi dopo la mezzanotte): la stazione è trattata come senza orario",
+                {ref(s)});
+        }
+    }
 
     void add(Severity severity, const char* code, std::string message, std::vector<StationRef> stations)
     {
@@ -53,7 +69,7 @@ struct Planner {
         }
         for (std::size_t k = 0; k < run.size(); ++k) {
             const TimedStation& s = station(run[k]);
-            at(run[k]).stops = k == 0 || k + 1 == run.size() || (can_stop(s) && (s.stop_flag || s.time_s));
+            at(run[k]).stops = k == 0 || k + 1 == run.size() || (can_stop(s) && (s.stop_flag || given[run[k]]));
         }
     }
 
@@ -101,18 +117,20 @@ struct Planner {
     {
         const TimedStation& a = station(run[p]);
         const TimedStation& b = station(run[q]);
+        const int32_t ta = *given[run[p]];
+        const int32_t tb = *given[run[q]];
         Leg l{run[p], run[q], 0, std::nullopt};
         // Times count on past midnight from the first station with a time.
         if (!at(run[p]).time_s)
-            at(run[p]).time_s = *a.time_s;
+            at(run[p]).time_s = ta;
         const double start = *at(run[p]).time_s;
-        const int32_t elapsed = ((*b.time_s - *a.time_s) % day_s + day_s) % day_s;
-        if (elapsed == 0 || elapsed > longest_leg_s) {
+        const int32_t elapsed = tb > ta ? tb - ta : tb - ta + day_s;
+        if (tb == ta || (tb < ta && elapsed > longest_night_leg_s)) {
             add(Severity::error, "orario-non-crescente",
-                "l'orario di " + utf8(b.name) + " (" + exact_clock_text(*b.time_s) + ") non viene dopo quello di " +
-                    utf8(a.name) + " (" + exact_clock_text(*a.time_s) + ")",
+                "l'orario di " + utf8(b.name) + " (" + exact_clock_text(tb) + ") non viene dopo quello di " +
+                    utf8(a.name) + " (" + exact_clock_text(ta) + ")",
                 {ref(b), ref(a)});
-            at(run[q]).time_s = *b.time_s;
+            at(run[q]).time_s = tb;
             plan.legs.push_back(l);
             return;
         }
@@ -161,7 +179,7 @@ struct Planner {
     {
         std::vector<std::size_t> timed;
         for (std::size_t k = 0; k < run.size(); ++k)
-            if (station(run[k]).time_s)
+            if (given[run[k]])
                 timed.push_back(k);
         if (timed.size() < 2) {
             std::vector<StationRef> refs;
@@ -170,7 +188,7 @@ struct Planner {
             add(Severity::warning, "orario-insufficiente",
                 "meno di due stazioni hanno un orario: non c'è alcuna tratta da verificare", refs);
             for (const std::size_t k : timed)
-                at(run[k]).time_s = *station(run[k]).time_s;
+                at(run[k]).time_s = *given[run[k]];
             return;
         }
         for (std::size_t i = 0; i + 1 < timed.size(); ++i)
@@ -187,7 +205,7 @@ double braking_deceleration(int32_t braked_mass_pct)
 
 TimetablePlan plan_timetable(const DocumentData& data, const TrainDynamics& dynamics)
 {
-    Planner p{data, {}, {}};
+    Planner p{data, {}, {}, {}};
     p.plan.accel_ms2 = dynamics.accel_ms2;
     p.plan.decel_ms2 = dynamics.decel_ms2 ? *dynamics.decel_ms2 : braking_deceleration(data.braked_mass_pct);
     p.plan.dwell_s = dynamics.dwell_s;
@@ -197,6 +215,7 @@ TimetablePlan plan_timetable(const DocumentData& data, const TrainDynamics& dyna
               "il file del treno non dà la percentuale di massa frenata: senza la frenatura il tempo minimo di "
               "percorrenza non si calcola",
               {});
+    p.read_times();
     p.order_stations();
     p.running_times();
     p.legs();

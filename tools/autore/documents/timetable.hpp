@@ -47,7 +47,10 @@ struct StationRef {
 
 // One thing wrong with the timetable. The codes are stable:
 // "orario-non-rispettabile" (warning): a leg shorter than the shortest time;
-// "orario-non-crescente" (error): a time not after the one before it;
+// "orario-non-crescente" (error): a time not after the one before it (a time
+//   earlier than the one before is a run past midnight when the leg comes to
+//   12 hours at most);
+// "orario-non-valido" (error): a time that is no time of day;
 // "stazione-fuori-ordine" (error): a station not further along than the one before;
 // "limite-nullo" (error): a stretch of the run with a limit of 0 km/h;
 // "frenatura-mancante" (error): no braked-mass percentage, so no braking rate;
