@@ -51,26 +51,38 @@ Worked work_out(const ScenarioRun& run)
     return w;
 }
 
+// The work done and the report begun with its problems; nothing when no
+// tables came of it.
+template <typename Report>
+std::optional<Worked> begin_report(const ScenarioRun& run, Report& report)
+{
+    Worked w = work_out(run);
+    report.problems = std::move(w.problems);
+    if (!w.data) {
+        report.exit_status = 1;
+        return std::nullopt;
+    }
+    return w;
+}
+
 } // namespace
 
 DocumentsReport write_documents(const ScenarioRun& run, const std::filesystem::path& out_dir)
 {
     DocumentsReport report;
-    Worked w = work_out(run);
-    report.problems = std::move(w.problems);
-    if (!w.data) {
-        report.exit_status = 1;
+    const auto w = begin_report(run, report);
+    if (!w)
         return report;
-    }
     try {
         std::error_code ec;
         std::filesystem::create_directories(out_dir, ec);
         const tratta::FileNames names =
-            tratta::file_names(out_dir, tratta::utf8_to_cp1252(w.scenario), tratta::utf8_to_cp1252(w.train));
+            tratta::file_names(out_dir, tratta::utf8_to_cp1252(w->scenario), tratta::utf8_to_cp1252(w->train));
+        const DocumentData& data = *w->data;
         std::vector<tratta::StagedFile> staged;
-        staged.emplace_back(names.notes, document_bytes(notes_template_lines(*w.data, w.plan)));
-        staged.emplace_back(names.slowdowns, document_bytes(slowdown_order_lines(*w.data, w.plan)));
-        staged.emplace_back(names.timetable, document_bytes(timetable_sheet_lines(*w.data, w.plan)));
+        staged.emplace_back(names.notes, document_bytes(notes_template_lines(data, w->plan)));
+        staged.emplace_back(names.slowdowns, document_bytes(slowdown_order_lines(data, w->plan)));
+        staged.emplace_back(names.timetable, document_bytes(timetable_sheet_lines(data, w->plan)));
         for (auto& file : staged) {
             file.replace();
             report.written.push_back(file.file());
@@ -80,21 +92,18 @@ DocumentsReport write_documents(const ScenarioRun& run, const std::filesystem::p
         report.problems.emplace_back(failure.what());
         return report;
     }
-    report.exit_status = w.data_errors ? 2 : 0;
+    report.exit_status = w->data_errors ? 2 : 0;
     return report;
 }
 
 TimetableReport check_timetable(const ScenarioRun& run)
 {
     TimetableReport report;
-    Worked w = work_out(run);
-    report.problems = std::move(w.problems);
-    if (!w.data) {
-        report.exit_status = 1;
+    const auto w = begin_report(run, report);
+    if (!w)
         return report;
-    }
-    report.table = timetable_table(*w.data, w.plan);
-    report.exit_status = w.data_errors || !w.plan.findings.empty() ? 2 : 0;
+    report.table = timetable_table(*w->data, w->plan);
+    report.exit_status = w->data_errors || !w->plan.findings.empty() ? 2 : 0;
     return report;
 }
 

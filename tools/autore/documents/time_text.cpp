@@ -2,6 +2,7 @@
 
 #include "model/nearest.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace autore {
@@ -16,7 +17,14 @@ int64_t of_day(int64_t seconds) { return ((seconds % day_s) + day_s) % day_s; }
 
 } // namespace
 
-int64_t half_minute(double seconds) { return tratta::nearest(seconds / 30.0) * 30; }
+int64_t half_minute(double seconds)
+{
+    if (std::isnan(seconds))
+        return 0;
+    // Far beyond any timetable, but never beyond what the count can hold.
+    constexpr double bound = 1e15;
+    return tratta::nearest(std::clamp(seconds / 30.0, -bound, bound)) * 30;
+}
 
 std::string clock_text(double seconds)
 {

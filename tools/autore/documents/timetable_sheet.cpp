@@ -57,6 +57,7 @@ std::string table_line(const SheetRow& row, char fill)
     if (row.change)
         line[23] = '/';
     put_left(line, 32, 59, row.place, Overflow::cut);
+    // The origin's departure stands further right, from position 70, where it fits there.
     const std::size_t time_from = row.departure && row.time.size() <= 7 ? 70 : 66;
     put_left(line, time_from, 76, row.time);
     put_left(line, 79, 82, row.recovery);
