@@ -50,8 +50,8 @@ TEST(TimetableCommand, ALegThatCannotBeKeptIsReportedAtItsLine)
         << run.err;
 
     // A train that brakes and accelerates harder keeps it.
-    const auto brisk = testing::run_tool(
-        {"timetable", f.line_file.string(), f.train_file.string(), "--accel", "0.9", "--decel", "1.2", "--dwell", "20"});
+    const auto brisk = testing::run_tool({"timetable", f.line_file.string(), f.train_file.string(), "--accel", "0.9",
+                                          "--decel", "1.2", "--dwell", "20"});
     EXPECT_EQ(brisk.status, 0) << brisk.err;
     EXPECT_NE(brisk.out.find("accelerazione 0.90 m/s², frenatura 1.20 m/s², sosta 20 s"), std::string::npos);
 }
@@ -73,8 +73,8 @@ TEST(DocumentsCommand, SourcesWithADataErrorStillGiveTheirDocuments)
     auto train = testing::valle_train_lines();
     train.insert(train.end() - 1, "velocita,  999999,  100");
     const auto f = testing::write_valle(dir.path(), train);
-    const auto run = testing::run_tool(
-        {"documents", f.line_file.string(), f.train_file.string(), "-o", (dir / "out").string()});
+    const auto run =
+        testing::run_tool({"documents", f.line_file.string(), f.train_file.string(), "-o", (dir / "out").string()});
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("errore 15"), std::string::npos) << run.err;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "out"), {}), 3);

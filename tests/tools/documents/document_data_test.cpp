@@ -17,7 +17,7 @@ TEST(DocumentData, TrainNumberAndCategoryFromTheName)
         const char* number;
     };
     const Row rows[] = {
-        {"TR 000 Esempio", "TR", "000"}, {"R 101", "R", "101"}, {"IC590", "IC", "590"},
+        {"TR 000 Esempio", "TR", "000"}, {"R 101", "R", "101"},    {"IC590", "IC", "590"},
         {"Espresso", "Espresso", ""},    {"123 merci", "", "123"}, {"", "", ""},
     };
     for (const Row& row : rows) {

@@ -91,7 +91,8 @@ inline std::size_t expect_sheet_layout(const std::vector<std::string>& lines)
             EXPECT_LT(i, 45u) << "a change of count closes the sheet";
             const std::string next = line(i + 1);
             EXPECT_FALSE(trimmed(columns(next, 15, 23)).empty()) << next;
-            EXPECT_EQ(trimmed(columns(next, 3, 7)) + trimmed(columns(next, 32, 59)) + trimmed(columns(next, 61, 76)), "")
+            EXPECT_EQ(trimmed(columns(next, 3, 7)) + trimmed(columns(next, 32, 59)) + trimmed(columns(next, 61, 76)),
+                      "")
                 << next;
         }
         EXPECT_NE(line(15), sheet_spacer) << "a sheet begins with a spacer";

@@ -162,10 +162,10 @@ TEST(Documents, EmbeddedScenarioAsExportMakesThem)
                   1)
             << pair;
     for (const std::string row : {" | 100 |     |  285.550 |", " |  60 |     |  287.150 |", " | 100 |     |   24.500 |",
-                                   " | 130 |     |   34.550 |", " |  80 |     |    4.100 |"})
-        EXPECT_EQ(std::count_if(d.sheet.begin(), d.sheet.end(),
-                                [&](const std::string& l) { return l.rfind(row, 0) == 0; }),
-                  1)
+                                  " | 130 |     |   34.550 |", " |  80 |     |    4.100 |"})
+        EXPECT_EQ(
+            std::count_if(d.sheet.begin(), d.sheet.end(), [&](const std::string& l) { return l.rfind(row, 0) == 0; }),
+            1)
             << row;
 
     // The two slowdowns come out as the embedded order lists them.

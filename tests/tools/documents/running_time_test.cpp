@@ -34,7 +34,7 @@ TEST(RunningTime, HandComputedStretches)
     const double v50 = ms(50);
     // A slowdown of 50 km/h from 2000 to 2500 m on a 100 km/h line: the train
     // brakes to reach it at 50 and accelerates again as soon as it is past.
-    const double slow_in = 2000 - (v100 * v100 - v50 * v50) / (2 * b); // where braking for it begins
+    const double slow_in = 2000 - (v100 * v100 - v50 * v50) / (2 * b);  // where braking for it begins
     const double slow_out = 2500 + (v100 * v100 - v50 * v50) / (2 * a); // where 100 is reached again
     const double slowdown_leg = v100 / a + (slow_in - v100 * v100 / (2 * a)) / v100 + (v100 - v50) / b + 500 / v50 +
                                 (v100 - v50) / a + (5000 - v100 * v100 / (2 * b) - slow_out) / v100 + v100 / b;
@@ -51,14 +51,22 @@ TEST(RunningTime, HandComputedStretches)
     const Row rows[] = {
         {"constant limit, rest to rest", {{0, 5000, 100}}, {{0, true}, {5000, true}}, {0, rest_to_rest(5000, v100)}},
         {"a leg too short to reach the limit", {{0, 500, 160}}, {{0, true}, {500, true}}, {0, peak / a + peak / b}},
-        {"a slowdown on the way", {{0, 2000, 100}, {2000, 2500, 50}, {2500, 5000, 100}}, {{0, true}, {5000, true}},
+        {"a slowdown on the way",
+         {{0, 2000, 100}, {2000, 2500, 50}, {2500, 5000, 100}},
+         {{0, true}, {5000, true}},
          {0, slowdown_leg}},
-        {"a station passed halfway", {{0, 5000, 100}}, {{0, true}, {2500, false}, {5000, true}},
+        {"a station passed halfway",
+         {{0, 5000, 100}},
+         {{0, true}, {2500, false}, {5000, true}},
          {0, halfway, rest_to_rest(5000, v100)}},
-        {"a stop halfway", {{0, 5000, 100}}, {{0, true}, {2500, true}, {5000, true}},
+        {"a stop halfway",
+         {{0, 5000, 100}},
+         {{0, true}, {2500, true}, {5000, true}},
          {0, rest_to_rest(2500, v100), 2 * rest_to_rest(2500, v100)}},
-        {"a short stretch of a higher limit", {{0, 2000, 100}, {2000, 2100, 160}, {2100, 5000, 100}},
-         {{0, true}, {5000, true}}, {0, brief_gain}},
+        {"a short stretch of a higher limit",
+         {{0, 2000, 100}, {2000, 2100, 160}, {2100, 5000, 100}},
+         {{0, true}, {5000, true}},
+         {0, brief_gain}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -3,21 +3,17 @@
 
 #include "autore/documents/slowdown_order.hpp"
 #include "tools/documents/document_layout.hpp"
+#include "tools/documents/plain_station.hpp"
 
 #include <gtest/gtest.h>
 
 namespace autore {
 namespace {
 
+// Stations with zones 300 m either side.
 TimedStation station(std::string name, int64_t at_m)
 {
-    TimedStation s;
-    s.name = std::move(name);
-    s.at_m = at_m;
-    s.zone_start_m = at_m - 300;
-    s.zone_end_m = at_m + 300;
-    s.kind = 12;
-    return s;
+    return testing::plain_station(std::move(name), at_m, std::nullopt, 12, false, 300);
 }
 
 TEST(SlowdownOrderRows, RowsFromTheSlowdowns)
@@ -33,12 +29,11 @@ TEST(SlowdownOrderRows, RowsFromTheSlowdowns)
     d.stations = {station("Alfa Centrale", 5000), station("Beta", 15000), station("Gamma", 25000),
                   station("Delta Centrale", 38000)};
     d.slowdowns = {
-        {3000, 3500, 30},    // before the first station: only the one after it
-        {14800, 15100, 50},  // inside Beta's zone
-        {21000, 21600, 80},  // and a second one 400 m later: its warning falls inside, the two are contiguous
-        {22000, 23000, 60},
-        {33200, 33900, 100}, // on the falling count: the post passed before is the higher one
-        {37600, 37800, 40},  // reaches into Delta's zone
+        {3000, 3500, 30},   // before the first station: only the one after it
+        {14800, 15100, 50}, // inside Beta's zone
+        {21000, 21600, 80}, // and a second one 400 m later: its warning falls inside, the two are contiguous
+        {22000, 23000, 60}, {33200, 33900, 100}, // on the falling count: the post passed before is the higher one
+        {37600, 37800, 40},                      // reaches into Delta's zone
     };
     const auto plan = plan_timetable(d, {});
     const auto lines = slowdown_order_lines(d, plan);

@@ -14,11 +14,11 @@ TEST(TimeText, TimesOfDayToTheHalfMinute)
         const char* text;
     };
     const Row rows[] = {
-        {70500, "19.35"},       {70520, "19.35.30"},    // 19.35.20 is nearer the half
-        {70514, "19.35"},       {70515, "19.35"},       // a quarter goes to the even half-minute
-        {70545, "19.36"},       {71790, "19.56.30"},
-        {28800, "8.00"},        {86400 + 180, "0.03"},  // past midnight the count goes on
-        {86399, "0.00"},        {-30, "23.59.30"},
+        {70500, "19.35"}, {70520, "19.35.30"}, // 19.35.20 is nearer the half
+        {70514, "19.35"}, {70515, "19.35"},    // a quarter goes to the even half-minute
+        {70545, "19.36"}, {71790, "19.56.30"},
+        {28800, "8.00"},  {86400 + 180, "0.03"}, // past midnight the count goes on
+        {86399, "0.00"},  {-30, "23.59.30"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.seconds);

@@ -2,23 +2,12 @@
 
 #include "autore/documents/timetable_sheet.hpp"
 #include "tools/documents/document_layout.hpp"
+#include "tools/documents/plain_station.hpp"
 
 #include <gtest/gtest.h>
 
 namespace autore {
 namespace {
-
-TimedStation station(std::string name, int64_t at_m, int32_t time_s)
-{
-    TimedStation s;
-    s.name = std::move(name);
-    s.at_m = at_m;
-    s.zone_start_m = at_m - 200;
-    s.zone_end_m = at_m + 200;
-    s.kind = 12;
-    s.time_s = time_s;
-    return s;
-}
 
 // A board every 100 m from 100 m on, up to the one before `change_m`, where the count jumps.
 DocumentData boards_up_to(int64_t change_m)
@@ -26,7 +15,7 @@ DocumentData boards_up_to(int64_t change_m)
     DocumentData d;
     d.braked_mass_pct = 100;
     d.limit_kmh.assign(2001, 100);
-    d.stations = {station("Alfa", 0, 8 * 3600), station("Omega", 90000, 9 * 3600)};
+    d.stations = {testing::plain_station("Alfa", 0, 8 * 3600), testing::plain_station("Omega", 90000, 9 * 3600)};
     for (int64_t m = 100; m < change_m; m += 100)
         d.boards.push_back({m, "Cartello " + std::to_string(m)});
     d.chainages = {{change_m, 5000, 0}};

@@ -3,6 +3,7 @@
 
 #include "autore/documents/running_time.hpp"
 #include "autore/documents/timetable.hpp"
+#include "tools/documents/plain_station.hpp"
 
 #include <gtest/gtest.h>
 
@@ -15,19 +16,7 @@ namespace {
 
 constexpr int32_t h8 = 8 * 3600;
 
-TimedStation station(std::string name, int64_t at_m, std::optional<int32_t> time = std::nullopt, uint8_t kind = 12,
-                     bool stop_flag = false)
-{
-    TimedStation s;
-    s.name = std::move(name);
-    s.at_m = at_m;
-    s.zone_start_m = at_m - 200;
-    s.zone_end_m = at_m + 200;
-    s.kind = kind;
-    s.stop_flag = stop_flag;
-    s.time_s = time;
-    return s;
-}
+using testing::plain_station;
 
 // A 10 km line at 100 km/h, braked at 100 % (0.5 m/s²).
 DocumentData line_with(std::vector<TimedStation> stations, std::vector<Slowdown> slowdowns = {})
@@ -73,52 +62,54 @@ TEST(Timetable, LegsBetweenStationsWithATime)
     };
     const Row rows[] = {
         {"a leg at one limit",
-         line_with({station("A", 0, h8), station("B", 5000, h8 + 600)}),
+         line_with({plain_station("A", 0, h8), plain_station("B", 5000, h8 + 600)}),
          {600},
          {flat_leg},
          {}},
         {"a leg with a slowdown of 50 km/h",
-         line_with({station("A", 0, h8), station("B", 5000, h8 + 600)}, {{2000, 2500, 50}}),
+         line_with({plain_station("A", 0, h8), plain_station("B", 5000, h8 + 600)}, {{2000, 2500, 50}}),
          {600},
          {shortest({{0, 2000, 100}, {2000, 2500, 50}, {2500, 5000, 100}}, {{0, true}, {5000, true}})},
          {}},
         {"a leg that cannot be kept",
-         line_with({station("A", 0, h8), station("B", 5000, h8 + 240)}),
+         line_with({plain_station("A", 0, h8), plain_station("B", 5000, h8 + 240)}),
          {240},
          {flat_leg},
          {"orario-non-rispettabile"}},
         {"past midnight",
-         line_with({station("A", 0, 23 * 3600 + 58 * 60), station("B", 5000, 3 * 60)}),
+         line_with({plain_station("A", 0, 23 * 3600 + 58 * 60), plain_station("B", 5000, 3 * 60)}),
          {300},
          {flat_leg},
          {}},
         {"a time before the one before it",
-         line_with({station("A", 0, h8 + 600), station("B", 5000, h8)}),
+         line_with({plain_station("A", 0, h8 + 600), plain_station("B", 5000, h8)}),
          {0},
          {-1},
          {"orario-non-crescente"}},
         {"a long leg within the day",
-         line_with({station("A", 0, 10 * 3600), station("B", 5000, 23 * 3600)}),
+         line_with({plain_station("A", 0, 10 * 3600), plain_station("B", 5000, 23 * 3600)}),
          {13 * 3600},
          {flat_leg},
          {}},
         {"the same time twice",
-         line_with({station("A", 0, h8), station("B", 5000, h8)}),
+         line_with({plain_station("A", 0, h8), plain_station("B", 5000, h8)}),
          {0},
          {-1},
          {"orario-non-crescente"}},
         {"a stop on the way: its dwell counts",
-         line_with({station("A", 0, h8), station("S", 2500, std::nullopt, 12, true), station("B", 5000, h8 + 600)}),
+         line_with({plain_station("A", 0, h8), plain_station("S", 2500, std::nullopt, 12, true),
+                    plain_station("B", 5000, h8 + 600)}),
          {600},
          {2 * half_leg + default_dwell_s},
          {}},
         {"a junction with a time is passed, not stopped at",
-         line_with({station("A", 0, h8), station("J", 2500, h8 + 300, 27), station("B", 5000, h8 + 600)}),
+         line_with(
+             {plain_station("A", 0, h8), plain_station("J", 2500, h8 + 300, 27), plain_station("B", 5000, h8 + 600)}),
          {300, 300},
          {to_halfway, flat_leg - to_halfway},
          {}},
         {"an intermediate stop with a time: its time is the departure",
-         line_with({station("A", 0, h8), station("S", 2500, h8 + 300), station("B", 5000, h8 + 600)}),
+         line_with({plain_station("A", 0, h8), plain_station("S", 2500, h8 + 300), plain_station("B", 5000, h8 + 600)}),
          {300, 300},
          {half_leg + default_dwell_s, half_leg},
          {}},
@@ -142,7 +133,8 @@ TEST(Timetable, LegsBetweenStationsWithATime)
 
 TEST(Timetable, ALegThatCannotBeKeptNamesBothStationsAndTheSecondsMissing)
 {
-    const TimetablePlan p = plan_timetable(line_with({station("Alfa", 0, h8), station("Beta", 5000, h8 + 240)}), {});
+    const TimetablePlan p =
+        plan_timetable(line_with({plain_station("Alfa", 0, h8), plain_station("Beta", 5000, h8 + 240)}), {});
     ASSERT_EQ(p.findings.size(), 1u);
     const Finding& f = p.findings[0];
     EXPECT_EQ(f.severity, Severity::warning);
@@ -158,8 +150,8 @@ TEST(Timetable, ALegThatCannotBeKeptNamesBothStationsAndTheSecondsMissing)
 TEST(Timetable, SlackSpreadInProportionToRunningTime)
 {
     // A passing station halfway: the ten minutes are shared as the running times are.
-    const TimetablePlan pass =
-        plan_timetable(line_with({station("A", 0, h8), station("P", 2500), station("B", 5000, h8 + 600)}), {});
+    const TimetablePlan pass = plan_timetable(
+        line_with({plain_station("A", 0, h8), plain_station("P", 2500), plain_station("B", 5000, h8 + 600)}), {});
     const double slack = 600 - flat_leg;
     ASSERT_TRUE(pass.stations[1].time_s && pass.stations[1].margin_s && pass.stations[2].margin_s);
     EXPECT_NEAR(*pass.stations[1].margin_s, slack * to_halfway / flat_leg, 1e-6);
@@ -169,21 +161,24 @@ TEST(Timetable, SlackSpreadInProportionToRunningTime)
     EXPECT_FALSE(pass.stations[0].margin_s);
 
     // A stop halfway keeps its whole dwell; its time is the departure.
-    const TimetablePlan stop = plan_timetable(
-        line_with({station("A", 0, h8), station("S", 2500, std::nullopt, 4, true), station("B", 5000, h8 + 600)}), {});
+    const TimetablePlan stop =
+        plan_timetable(line_with({plain_station("A", 0, h8), plain_station("S", 2500, std::nullopt, 4, true),
+                                  plain_station("B", 5000, h8 + 600)}),
+                       {});
     const double stop_slack = 600 - 2 * half_leg - default_dwell_s;
     ASSERT_TRUE(stop.stations[1].time_s);
     EXPECT_NEAR(*stop.stations[1].time_s, h8 + half_leg + stop_slack / 2 + default_dwell_s, 1e-6);
 
     // Past midnight the times count on.
-    const TimetablePlan night = plan_timetable(
-        line_with({station("A", 0, 23 * 3600 + 58 * 60), station("P", 2500), station("B", 5000, 3 * 60)}), {});
+    const TimetablePlan night = plan_timetable(line_with({plain_station("A", 0, 23 * 3600 + 58 * 60),
+                                                          plain_station("P", 2500), plain_station("B", 5000, 3 * 60)}),
+                                               {});
     EXPECT_EQ(*night.stations[2].time_s, 86400 + 3 * 60);
     EXPECT_GT(*night.stations[1].time_s, 23 * 3600 + 58 * 60);
 
     // A timetable too tight is squeezed evenly: the times still follow each other.
-    const TimetablePlan tight =
-        plan_timetable(line_with({station("A", 0, h8), station("P", 2500), station("B", 5000, h8 + 200)}), {});
+    const TimetablePlan tight = plan_timetable(
+        line_with({plain_station("A", 0, h8), plain_station("P", 2500), plain_station("B", 5000, h8 + 200)}), {});
     ASSERT_TRUE(tight.stations[1].time_s);
     EXPECT_NEAR(*tight.stations[1].time_s, h8 + 200 * to_halfway / flat_leg, 1e-6);
     EXPECT_LT(*tight.stations[1].margin_s, 0);
@@ -209,8 +204,8 @@ TEST(Timetable, WhereTheTrainStops)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const TimetablePlan p = plan_timetable(
-            line_with({station("A", 0, h8, 27), station("X", 2500, row.time, row.kind, row.stop_flag),
-                       station("B", 5000, h8 + 900, 28)}),
+            line_with({plain_station("A", 0, h8, 27), plain_station("X", 2500, row.time, row.kind, row.stop_flag),
+                       plain_station("B", 5000, h8 + 900, 28)}),
             {});
         EXPECT_EQ(p.stations[1].stops, row.stops);
         // The first and the last station are always stops, whatever their kind.
@@ -227,21 +222,25 @@ TEST(Timetable, FindingsAboutTheSources)
         std::vector<std::string> codes;
         bool legs_worked_out;
     };
-    DocumentData zero_limit = line_with({station("A", 0, h8), station("B", 5000, h8 + 900)});
+    DocumentData zero_limit = line_with({plain_station("A", 0, h8), plain_station("B", 5000, h8 + 900)});
     zero_limit.limit_kmh[40] = 0;
-    DocumentData no_braking = line_with({station("A", 0, h8), station("B", 5000, h8 + 900)});
+    DocumentData no_braking = line_with({plain_station("A", 0, h8), plain_station("B", 5000, h8 + 900)});
     no_braking.braked_mass_pct = 0;
     const Row rows[] = {
         {"a station behind the one before it",
-         line_with({station("A", 0, h8), station("B", 5000), station("C", 3000), station("D", 8000, h8 + 900)}),
+         line_with({plain_station("A", 0, h8), plain_station("B", 5000), plain_station("C", 3000),
+                    plain_station("D", 8000, h8 + 900)}),
          {"stazione-fuori-ordine"},
          true},
         {"a limit of 0 km/h", zero_limit, {"limite-nullo"}, false},
         {"no braked-mass percentage", no_braking, {"frenatura-mancante"}, false},
-        {"only one station with a time", line_with({station("A", 0, h8), station("B", 5000)}), {"orario-insufficiente"},
+        {"only one station with a time",
+         line_with({plain_station("A", 0, h8), plain_station("B", 5000)}),
+         {"orario-insufficiente"},
          false},
         {"a time that is no time of day",
-         line_with({station("A", 0, h8), station("B", 2500, 25 * 3600), station("C", 5000, h8 + 900)}),
+         line_with(
+             {plain_station("A", 0, h8), plain_station("B", 2500, 25 * 3600), plain_station("C", 5000, h8 + 900)}),
          {"orario-non-valido"},
          true},
     };
@@ -271,7 +270,7 @@ TEST(Timetable, RatesFromTheBrakedMassOrAsGiven)
     EXPECT_DOUBLE_EQ(braking_deceleration(100), 0.5);
     EXPECT_DOUBLE_EQ(braking_deceleration(125), 0.625);
     EXPECT_DOUBLE_EQ(braking_deceleration(0), 0);
-    const DocumentData d = line_with({station("A", 0, h8), station("B", 5000, h8 + 600)});
+    const DocumentData d = line_with({plain_station("A", 0, h8), plain_station("B", 5000, h8 + 600)});
     const TimetablePlan given = plan_timetable(d, {0.5, 1.0, 30});
     EXPECT_DOUBLE_EQ(given.accel_ms2, 0.5);
     EXPECT_DOUBLE_EQ(given.decel_ms2, 1.0);

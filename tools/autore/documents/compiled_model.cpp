@@ -43,8 +43,7 @@ CompiledModel compile_model(const ScenarioSources& sources)
             tratta::memorizza_percorso(state, j);
         } catch (const tratta::ErrorBox& box) {
             model.problems = recorded_errors(state, line_label, train_label);
-            return fail("errore " + box.number() + ": " +
-                        std::string(tratta::error_meaning(std::stoi(box.number()))));
+            return fail("errore " + box.number() + ": " + std::string(tratta::error_meaning(std::stoi(box.number()))));
         } catch (const tratta::RunFailure& failure) {
             model.problems = recorded_errors(state, line_label, train_label);
             return fail(failure.what());

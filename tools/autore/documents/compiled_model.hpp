@@ -21,8 +21,8 @@ struct ScenarioSources {
 };
 
 struct CompiledModel {
-    bool compiled = false;    // false: no tables (the reason is in problems)
-    bool data_errors = false; // the compile step recorded a data error; the tables hold what was read
+    bool compiled = false;             // false: no tables (the reason is in problems)
+    bool data_errors = false;          // the compile step recorded a data error; the tables hold what was read
     std::vector<std::string> problems; // one line each, naming the author's files
     tratta::ScenarioRecords records;
     std::vector<tratta::RouteCell> cells;

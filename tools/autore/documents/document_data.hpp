@@ -36,10 +36,10 @@ struct PlaceBoard {
 };
 
 struct DocumentData {
-    std::string scenario; // Windows-1252
-    std::string train;    // Windows-1252
-    std::string category; // the letters before the train's number: "TR"
-    std::string number;   // the train's number: "000"
+    std::string scenario;        // Windows-1252
+    std::string train;           // Windows-1252
+    std::string category;        // the letters before the train's number: "TR"
+    std::string number;          // the train's number: "000"
     int32_t braked_mass_pct = 0; // 0: not given
     int32_t coaches = 0;         // 0: not given
     int64_t route_length_m = 0;

@@ -53,8 +53,7 @@ Worked work_out(const ScenarioRun& run)
 
 // The work done and the report begun with its problems; nothing when no
 // tables came of it.
-template <typename Report>
-std::optional<Worked> begin_report(const ScenarioRun& run, Report& report)
+template <typename Report> std::optional<Worked> begin_report(const ScenarioRun& run, Report& report)
 {
     Worked w = work_out(run);
     report.problems = std::move(w.problems);

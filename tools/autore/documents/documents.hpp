@@ -18,7 +18,7 @@ struct ScenarioRun {
 };
 
 struct DocumentsReport {
-    int exit_status = 0; // 0 written; 2 written, the sources have a data error; 1 nothing written
+    int exit_status = 0;               // 0 written; 2 written, the sources have a data error; 1 nothing written
     std::vector<std::string> problems; // the sources' data errors, then the timetable's findings
     std::vector<std::filesystem::path> written;
 };

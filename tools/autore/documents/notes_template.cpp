@@ -90,8 +90,10 @@ std::vector<std::string> notes_template_lines(const DocumentData& d, const Timet
         paragraphs.push_back("Il " + train + " percorre la linea dello scenario " + utf8(d.scenario) + ".");
     }
     paragraphs.push_back("La composizione è di " + count_or_dots(d.coaches) + " vetture; la massa bloccata è di " +
-                         to_fill + " tonnellate, a cui va aggiunta quella della locomotiva; la percentuale di massa "
-                         "frenata è del " + count_or_dots(d.braked_mass_pct) + "%, la stessa scritta nella scheda treno.");
+                         to_fill +
+                         " tonnellate, a cui va aggiunta quella della locomotiva; la percentuale di massa "
+                         "frenata è del " +
+                         count_or_dots(d.braked_mass_pct) + "%, la stessa scritta nella scheda treno.");
     std::vector<std::string> stops;
     for (std::size_t k = 1; k + 1 < run.size(); ++k)
         if (plan.stations[run[k]].stops)

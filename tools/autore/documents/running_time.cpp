@@ -48,8 +48,8 @@ double piece_time(const Piece& p, double entry, double leave, const Braking& r)
     };
     std::vector<double> cuts{0, len};
     const double crossings[] = {
-        (p.limit2 - entry) / (2 * r.accel_ms2),                        // accelerating reaches the limit
-        len - (p.limit2 - leave) / (2 * r.decel_ms2),                  // braking leaves the limit
+        (p.limit2 - entry) / (2 * r.accel_ms2),                                      // accelerating reaches the limit
+        len - (p.limit2 - leave) / (2 * r.decel_ms2),                                // braking leaves the limit
         (leave + 2 * r.decel_ms2 * len - entry) / (2 * (r.accel_ms2 + r.decel_ms2)), // the two meet
     };
     for (const double s : crossings)
@@ -121,24 +121,24 @@ std::vector<double> passing_times(const std::vector<LimitStretch>& limits, const
     std::vector<double> ahead(n, 0);
     for (std::size_t k = 0; k + 1 < n; ++k) {
         const Piece& p = pieces[k];
-        ahead[k + 1] = nodes[k + 1].stop ? 0
-                                         : std::min(p.limit2, std::min(ahead[k], p.limit2) +
-                                                                  2 * rates.accel_ms2 * p.length_m);
+        ahead[k + 1] =
+            nodes[k + 1].stop ? 0 : std::min(p.limit2, std::min(ahead[k], p.limit2) + 2 * rates.accel_ms2 * p.length_m);
     }
     // Backward: the highest squared speed at each cut from which the next stop
     // and every lower limit on the way can still be kept.
     std::vector<double> behind(n, 0);
     for (std::size_t k = n - 1; k-- > 0;) {
         const Piece& p = pieces[k];
-        behind[k] = nodes[k].stop ? 0
-                                  : std::min(p.limit2, std::min(behind[k + 1], p.limit2) +
-                                                           2 * rates.decel_ms2 * p.length_m);
+        behind[k] = nodes[k].stop
+                        ? 0
+                        : std::min(p.limit2, std::min(behind[k + 1], p.limit2) + 2 * rates.decel_ms2 * p.length_m);
     }
 
     std::vector<double> at_node(n, 0);
     for (std::size_t k = 0; k + 1 < n; ++k) {
         const Piece& p = pieces[k];
-        at_node[k + 1] = at_node[k] + piece_time(p, std::min(ahead[k], p.limit2), std::min(behind[k + 1], p.limit2), rates);
+        at_node[k + 1] =
+            at_node[k] + piece_time(p, std::min(ahead[k], p.limit2), std::min(behind[k + 1], p.limit2), rates);
     }
     std::size_t k = 0;
     for (std::size_t i = 0; i < points.size(); ++i) {

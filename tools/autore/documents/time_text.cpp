@@ -44,8 +44,8 @@ std::string exact_clock_text(int64_t seconds)
 std::string duration_text(double seconds)
 {
     const int64_t whole = tratta::nearest(std::fabs(seconds));
-    return (seconds < 0 && whole != 0 ? "-" : "") + std::to_string(whole / 3600) + "." +
-           two_digits(whole / 60 % 60) + "." + two_digits(whole % 60);
+    return (seconds < 0 && whole != 0 ? "-" : "") + std::to_string(whole / 3600) + "." + two_digits(whole / 60 % 60) +
+           "." + two_digits(whole % 60);
 }
 
 std::string recovery_text(double seconds)

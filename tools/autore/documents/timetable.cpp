@@ -110,7 +110,10 @@ struct Planner {
                 at(run[k]).running_s = times[k] - times[k - 1];
     }
 
-    double dwell_at(std::size_t k) const { return k + 1 < run.size() && plan.stations[run[k]].stops ? plan.dwell_s : 0; }
+    double dwell_at(std::size_t k) const
+    {
+        return k + 1 < run.size() && plan.stations[run[k]].stops ? plan.dwell_s : 0;
+    }
 
     // The leg from run[p] to run[q], both with a time.
     void leg(std::size_t p, std::size_t q)
@@ -166,8 +169,8 @@ struct Planner {
         double t = start;
         for (std::size_t k = p + 1; k <= q; ++k) {
             StationPlan& s = at(run[k]);
-            const double margin = slack >= 0 ? (running > 0 ? slack * *s.running_s / running : 0)
-                                             : *s.running_s * (squeeze - 1);
+            const double margin =
+                slack >= 0 ? (running > 0 ? slack * *s.running_s / running : 0) : *s.running_s * (squeeze - 1);
             s.margin_s = margin;
             t += *s.running_s + margin + dwell_at(k) * squeeze;
             if (k < q)

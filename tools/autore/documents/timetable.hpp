@@ -64,11 +64,11 @@ struct Finding {
 
 // The plan at one station of the train file.
 struct StationPlan {
-    bool in_run = false;              // in order along the line
+    bool in_run = false; // in order along the line
     bool stops = false;
-    std::optional<double> running_s;  // shortest running time from the station before in the run
-    std::optional<double> time_s;     // its time (departure at a stop), seconds counted on past midnight
-    std::optional<double> margin_s;   // recovery margin of the stretch that ends here
+    std::optional<double> running_s; // shortest running time from the station before in the run
+    std::optional<double> time_s;    // its time (departure at a stop), seconds counted on past midnight
+    std::optional<double> margin_s;  // recovery margin of the stretch that ends here
 };
 
 // A leg between two stations with a time, indices into the stations.

@@ -32,7 +32,7 @@ struct SheetRow {
     bool change = false;     // the kilometre count changes here: "/" after the old count
     bool pair_start = false; // the row below gives the new count: the two stay on one sheet
     bool station = false;
-    bool departure = false;  // the origin: its time stands further right
+    bool departure = false; // the origin: its time stands further right
     std::string place;
     std::string time;
     std::string recovery;

@@ -45,12 +45,12 @@ std::string timetable_table(const DocumentData& d, const TimetablePlan& plan)
     out += "Tratte tra le stazioni con orario\n";
     out += padded("da", 28) + padded("a", 28) + padded("previsto", 11) + padded("minimo", 11) + "margine\n";
     for (const Leg& l : plan.legs) {
-        const std::optional<double> scheduled =
-            l.scheduled_s > 0 ? std::optional<double>(l.scheduled_s) : std::nullopt;
+        const std::optional<double> scheduled = l.scheduled_s > 0 ? std::optional<double>(l.scheduled_s) : std::nullopt;
         const std::optional<double> margin =
             scheduled && l.shortest_s ? std::optional<double>(*scheduled - *l.shortest_s) : std::nullopt;
-        out += padded(name_of(d, l.from), 28) + padded(name_of(d, l.to), 28) + padded(or_dash(scheduled, duration_text), 11) +
-               padded(or_dash(l.shortest_s, duration_text), 11) + or_dash(margin, duration_text) + "\n";
+        out += padded(name_of(d, l.from), 28) + padded(name_of(d, l.to), 28) +
+               padded(or_dash(scheduled, duration_text), 11) + padded(or_dash(l.shortest_s, duration_text), 11) +
+               or_dash(margin, duration_text) + "\n";
     }
     if (plan.legs.empty())
         out += "(nessuna)\n";
@@ -63,8 +63,12 @@ std::string timetable_table(const DocumentData& d, const TimetablePlan& plan)
         const std::string km = km_text(official_km_m(d.chainages, d.stations[i].at_m));
         const std::string recovery = s.margin_s ? recovery_text(*s.margin_s) : "";
         out += padded(km, 10) + padded(name_of(d, i), 28) +
-               padded(!s.in_run ? "fuori" : s.stops ? "sì" : "", 9) + padded(or_dash(s.running_s, duration_text), 11) +
-               padded(recovery, 10) + or_dash(s.time_s, clock_text) + "\n";
+               padded(!s.in_run ? "fuori"
+                      : s.stops ? "sì"
+                                : "",
+                      9) +
+               padded(or_dash(s.running_s, duration_text), 11) + padded(recovery, 10) + or_dash(s.time_s, clock_text) +
+               "\n";
     }
     return out;
 }
