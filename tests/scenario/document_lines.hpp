@@ -14,11 +14,10 @@
 
 namespace tratta::testing {
 
-// Splits the written bytes into lines; every line must end with CR LF and no
-// CR or LF may stand alone.
-inline std::vector<std::string> written_lines(DataSet data)
+// Splits a text file's bytes into lines; every line must end with CR LF and
+// no CR or LF may stand alone.
+inline std::vector<std::string> crlf_split(const std::string& bytes)
 {
-    const std::string bytes = encode_data_set(data);
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -34,6 +33,9 @@ inline std::vector<std::string> written_lines(DataSet data)
     }
     return lines;
 }
+
+// The lines of the file a data set makes.
+inline std::vector<std::string> written_lines(DataSet data) { return crlf_split(encode_data_set(data)); }
 
 // Positions (counted from 1) of the vertical bars of a table line.
 inline std::vector<std::size_t> bar_positions(const std::string& line)

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace autore {
 namespace {
 
@@ -15,7 +17,7 @@ using tratta::testing::read_bytes;
 using tratta::testing::TempFolder;
 using tratta::testing::write_bytes;
 
-TEST(Export, WritesTheFiveTextFilesAsTheProgramWritesThem)
+TEST(Export, WritesTheSourcesAndTheDocumentsMadeFromThem)
 {
     TempFolder dir;
     const auto run = testing::run_tool({"export", (dir / "nuovo").string()});
@@ -23,10 +25,20 @@ TEST(Export, WritesTheFiveTextFilesAsTheProgramWritesThem)
     const auto f = tratta::file_names(dir / "nuovo", tratta::scenario_constant, tratta::train_constant);
     EXPECT_EQ(read_bytes(f.line_source), tratta::encode_data_set(tratta::linea_data()));
     EXPECT_EQ(read_bytes(f.train_source), tratta::encode_data_set(tratta::treno_data()));
-    EXPECT_EQ(read_bytes(f.notes), tratta::encode_data_set(tratta::note_data()));
-    EXPECT_EQ(read_bytes(f.slowdowns), tratta::encode_data_set(tratta::rallentamenti_data()));
-    EXPECT_EQ(read_bytes(f.timetable), tratta::encode_data_set(tratta::scheda_data()));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "nuovo"), {}), 5);
+
+    // The documents are those the author gets from the two sources, under
+    // the names the documents command gives them.
+    const auto made = testing::run_tool(
+        {"documents", f.line_source.string(), f.train_source.string(), "-o", (dir / "fatti").string()});
+    ASSERT_EQ(made.status, 0) << made.err;
+    const auto g = tratta::file_names(dir / "fatti", tratta::scenario_constant, tratta::train_constant);
+    for (const auto& [exported, documented] : {std::pair{f.notes, g.notes}, std::pair{f.slowdowns, g.slowdowns},
+                                               std::pair{f.timetable, g.timetable}}) {
+        SCOPED_TRACE(documented.filename().string());
+        EXPECT_FALSE(read_bytes(exported).empty());
+        EXPECT_EQ(read_bytes(exported), read_bytes(documented));
+    }
 }
 
 TEST(Export, AnAuthorsEditedFileIsKeptUnlessForced)

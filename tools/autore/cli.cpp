@@ -4,6 +4,7 @@
 #include "autore/check/check_command.hpp"
 #include "autore/view/view_sources.hpp"
 #include "autore/compile_sources.hpp"
+#include "autore/documents/documents.hpp"
 #include "autore/dump.hpp"
 #include "autore/export_template.hpp"
 #include "autore/plot.hpp"
@@ -30,6 +31,32 @@ int finish(const Report& report, std::ostream& out, std::ostream& err)
         err << problem << '\n';
     return report.exit_status;
 }
+
+// The two source files and the train's rates, as documents and timetable take them.
+struct ScenarioOptions {
+    ScenarioRun run;
+    double decel = 0; // 0: from the braked-mass percentage
+
+    void add_to(CLI::App& cmd)
+    {
+        cmd.add_option("LINEFILE", run.line_file, "file della linea, \"<scenario>_linea.txt\"")->required();
+        cmd.add_option("TRAINFILE", run.train_file, "file del treno, \"<scenario>_<treno>-.txt\"")->required();
+        cmd.add_option("--accel", run.dynamics.accel_ms2, "accelerazione del treno in m/s² (predefinita 0.3)")
+            ->check(CLI::PositiveNumber);
+        cmd.add_option("--decel", decel,
+                       "decelerazione di frenatura in m/s² (predefinita: 0.5 per ogni 100% di massa frenata)")
+            ->check(CLI::PositiveNumber);
+        cmd.add_option("--dwell", run.dynamics.dwell_s, "sosta minima nelle fermate, in secondi (predefinita 60)")
+            ->check(CLI::NonNegativeNumber);
+    }
+    ScenarioRun resolved() const
+    {
+        ScenarioRun r = run;
+        if (decel > 0)
+            r.dynamics.decel_ms2 = decel;
+        return r;
+    }
+};
 
 } // namespace
 
@@ -129,6 +156,23 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
     view_cmd->footer("Tasti nella pagina: + e - ingrandiscono e riducono, le frecce scorrono, Inizio mostra "
                      "tutto il percorso.");
 
+    // documents LINEFILE TRAINFILE
+    ScenarioOptions documents;
+    std::string documents_out = ".";
+    auto* documents_cmd = app.add_subcommand(
+        "documents", "scrive la scheda treno, l'ordine di rallentamento e le note per il macchinista, ricavati dal "
+                     "file della linea e dal file del treno");
+    documents.add_to(*documents_cmd);
+    documents_cmd->add_option("-o,--output", documents_out, "cartella dei documenti (predefinita: quella corrente)");
+
+    // timetable LINEFILE TRAINFILE
+    ScenarioOptions timetable;
+    auto* timetable_cmd = app.add_subcommand(
+        "timetable", "verifica che l'orario del treno si possa rispettare e calcola l'orario di ogni stazione");
+    timetable.add_to(*timetable_cmd);
+    timetable_cmd->footer("Stato d'uscita: 0 orario rispettabile, 2 orario da correggere o errore nei dati, "
+                          "1 nulla calcolato.");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -171,6 +215,15 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
             }
         }
         return finish(view_route(inputs, view_out, view, extras), out, err);
+    }
+    if (*documents_cmd)
+        return finish(write_documents(documents.resolved(), documents_out), out, err);
+    if (*timetable_cmd) {
+        const TimetableReport report = check_timetable(timetable.resolved());
+        out << report.table;
+        for (const auto& problem : report.problems)
+            err << problem << '\n';
+        return report.exit_status;
     }
     return 1;
 }

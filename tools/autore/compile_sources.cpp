@@ -9,6 +9,7 @@
 #include "model/error_meanings.hpp"
 
 #include <exception>
+#include <iterator>
 #include <string_view>
 #include <system_error>
 
@@ -23,28 +24,6 @@ constexpr std::string_view line_suffix = "_linea.txt";
 constexpr std::string_view train_suffix = "-.txt";
 
 std::string file_name_of(const fs::path& file) { return display_path(file.filename()); }
-
-// The two names, from the options or from the file names as the program forms them.
-std::optional<std::string> resolve_names(const CompileRequest& rq, std::string& s, std::string& t)
-{
-    s = rq.scenario;
-    if (s.empty()) {
-        const auto from_file = scenario_from_line_file(rq.line_file);
-        if (!from_file)
-            return "il nome dello scenario non si ricava da \"" + file_name_of(rq.line_file) +
-                   "\" (atteso \"<scenario>_linea.txt\"): indicarlo con --scenario";
-        s = *from_file;
-    }
-    t = rq.train;
-    if (t.empty()) {
-        const auto from_file = train_from_train_file(rq.train_file, s);
-        if (!from_file)
-            return "il nome del treno non si ricava da \"" + file_name_of(rq.train_file) + "\" (atteso \"" + s +
-                   "_<treno>-.txt\"): indicarlo con --train";
-        t = *from_file;
-    }
-    return names_problem(s, t);
-}
 
 bool same_file(const fs::path& a, const fs::path& b)
 {
@@ -79,6 +58,27 @@ void report_errors(const AuthorScenario& sc, const CompileRequest& rq, CompileRe
 }
 
 } // namespace
+
+std::optional<std::string> resolve_names(const CompileRequest& rq, std::string& s, std::string& t)
+{
+    s = rq.scenario;
+    if (s.empty()) {
+        const auto from_file = scenario_from_line_file(rq.line_file);
+        if (!from_file)
+            return "il nome dello scenario non si ricava da \"" + file_name_of(rq.line_file) +
+                   "\" (atteso \"<scenario>_linea.txt\"): indicarlo con --scenario";
+        s = *from_file;
+    }
+    t = rq.train;
+    if (t.empty()) {
+        const auto from_file = train_from_train_file(rq.train_file, s);
+        if (!from_file)
+            return "il nome del treno non si ricava da \"" + file_name_of(rq.train_file) + "\" (atteso \"" + s +
+                   "_<treno>-.txt\"): indicarlo con --train";
+        t = *from_file;
+    }
+    return names_problem(s, t);
+}
 
 std::optional<std::string> scenario_from_line_file(const fs::path& line_file)
 {

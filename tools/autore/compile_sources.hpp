@@ -66,6 +66,11 @@ AuthorCompile compile_author_files(const CompileRequest& request);
 
 CompileReport compile_sources(const CompileRequest& request);
 
+// The two names (UTF-8) a request compiles under, from its options or from
+// the file names as the program forms them; the problem when there are none
+// or they cannot stand in a file name.
+std::optional<std::string> resolve_names(const CompileRequest& request, std::string& scenario, std::string& train);
+
 // The names the program would read these files under, or nothing.
 std::optional<std::string> scenario_from_line_file(const std::filesystem::path& line_file);
 std::optional<std::string> train_from_train_file(const std::filesystem::path& train_file,

@@ -1,6 +1,8 @@
 #pragma once
-// The embedded scenario's five text files, written into a folder as a template
-// for an author to start from: nothing is compiled and nothing is deleted.
+// The embedded scenario as a template for an author to start from, written
+// into a folder: its line file and train file, and the driver's three
+// documents made from them as the author's own will be made. Nothing is
+// deleted.
 
 #include <filesystem>
 #include <string>

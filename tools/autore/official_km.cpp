@@ -29,15 +29,25 @@ std::vector<Chainage> chainages_of(const tratta::ScenarioRecords& records)
     return out;
 }
 
-int64_t official_km_m(const std::vector<Chainage>& chainages, int64_t route_m)
+const Chainage* chainage_in_force(const std::vector<Chainage>& chainages, int64_t route_m)
 {
     const Chainage* in_force = nullptr;
     for (const Chainage& c : chainages)
         if (c.start_m <= route_m)
             in_force = &c;
-    if (in_force == nullptr)
+    return in_force;
+}
+
+int64_t km_by(const Chainage* chainage, int64_t route_m)
+{
+    if (chainage == nullptr)
         return route_m;
-    return in_force->direction == 1 ? in_force->offset_m - route_m : route_m + in_force->offset_m;
+    return chainage->direction == 1 ? chainage->offset_m - route_m : route_m + chainage->offset_m;
+}
+
+int64_t official_km_m(const std::vector<Chainage>& chainages, int64_t route_m)
+{
+    return km_by(chainage_in_force(chainages, route_m), route_m);
 }
 
 std::string km_text(int64_t metres)

@@ -25,9 +25,17 @@ struct Chainage {
 // here is the one the author wrote. Records left empty are not chainages.
 std::vector<Chainage> chainages_of(const tratta::ScenarioRecords& records);
 
-// The official kilometre, in metres, at a route position: the chainage with
-// the latest start at or before it decides; before the first start the count
-// is the route position itself.
+// The chainage in force at a route position: the one with the latest start at
+// or before it (of two with the same start, the later one); none before the
+// first start.
+const Chainage* chainage_in_force(const std::vector<Chainage>& chainages, int64_t route_m);
+
+// The kilometre, in metres, that one chainage gives at a route position; with
+// no chainage the count is the route position itself.
+int64_t km_by(const Chainage* chainage, int64_t route_m);
+
+// The official kilometre, in metres, at a route position: the count of the
+// chainage in force there.
 int64_t official_km_m(const std::vector<Chainage>& chainages, int64_t route_m);
 
 // Metres as the railway writes a kilometre: "28.000", "-0.350".

@@ -51,6 +51,30 @@ int64_t object_at_m(uint8_t kind, std::size_t index)
     }
 }
 
+std::vector<Slowdown> slowdowns_of(const std::vector<tratta::RouteCell>& cells)
+{
+    std::vector<Slowdown> out;
+    std::vector<bool> taken(cells.size(), false);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (cells[i].kind != tratta::kind_slowdown_start)
+            continue;
+        // Two slowdowns may overlap: an end belongs to the start of its own speed.
+        std::size_t end = cells.size();
+        for (std::size_t e = i + 1; e < cells.size() && end == cells.size(); ++e)
+            if (cells[e].kind == tratta::kind_slowdown_end && !taken[e] && cells[e].value == cells[i].value)
+                end = e;
+        for (std::size_t e = i + 1; e < cells.size() && end == cells.size(); ++e)
+            if (cells[e].kind == tratta::kind_slowdown_end && !taken[e])
+                end = e;
+        if (end == cells.size())
+            continue;
+        taken[end] = true;
+        out.push_back({object_at_m(tratta::kind_slowdown_start, i), object_at_m(tratta::kind_slowdown_end, end),
+                       cells[i].value});
+    }
+    return out;
+}
+
 std::vector<int> station_records(const ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells)
 {
     std::set<int> board_records;
@@ -82,7 +106,7 @@ RouteData gather_route(const ScenarioRecords& records, const std::vector<tratta:
                  d.run_out);
     }
 
-    // Cells: signals, boards (their texts live in records), slowdowns.
+    // Cells: signals, boards (their texts live in records), indicators, mountain markers.
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const auto& c = cells[i];
         const int64_t at = object_at_m(c.kind, i);
@@ -97,16 +121,9 @@ RouteData gather_route(const ScenarioRecords& records, const std::vector<tratta:
             d.indicators.push_back({at, plan_at(table, at), indicator_label(decode_speed_indicator(c))});
         } else if (c.kind == tratta::kind_mountain_marker) {
             d.mountain_markers.push_back({at, plan_at(table, at), {}});
-        } else if (c.kind == tratta::kind_slowdown_start) {
-            Slowdown s{at, at, c.value};
-            for (std::size_t e = i + 1; e < cells.size(); ++e)
-                if (cells[e].kind == tratta::kind_slowdown_end) {
-                    s.end_m = object_at_m(cells[e].kind, e);
-                    break;
-                }
-            d.slowdowns.push_back(s);
         }
     }
+    d.slowdowns = slowdowns_of(cells);
 
     for (const int r : station_records(records, cells)) {
         const auto& rec = records[r];

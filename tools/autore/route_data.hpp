@@ -68,6 +68,11 @@ struct RouteData {
 // kinds in the cell that holds it.
 int64_t object_at_m(uint8_t kind, std::size_t index);
 
+// The slowdowns of the grid: each start cell with the first end cell after it
+// that carries the same speed (or, failing that, the first free end after it);
+// a start without an end is left out.
+std::vector<Slowdown> slowdowns_of(const std::vector<tratta::RouteCell>& cells);
+
 // The records that hold the stations of the train run: from record 1 up,
 // those that hold something and are no sign board's text.
 std::vector<int> station_records(const tratta::ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells);

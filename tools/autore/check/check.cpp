@@ -282,6 +282,7 @@ std::vector<Diagnostic> warnings_of(const CompileResult& compiled, std::string_v
                                     std::string_view train_source)
 {
     std::vector<Diagnostic> warnings = trace_warnings(compiled);
+    timetable_rules(compiled, train_source, warnings);
     file_rules({line_source, train_source}, warnings);
     std::stable_sort(warnings.begin(), warnings.end(), before);
     return warnings;
@@ -302,6 +303,7 @@ CheckReport check_compiled(const CheckInput& in, const CompileResult& first)
     report.diagnostics = error_diagnostics(first);
     std::vector<Diagnostic> warnings = trace_warnings(first);
     report.complete = HiddenErrors(in, first, report.diagnostics, warnings).run();
+    timetable_rules(first, in.train_source, warnings);
     file_rules({in.line_source, in.train_source}, warnings);
     std::stable_sort(warnings.begin(), warnings.end(), before);
     report.diagnostics.insert(report.diagnostics.end(), warnings.begin(), warnings.end());

@@ -35,6 +35,10 @@ void order_rules(const tratta::CompileResult& compiled, std::vector<Diagnostic>&
 // takes from them on.
 void board_rules(const tratta::CompileResult& compiled, std::vector<Diagnostic>& out);
 
+// The timetable of the train file: legs too short to keep, times that do not
+// increase, stations out of order with the line.
+void timetable_rules(const tratta::CompileResult& compiled, std::string_view train_source, std::vector<Diagnostic>& out);
+
 // A file that does not end with "[fine]", text saved as UTF-8.
 void file_rules(const CheckedSources& sources, std::vector<Diagnostic>& out);
 

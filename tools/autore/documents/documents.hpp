@@ -1,0 +1,39 @@
+#pragma once
+// The two subcommands over an author's own line and train files: the driver's
+// three documents made from them, and the timetable check. The author's files
+// are only read.
+
+#include "autore/documents/timetable.hpp"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace autore {
+
+struct ScenarioRun {
+    std::filesystem::path line_file;  // "<S>_linea.txt"
+    std::filesystem::path train_file; // "<S>_<T>-.txt"
+    TrainDynamics dynamics;
+};
+
+struct DocumentsReport {
+    int exit_status = 0;               // 0 written; 2 written, the sources have a data error; 1 nothing written
+    std::vector<std::string> problems; // the sources' data errors, then the timetable's findings
+    std::vector<std::filesystem::path> written;
+};
+
+// Writes "<S>_<T>_note.txt", "<S>_<T>_rallentamenti.txt" and
+// "<S>_<T>_scheda_treno.txt" into out_dir, in Windows-1252 with CR LF, all
+// three complete before any of them replaces an older one.
+DocumentsReport write_documents(const ScenarioRun& run, const std::filesystem::path& out_dir);
+
+struct TimetableReport {
+    int exit_status = 0; // 0 the timetable can be kept; 2 findings or data errors; 1 nothing worked out
+    std::string table;   // UTF-8
+    std::vector<std::string> problems;
+};
+
+TimetableReport check_timetable(const ScenarioRun& run);
+
+} // namespace autore
