@@ -44,6 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     in.line = tratta::SourceText::of(input.substr(0, split));
     if (split != std::string_view::npos)
         in.train = tratta::SourceText::of(input.substr(split + 1));
+    // Every other input keeps what the authoring tool keeps beside the
+    // files: where each object came from and every field as read.
+    in.note_origins = size % 2 == 1;
+    in.trace_fields = size % 2 == 1;
     // The error box and a compile with no route grid are ways a run is meant
     // to end; any exception escaping (a table read out of its bounds) is a crash.
     check(tratta::compile(in));
