@@ -2,12 +2,14 @@
 
 #include "app/file_names.hpp"
 #include "app/files.hpp"
+#include "app/payload.hpp"
 #include "app/platform.hpp"
 #include "app/scenario_files.hpp"
 #include "app/source_files.hpp"
 #include "compile/compile.hpp"
 
 #include <exception>
+#include <functional>
 #include <vector>
 
 namespace tratta {
@@ -82,27 +84,32 @@ RunOutcome compile_folder_sources(const std::filesystem::path& folder, const std
     }
 }
 
-RunOutcome esegui_scenario(const std::filesystem::path& folder)
+RunOutcome esegui_scenario(const std::filesystem::path& folder) { return esegui_scenario(folder, embedded_texts()); }
+
+RunOutcome esegui_scenario(const std::filesystem::path& folder, const ScenarioTexts& texts)
 {
-    const FileNames names = file_names(folder, scenario_constant, train_constant);
+    const FileNames names = file_names(folder, texts.scenario_name, texts.train_name);
     try {
-        dati_linea(names);
-        dati_treno(names);
-        dati_note(names);
-        dati_rallentamenti(names);
-        dati_scheda(names);
+        dati_linea(names, texts);
+        dati_treno(names, texts);
+        dati_note(names, texts);
+        dati_rallentamenti(names, texts);
+        dati_scheda(names, texts);
     } catch (const FileFailure& failure) {
         return {1, failure.what(), false};
     }
-    return compile_folder_sources(folder, scenario_constant, train_constant);
+    return compile_folder_sources(folder, texts.scenario_name, texts.train_name);
 }
 
-int avvio()
+namespace {
+
+// Window, run, report: the whole of a program's start.
+int run_program(const std::function<RunOutcome(const std::filesystem::path&)>& run)
 {
     try {
         const std::filesystem::path folder = platform::program_folder();
         platform::show_wait_window();
-        const RunOutcome outcome = esegui_scenario(folder);
+        const RunOutcome outcome = run(folder);
         if (outcome.error_box)
             platform::error_box(outcome.message);
         else if (!outcome.message.empty())
@@ -113,6 +120,23 @@ int avvio()
         platform::report(e.what());
         return 1;
     }
+}
+
+} // namespace
+
+int avvio()
+{
+    return run_program([](const std::filesystem::path& folder) { return esegui_scenario(folder); });
+}
+
+int avvio_pacchetto()
+{
+    return run_program([](const std::filesystem::path& folder) -> RunOutcome {
+        const auto payload = read_payload(platform::program_file());
+        if (const auto* problem = std::get_if<PayloadProblem>(&payload))
+            return {1, problem->message, true};
+        return esegui_scenario(folder, std::get<ScenarioTexts>(payload));
+    });
 }
 
 } // namespace tratta

@@ -19,9 +19,13 @@ struct RunOutcome {
     bool error_box = false; // the message is the text of the error box
 };
 
+struct ScenarioTexts;
+
 // The embedded scenario run in this folder: the five texts written, then the
 // two sources compiled as below.
 RunOutcome esegui_scenario(const std::filesystem::path& folder);
+// The same for any scenario a program carries.
+RunOutcome esegui_scenario(const std::filesystem::path& folder, const ScenarioTexts& texts);
 
 // The two sources of a scenario in the folder compiled as the program
 // compiles them: read, compiled in memory, deleted as far as the reader has
@@ -37,5 +41,9 @@ std::string describe_error(const DataError& error, const std::string& line_sourc
 
 // The program's entry: window, run, report, exit status.
 int avvio();
+// The entry of a packed program: the same run, of the scenario appended to
+// its own file; one that is missing or damaged gets the error box and nothing
+// is written.
+int avvio_pacchetto();
 
 } // namespace tratta

@@ -23,5 +23,7 @@ void report(const std::string& message);
 
 // The folder of the program's own file, never the current directory.
 std::filesystem::path program_folder();
+// The program's own file.
+std::filesystem::path program_file();
 
 } // namespace tratta::platform

@@ -10,10 +10,13 @@ void scrivi_dati(const std::filesystem::path& file, DataSet lines)
     write_file_replacing(file, encode_data_set(lines));
 }
 
-void dati_linea(const FileNames& names) { scrivi_dati(names.line_source, linea_data()); }
-void dati_treno(const FileNames& names) { scrivi_dati(names.train_source, treno_data()); }
-void dati_note(const FileNames& names) { scrivi_dati(names.notes, note_data()); }
-void dati_rallentamenti(const FileNames& names) { scrivi_dati(names.slowdowns, rallentamenti_data()); }
-void dati_scheda(const FileNames& names) { scrivi_dati(names.timetable, scheda_data()); }
+void dati_linea(const FileNames& names, const ScenarioTexts& t) { write_file_replacing(names.line_source, t.line); }
+void dati_treno(const FileNames& names, const ScenarioTexts& t) { write_file_replacing(names.train_source, t.train); }
+void dati_note(const FileNames& names, const ScenarioTexts& t) { write_file_replacing(names.notes, t.notes); }
+void dati_rallentamenti(const FileNames& names, const ScenarioTexts& t)
+{
+    write_file_replacing(names.slowdowns, t.slowdowns);
+}
+void dati_scheda(const FileNames& names, const ScenarioTexts& t) { write_file_replacing(names.timetable, t.timetable); }
 
 } // namespace tratta

@@ -1,7 +1,9 @@
 #include "autore/cli.hpp"
 
 #include "app/files.hpp"
+#include "app/platform.hpp"
 #include "autore/check/check_command.hpp"
+#include "autore/pack/pack.hpp"
 #include "autore/view/view_sources.hpp"
 #include "autore/compile_sources.hpp"
 #include "autore/documents/documents.hpp"
@@ -165,6 +167,28 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
     documents.add_to(*documents_cmd);
     documents_cmd->add_option("-o,--output", documents_out, "cartella dei documenti (predefinita: quella corrente)");
 
+    // pack LINEFILE TRAINFILE [DOCUMENTS...]
+    PackRequest pack;
+    std::vector<std::string> pack_inputs;
+    bool pack_linux = false;
+    bool pack_windows = false;
+    std::string pack_runner;
+    std::string pack_out;
+    auto* pack_cmd = app.add_subcommand(
+        "pack", "fa dello scenario un programma a sé, come quello incorporato: avviato scrive i suoi testi accanto "
+                "a sé, li compila e lascia i tre file binari e i tre documenti");
+    pack_cmd->add_option("FILES", pack_inputs,
+                         "il file della linea, il file del treno e, se si vuole, i tre documenti (altrimenti ricavati "
+                         "dai sorgenti)")
+        ->required()
+        ->expected(2, 5);
+    auto* pack_linux_flag = pack_cmd->add_flag("--linux", pack_linux, "un programma per Linux");
+    pack_cmd->add_flag("--windows", pack_windows, "un programma per Windows (predefinito)")->excludes(pack_linux_flag);
+    pack_cmd->add_option("--runner", pack_runner, "il programma di base da usare (predefinito: quello accanto ad autore)");
+    pack_cmd->add_option("-o,--output", pack_out, "il programma da scrivere")->required();
+    pack_cmd->add_option("--scenario", pack.sources.scenario, "nome dello scenario (predefinito: dal file della linea)");
+    pack_cmd->add_option("--train", pack.sources.train, "nome del treno (predefinito: dal file del treno)");
+
     // timetable LINEFILE TRAINFILE
     ScenarioOptions timetable;
     auto* timetable_cmd = app.add_subcommand(
@@ -215,6 +239,16 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
             }
         }
         return finish(view_route(inputs, view_out, view, extras), out, err);
+    }
+    if (*pack_cmd) {
+        pack.sources.line_file = pack_inputs[0];
+        pack.sources.train_file = pack_inputs[1];
+        pack.documents.assign(pack_inputs.begin() + 2, pack_inputs.end());
+        pack.target = pack_linux ? PackTarget::linux : PackTarget::windows;
+        if (!pack_runner.empty())
+            pack.runner = std::filesystem::path(pack_runner);
+        pack.output = pack_out;
+        return finish(pack_scenario(pack, tratta::platform::program_folder()), out, err);
     }
     if (*documents_cmd)
         return finish(write_documents(documents.resolved(), documents_out), out, err);

@@ -32,21 +32,23 @@ void report(const std::string& message)
     std::fflush(stderr);
 }
 
-std::filesystem::path program_folder()
+std::filesystem::path program_folder() { return program_file().parent_path(); }
+
+std::filesystem::path program_file()
 {
 #if defined(__APPLE__)
     uint32_t size = 0;
     _NSGetExecutablePath(nullptr, &size);
     std::vector<char> buf(size + 1, '\0');
     if (_NSGetExecutablePath(buf.data(), &size) == 0)
-        return std::filesystem::weakly_canonical(buf.data()).parent_path();
+        return std::filesystem::weakly_canonical(buf.data());
 #else
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (!ec)
-        return exe.parent_path();
+        return exe;
 #endif
-    throw std::filesystem::filesystem_error("cartella del programma non trovata",
+    throw std::filesystem::filesystem_error("file del programma non trovato",
                                             std::make_error_code(std::errc::no_such_file_or_directory));
 }
 

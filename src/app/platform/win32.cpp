@@ -141,4 +141,6 @@ void report(const std::string& message) { message_box(message); }
 
 std::filesystem::path program_folder() { return module_file().parent_path(); }
 
+std::filesystem::path program_file() { return module_file(); }
+
 } // namespace tratta::platform

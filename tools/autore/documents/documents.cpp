@@ -66,6 +66,20 @@ template <typename Report> std::optional<Worked> begin_report(const ScenarioRun&
 
 } // namespace
 
+MadeDocuments make_documents(const ScenarioRun& run)
+{
+    MadeDocuments made;
+    Worked w = work_out(run);
+    made.problems = std::move(w.problems);
+    made.data_errors = w.data_errors;
+    if (!w.data)
+        return made;
+    made.texts = DocumentTexts{document_bytes(notes_template_lines(*w.data, w.plan)),
+                               document_bytes(slowdown_order_lines(*w.data, w.plan)),
+                               document_bytes(timetable_sheet_lines(*w.data, w.plan))};
+    return made;
+}
+
 DocumentsReport write_documents(const ScenarioRun& run, const std::filesystem::path& out_dir)
 {
     DocumentsReport report;

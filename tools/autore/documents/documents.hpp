@@ -6,6 +6,7 @@
 #include "autore/documents/timetable.hpp"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,22 @@ struct ScenarioRun {
     std::filesystem::path train_file; // "<S>_<T>-.txt"
     TrainDynamics dynamics;
 };
+
+// The three documents of a scenario as the bytes of their files.
+struct DocumentTexts {
+    std::string notes;     // "<S>_<T>_note.txt"
+    std::string slowdowns; // "<S>_<T>_rallentamenti.txt"
+    std::string timetable; // "<S>_<T>_scheda_treno.txt"
+};
+
+struct MadeDocuments {
+    std::optional<DocumentTexts> texts; // none: the sources gave no tables
+    bool data_errors = false;
+    std::vector<std::string> problems;
+};
+
+// The documents made in memory; nothing is written.
+MadeDocuments make_documents(const ScenarioRun& run);
 
 struct DocumentsReport {
     int exit_status = 0;               // 0 written; 2 written, the sources have a data error; 1 nothing written
