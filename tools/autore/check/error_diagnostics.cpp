@@ -4,6 +4,7 @@
 #include "autore/check/objects.hpp"
 
 #include "model/error_meanings.hpp"
+#include "source/line/line_keys.hpp"
 
 #include <string>
 
@@ -77,8 +78,19 @@ SourcePlace chainage_place(const RunState& s)
 
 std::string cell_words(int64_t cell) { return "la cella " + std::to_string(cell) + " (" + std::to_string(cell * 50) + " m)"; }
 
-Diagnostic diagnostic_of(const RunState& s, const DataError& e)
+// The route length as the line file gave it, when the fields were traced.
+const tratta::TracedField* route_length_field(const tratta::CompileResult& c)
 {
+    const tratta::TracedField* length = nullptr;
+    for (const auto& f : c.trace.fields)
+        if (f.key == &tratta::line_keys::route_length && f.role == tratta::TracedField::Role::number)
+            length = &f;
+    return length;
+}
+
+Diagnostic diagnostic_of(const tratta::CompileResult& c, const DataError& e)
+{
+    const RunState& s = c.model;
     Diagnostic d;
     d.severity = Severity::error;
     d.code = std::to_string(e.code);
@@ -93,10 +105,14 @@ Diagnostic diagnostic_of(const RunState& s, const DataError& e)
     } else if (!e.cause.empty()) {
         d.message += ": " + e.cause;
     }
-    if (e.code == 15 && s.cells.exists())
+    if (e.code == 15 && s.cells.exists()) {
         d.message += " (la griglia di questo percorso accetta posizioni fino a " +
                      std::to_string(int64_t{s.cells.last()} * 50 - 100) + " m, le stazioni fino a " +
                      std::to_string(int64_t{s.cells.last()} * 50 - 800) + " m)";
+        if (const auto* length = route_length_field(c))
+            d.related.push_back({length->place, "la lunghezza del percorso, letta qui come " +
+                                                    std::to_string(length->value) + " m"});
+    }
     if (!d.place.known() && (e.code == 11 || e.code == 12 || e.code == 13))
         d.place = finishing_place(s, e);
     if (!d.place.known() && e.code == 2)
@@ -117,7 +133,7 @@ std::vector<Diagnostic> error_diagnostics(const tratta::CompileResult& compiled)
 {
     std::vector<Diagnostic> out;
     for (const DataError& e : compiled.errors)
-        out.push_back(diagnostic_of(compiled.model, e));
+        out.push_back(diagnostic_of(compiled, e));
     if (compiled.outcome == tratta::CompileOutcome::error_box) {
         // The stamp fields of cell 1 were taken: by an object at the route's very start.
         Diagnostic d;
