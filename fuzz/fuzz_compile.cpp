@@ -1,4 +1,4 @@
-#include "fuzz_compile.hpp"
+#include "fuzz_entry.hpp"
 
 #include "app/avvio.hpp"
 #include "compile/compile.hpp"

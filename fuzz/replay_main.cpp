@@ -1,7 +1,7 @@
 // Replays saved inputs through the fuzzing entry without libFuzzer, so that
 // the corpus runs under the sanitizers of any compiler. Arguments: files or
 // folders of inputs; prints how many were run.
-#include "fuzz_compile.hpp"
+#include "fuzz_entry.hpp"
 
 #include <algorithm>
 #include <cstdio>
