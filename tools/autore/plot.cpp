@@ -1,6 +1,8 @@
 #include "autore/plot.hpp"
 
+#include "app/file_checks.hpp"
 #include "app/files.hpp"
+#include "app/standard_output.hpp"
 #include "autore/binary_files.hpp"
 #include "autore/plot_layout.hpp"
 #include "model/byte_reader.hpp"
@@ -27,6 +29,18 @@ std::string summary_line(const RouteData& r)
            counted(r.stations.size(), "stazione", "stazioni") + " · " + counted(r.signals.size(), "segnale", "segnali") +
            " · " + counted(r.boards.size(), "cartello", "cartelli") + " · " +
            counted(r.slowdowns.size(), "rallentamento", "rallentamenti");
+}
+
+// The picture would take the place of a file it is drawn from.
+void refuse_output_among_inputs(const std::filesystem::path& svg_file, const CompiledFiles& files)
+{
+    std::vector<std::filesystem::path> read = {files.records, files.grid};
+    if (files.line_table)
+        read.push_back(*files.line_table);
+    for (const auto& input : read)
+        if (tratta::same_file(svg_file, input))
+            throw FindError("il file da scrivere \"" + tratta::display_path(svg_file) + "\" è uno dei file letti (\"" +
+                            tratta::display_path(input) + "\"): nulla è stato scritto");
 }
 
 } // namespace
@@ -57,18 +71,27 @@ PlotReport plot_route(const std::vector<std::filesystem::path>& inputs, const st
 {
     PlotReport report;
     try {
+        const bool to_standard_output = svg_file == standard_output_name;
+        if (!to_standard_output)
+            tratta::check_output_path(svg_file);
         std::error_code ec;
         const CompiledFiles files = inputs.size() == 1 && std::filesystem::is_directory(inputs.front(), ec)
                                         ? find_compiled(inputs.front(), options.scenario, options.train)
                                         : sort_compiled(inputs);
+        if (!to_standard_output)
+            refuse_output_among_inputs(svg_file, files);
         const auto records = load_records(files.records);
         const auto cells = load_cells(files.grid);
         std::optional<tratta::LineProfile> table;
         if (files.line_table)
             table = load_line_table(*files.line_table);
         const RouteData route = gather_route(records, cells, table ? &*table : nullptr, options.plan_points);
-        tratta::write_file_emptied(svg_file, route_svg(route));
-        report.written.push_back(svg_file);
+        if (to_standard_output) {
+            tratta::write_standard_output(route_svg(route));
+        } else {
+            tratta::write_file_replacing(svg_file, route_svg(route));
+            report.written.push_back(svg_file);
+        }
     } catch (const FindError& e) {
         report.exit_status = 1;
         report.problems.emplace_back(e.what());

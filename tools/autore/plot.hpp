@@ -24,7 +24,12 @@ struct PlotReport {
     std::vector<std::filesystem::path> written;
 };
 
+// The output name that stands for standard output.
+inline constexpr const char* standard_output_name = "-";
+
 // inputs: one folder, or the ".sim" and ".dat" files with or without the "_linea.dat".
+// The picture goes to svg_file, which must be a regular file or not exist yet
+// and must not be one of the inputs; "-" writes it to standard output.
 PlotReport plot_route(const std::vector<std::filesystem::path>& inputs, const std::filesystem::path& svg_file,
                       const PlotOptions& options);
 

@@ -1,0 +1,142 @@
+// A set of files replaced together: the three binaries of a scenario must all
+// be of one compile, so the simulator never loads a new route grid with an
+// old record table.
+#include "app/file_steps.hpp"
+#include "app/files.hpp"
+#include "app/own_files.hpp"
+
+#include <algorithm>
+#include <system_error>
+#include <vector>
+
+namespace tratta {
+
+namespace {
+
+using file_steps::cause;
+
+// Where the old content of a target waits until the set is in place.
+struct KeptOld {
+    std::filesystem::path backup; // empty: there was no old file
+    bool moved_aside = false;     // the old file gave up its name (no second link possible)
+};
+
+bool name_free(const std::filesystem::path& file)
+{
+    std::error_code ec;
+    return std::filesystem::symlink_status(file, ec).type() == std::filesystem::file_type::not_found;
+}
+
+// A second link keeps the old file under its own name too, so that the final
+// name always holds a whole file, old or new. Where the file system has one
+// name per file (FAT, common on USB sticks), the old file moves aside instead.
+std::error_code keep_old(const std::filesystem::path& target, KeptOld& kept)
+{
+    if (name_free(target))
+        return {};
+    for (int attempt = 1;; ++attempt) {
+        const auto backup = own_name_beside(target, OwnFile::backup);
+        const auto linked = file_steps::link(target, backup);
+        if (!linked) {
+            kept = {backup, false};
+            return {};
+        }
+        if (!name_free(backup)) {
+            if (attempt < own_name_tries)
+                continue;
+            return linked;
+        }
+        const auto moved = file_steps::rename(target, backup);
+        if (!moved)
+            kept = {backup, true};
+        return moved;
+    }
+}
+
+// Puts every target back as it was before the set: the old content under the
+// final name, and no file where there was none. Returns, for a message, the
+// targets whose old content could not be put back and where it remains.
+std::string put_back(std::span<StagedFile> files, const std::vector<KeptOld>& kept, std::size_t replaced)
+{
+    std::string lost;
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        const auto& target = files[i].file();
+        const auto& old = kept[i];
+        if (old.backup.empty()) {
+            if (i < replaced)
+                file_steps::remove(target);
+            continue;
+        }
+        if (i >= replaced && !old.moved_aside) {
+            file_steps::remove(old.backup);
+            continue;
+        }
+        if (const auto ec = file_steps::rename(old.backup, target))
+            lost += "; attenzione: il contenuto precedente di " + display_path(target) +
+                    " non si è potuto rimettere al suo posto (" + ec.message() + ") e resta in " +
+                    display_path(old.backup);
+    }
+    return lost;
+}
+
+std::vector<std::filesystem::path> folders_of(std::span<StagedFile> files)
+{
+    std::vector<std::filesystem::path> folders;
+    for (const auto& f : files) {
+        auto folder = file_steps::folder_of(f.file());
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(std::move(folder));
+    }
+    return folders;
+}
+
+std::string unchanged(std::size_t count)
+{
+    return count == 1 ? "il file resta com'era" : "nessuno dei " + std::to_string(count) + " file è cambiato";
+}
+
+} // namespace
+
+void replace_together(std::span<StagedFile> files)
+{
+    for (const auto& f : files)
+        if (f.temporary_.empty())
+            throw FileFailure(f.file_, "nessun nuovo contenuto pronto per il file");
+    const StopSignalsHeld hold;
+    const auto folders = folders_of(files);
+    std::vector<KeptOld> kept;
+    kept.reserve(files.size());
+
+    const auto give_up = [&](std::size_t replaced, const std::string& what) {
+        const std::string lost = put_back(files, kept, replaced);
+        for (const auto& folder : folders)
+            file_steps::flush_folder(folder);
+        for (auto& f : files)
+            f.discard();
+        return what + "; " + (lost.empty() ? unchanged(files.size()) : lost.substr(2));
+    };
+
+    for (auto& f : files) {
+        KeptOld old;
+        if (const auto ec = keep_old(f.file_, old))
+            throw FileFailure(f.file_, give_up(0, cause("impossibile conservare il contenuto precedente del file", ec)));
+        kept.push_back(old);
+    }
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (const auto ec = file_steps::rename(files[i].temporary_, files[i].file_))
+            throw FileFailure(files[i].file_, give_up(i, cause("impossibile sostituire il file", ec)));
+    for (const auto& folder : folders)
+        if (const auto ec = file_steps::flush_folder(folder))
+            throw FileFailure::on_folder(
+                folder, give_up(files.size(), cause("impossibile registrare sul disco i nuovi nomi dei file", ec)));
+
+    for (const auto& old : kept)
+        if (!old.backup.empty())
+            file_steps::remove(old.backup);
+    for (auto& f : files) {
+        f.temporary_.clear();
+        f.on_stop_.release();
+    }
+}
+
+} // namespace tratta
