@@ -6,6 +6,8 @@
 #include "app/own_files.hpp"
 
 #include <algorithm>
+#include <optional>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -21,35 +23,42 @@ struct KeptOld {
     bool moved_aside = false;     // the old file gave up its name (no second link possible)
 };
 
-bool name_free(const std::filesystem::path& file)
+std::filesystem::file_type type_of(const std::filesystem::path& file)
 {
     std::error_code ec;
-    return std::filesystem::symlink_status(file, ec).type() == std::filesystem::file_type::not_found;
+    return std::filesystem::symlink_status(file, ec).type();
 }
+
+bool name_free(const std::filesystem::path& file) { return type_of(file) == std::filesystem::file_type::not_found; }
 
 // A second link keeps the old file under its own name too, so that the final
 // name always holds a whole file, old or new. Where the file system has one
 // name per file (FAT, common on USB sticks), the old file moves aside instead.
-std::error_code keep_old(const std::filesystem::path& target, KeptOld& kept)
+// Returns why the old file cannot be kept, or nothing.
+std::optional<std::string> keep_old(const std::filesystem::path& target, KeptOld& kept)
 {
-    if (name_free(target))
-        return {};
+    const auto type = type_of(target);
+    if (type == std::filesystem::file_type::not_found)
+        return std::nullopt;
+    // Something else has taken the name since the file was staged.
+    if (type != std::filesystem::file_type::regular)
+        return std::string("impossibile sostituire il file (al suo posto non c'è più un file normale)");
     for (int attempt = 1;; ++attempt) {
         const auto backup = own_name_beside(target, OwnFile::backup);
         const auto linked = file_steps::link(target, backup);
         if (!linked) {
             kept = {backup, false};
-            return {};
+            return std::nullopt;
         }
         if (!name_free(backup)) {
             if (attempt < own_name_tries)
                 continue;
-            return linked;
+            return cause("impossibile conservare il contenuto precedente del file", linked);
         }
-        const auto moved = file_steps::rename(target, backup);
-        if (!moved)
-            kept = {backup, true};
-        return moved;
+        if (const auto moved = file_steps::rename(target, backup))
+            return cause("impossibile conservare il contenuto precedente del file", moved);
+        kept = {backup, true};
+        return std::nullopt;
     }
 }
 
@@ -118,8 +127,8 @@ void replace_together(std::span<StagedFile> files)
 
     for (auto& f : files) {
         KeptOld old;
-        if (const auto ec = keep_old(f.file_, old))
-            throw FileFailure(f.file_, give_up(0, cause("impossibile conservare il contenuto precedente del file", ec)));
+        if (const auto problem = keep_old(f.file_, old))
+            throw FileFailure(f.file_, give_up(0, *problem));
         kept.push_back(old);
     }
     for (std::size_t i = 0; i < files.size(); ++i)
