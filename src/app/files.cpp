@@ -88,7 +88,8 @@ void check_replaceable(const std::filesystem::path& file)
 // fails half-way (a full disk, a size limit, the program stopped) leaves the
 // old file whole. The final file holds exactly the new content, as the
 // emptying steps require: a longer old file leaves nothing behind.
-StagedFile::StagedFile(const std::filesystem::path& file, std::string_view bytes) : file_(file)
+StagedFile::StagedFile(const std::filesystem::path& file, std::string_view bytes, Durability durability)
+    : file_(file), durability_(durability)
 {
     if (auto problem = name_length_problem(file))
         throw FileFailure(file, *problem);
@@ -116,15 +117,16 @@ StagedFile::StagedFile(const std::filesystem::path& file, std::string_view bytes
     };
     if (const auto ec = file_steps::write_all(out, bytes, temporary_))
         fail("impossibile scrivere il file", ec);
-    if (const auto ec = file_steps::flush(out, temporary_))
-        fail("impossibile registrare il file sul disco", ec);
+    if (durability_ == Durability::lasting)
+        if (const auto ec = file_steps::flush(out, temporary_))
+            fail("impossibile registrare il file sul disco", ec);
     if (const auto ec = out.close())
         fail("impossibile scrivere il file", ec);
 }
 
 StagedFile::StagedFile(StagedFile&& other) noexcept
     : file_(std::move(other.file_)), temporary_(std::exchange(other.temporary_, {})),
-      on_stop_(std::move(other.on_stop_))
+      on_stop_(std::move(other.on_stop_)), durability_(other.durability_)
 {
 }
 
@@ -140,14 +142,16 @@ void StagedFile::discard() noexcept
 
 void StagedFile::replace() { replace_together(std::span<StagedFile>(this, 1)); }
 
-void write_file_replacing(const std::filesystem::path& file, std::string_view bytes)
+void write_file_replacing(const std::filesystem::path& file, std::string_view bytes, Durability durability)
 {
-    StagedFile(file, bytes).replace();
+    StagedFile(file, bytes, durability).replace();
 }
 
-void write_file_replacing(const std::filesystem::path& file, const std::vector<uint8_t>& bytes)
+void write_file_replacing(const std::filesystem::path& file, const std::vector<uint8_t>& bytes,
+                          Durability durability)
 {
-    write_file_replacing(file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    write_file_replacing(file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                         durability);
 }
 
 bool file_exists(const std::filesystem::path& file)

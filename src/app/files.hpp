@@ -34,6 +34,12 @@ private:
     std::filesystem::path file_;
 };
 
+// Whether a file must outlast a power cut once it is written. A scratch file
+// is one the run deletes again before it ends (the sources the compile reads
+// and the program then deletes): its data and its name are not flushed to
+// the disk, which spares the run two waits on the disk for each.
+enum class Durability { lasting, scratch };
+
 // New content for a file, complete in a temporary file beside it (created
 // afresh, never through a link, flushed to the disk). The file takes it only
 // at replace() or replace_together(); dropped before that, the temporary
@@ -42,7 +48,8 @@ private:
 // temporary name is refused at once, before anything is made.
 class StagedFile {
 public:
-    StagedFile(const std::filesystem::path& file, std::string_view bytes); // throws FileFailure
+    StagedFile(const std::filesystem::path& file, std::string_view bytes,
+               Durability durability = Durability::lasting); // throws FileFailure
     ~StagedFile();
     StagedFile(StagedFile&& other) noexcept;
     StagedFile& operator=(StagedFile&&) = delete;
@@ -51,6 +58,7 @@ public:
 
     const std::filesystem::path& file() const { return file_; }
     const std::filesystem::path& temporary() const { return temporary_; } // empty once used or moved from
+    Durability durability() const { return durability_; }
     void replace(); // replace_together of this one file
 
 private:
@@ -60,20 +68,23 @@ private:
     std::filesystem::path file_;
     std::filesystem::path temporary_;
     RemovalOnStop on_stop_;
+    Durability durability_;
 };
 
 // Every staged file takes its place, or none does: the old files are kept
-// under backup names until all the new ones are in place and the folder is
-// flushed; if any step fails, the files already replaced get their old
-// content back (one that did not exist is removed again) and a FileFailure
-// names the file and the cause. After success no backup remains. SIGINT,
-// SIGTERM and SIGHUP wait until the set is whole or put back. The staged
-// files are used up either way.
+// under backup names until all the new ones are in place and their folders
+// are flushed (once for the whole set; not for scratch files). If any step
+// fails, the files already replaced get their old content back (one that did
+// not exist is removed again) and a FileFailure names the file and the
+// cause. After success no backup remains. SIGINT, SIGTERM and SIGHUP wait
+// until the set is whole or put back. The staged files are used up either way.
 void replace_together(std::span<StagedFile> files);
 
 // The file takes the bytes as its whole new content, or keeps its old one.
-void write_file_replacing(const std::filesystem::path& file, std::string_view bytes);
-void write_file_replacing(const std::filesystem::path& file, const std::vector<uint8_t>& bytes);
+void write_file_replacing(const std::filesystem::path& file, std::string_view bytes,
+                          Durability durability = Durability::lasting);
+void write_file_replacing(const std::filesystem::path& file, const std::vector<uint8_t>& bytes,
+                          Durability durability = Durability::lasting);
 
 // The name the writers knew it by, when files were emptied in place.
 inline void write_file_emptied(const std::filesystem::path& file, std::string_view bytes)

@@ -88,10 +88,13 @@ std::string put_back(std::span<StagedFile> files, const std::vector<KeptOld>& ke
     return lost;
 }
 
-std::vector<std::filesystem::path> folders_of(std::span<StagedFile> files)
+// The folders whose names must last: those of the files that must.
+std::vector<std::filesystem::path> folders_to_flush(std::span<StagedFile> files)
 {
     std::vector<std::filesystem::path> folders;
     for (const auto& f : files) {
+        if (f.durability() == Durability::scratch)
+            continue;
         auto folder = file_steps::folder_of(f.file());
         if (std::find(folders.begin(), folders.end(), folder) == folders.end())
             folders.push_back(std::move(folder));
@@ -112,7 +115,7 @@ void replace_together(std::span<StagedFile> files)
         if (f.temporary_.empty())
             throw FileFailure(f.file_, "nessun nuovo contenuto pronto per il file");
     const StopSignalsHeld hold;
-    const auto folders = folders_of(files);
+    const auto folders = folders_to_flush(files);
     std::vector<KeptOld> kept;
     kept.reserve(files.size());
 

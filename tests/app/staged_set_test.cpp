@@ -241,6 +241,22 @@ TEST(StagedSetFaults, AStopAnywhereLeavesWholeFilesAndTheNextRunTheNewSet)
     }
 }
 
+// A set is flushed once, and scratch files (sources the run deletes again)
+// are not flushed at all.
+TEST(StagedSet, EachLastingFileIsFlushedAndTheFolderOnce)
+{
+    TempFolder dir;
+    calls = {};
+    set_file_fault_hook(counting_hook);
+    write_set(dir.path(), sets[0]);
+    write_file_replacing(dir / "Valle_linea.txt", std::string_view("source"), Durability::scratch);
+    set_file_fault_hook(nullptr);
+    EXPECT_EQ(calls[static_cast<std::size_t>(FileStep::flush)], 3);
+    EXPECT_EQ(calls[static_cast<std::size_t>(FileStep::folder_flush)], 1);
+    EXPECT_EQ(calls[static_cast<std::size_t>(FileStep::create)], 4);
+    EXPECT_EQ(read_bytes(dir / "Valle_linea.txt"), "source");
+}
+
 TEST(StagedSet, AllTakeTheirPlaceAndNoBackupRemains)
 {
     for (const auto& set : sets) {
