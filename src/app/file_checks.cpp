@@ -43,7 +43,7 @@ const char* what_stands_there(mode_t mode)
     if (S_ISDIR(mode))
         return "è una cartella";
     if (S_ISFIFO(mode))
-        return "è una pipe con nome (fifo)";
+        return "è una pipe con nome";
     if (S_ISCHR(mode))
         return "è un dispositivo a caratteri";
     if (S_ISBLK(mode))

@@ -22,22 +22,10 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+using tratta::testing::folder_listing;
 using tratta::testing::read_bytes;
 using tratta::testing::TempFolder;
 using tratta::testing::write_bytes;
-
-namespace {
-
-std::vector<std::string> folder_listing(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-} // namespace
 
 TEST(WriteFileReplacing, NewContentReplacesTheOldFileWhole)
 {

@@ -29,16 +29,8 @@ namespace fs = std::filesystem;
 using testing::read_bytes;
 using testing::Special;
 using testing::TempFolder;
+using testing::folder_listing;
 using testing::write_bytes;
-
-std::vector<std::string> listing(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 std::string failure_of(const auto& action)
 {
@@ -80,12 +72,12 @@ TEST(OutputPaths, AnythingButARegularFileIsRefusedAndLeftAsItWas)
             ASSERT_EQ(row.special, Special::device) << "only a device may need an administrator";
             continue;
         }
-        const auto before = listing(dir.path());
+        const auto before = folder_listing(dir.path());
         const std::string message = failure_of([&] { write_file_replacing(output, std::string(3000, 'n')); });
         EXPECT_NE(message.find(display_path(output)), std::string::npos) << message;
         for (const char* part : row.message_parts)
             EXPECT_NE(message.find(part), std::string::npos) << message;
-        EXPECT_EQ(listing(dir.path()), before);
+        EXPECT_EQ(folder_listing(dir.path()), before);
         if (row.special == Special::link_to_regular) {
             EXPECT_TRUE(fs::is_symlink(output));
             EXPECT_EQ(read_bytes(dir / "elsewhere.sim"), "regular content");

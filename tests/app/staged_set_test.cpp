@@ -26,6 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::read_bytes;
 using testing::TempFolder;
+using testing::folder_listing;
 using testing::write_bytes;
 
 struct Product {
@@ -61,15 +62,6 @@ void write_set(const fs::path& folder, const std::vector<Product>& set)
     replace_together(staged);
 }
 
-std::vector<std::string> listing(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::vector<std::string> names_of(const std::vector<Product>& set, bool only_old)
 {
     std::vector<std::string> names;
@@ -89,14 +81,14 @@ void expect_old_set(const fs::path& folder, const std::vector<Product>& set)
         else
             EXPECT_FALSE(fs::exists(folder / p.name));
     }
-    EXPECT_EQ(listing(folder), names_of(set, true));
+    EXPECT_EQ(folder_listing(folder), names_of(set, true));
 }
 
 void expect_new_set(const fs::path& folder, const std::vector<Product>& set)
 {
     for (const auto& p : set)
         EXPECT_EQ(read_bytes(folder / p.name), p.new_content) << p.name;
-    EXPECT_EQ(listing(folder), names_of(set, false));
+    EXPECT_EQ(folder_listing(folder), names_of(set, false));
 }
 
 // The fault the hook makes: at the nth call of one step, fail with an error
@@ -228,7 +220,7 @@ TEST(StagedSetFaults, AStopAnywhereLeavesWholeFilesAndTheNextRunTheNewSet)
                 EXPECT_TRUE(bytes == p.new_content || (p.old_content && bytes == *p.old_content))
                     << "a partial file of " << bytes.size() << " bytes";
             }
-            for (const auto& name : listing(dir.path())) {
+            for (const auto& name : folder_listing(dir.path())) {
                 const auto products = names_of(sets[s], false);
                 EXPECT_TRUE(is_own_temporary(name) || std::count(products.begin(), products.end(), name) == 1)
                     << name;
@@ -310,7 +302,7 @@ TEST(StagedSet, AFileReplacedOrDroppedIsUsedUp)
         message = failure.what();
     }
     EXPECT_NE(message.find("nessun nuovo contenuto"), std::string::npos) << message;
-    EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"a.sim"});
+    EXPECT_EQ(folder_listing(dir.path()), std::vector<std::string>{"a.sim"});
 }
 
 } // namespace

@@ -22,16 +22,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing::read_bytes;
 using testing::TempFolder;
+using testing::folder_listing;
 using testing::write_bytes;
-
-std::vector<std::string> listing(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 TEST(StopSignals, AStoppedRunLeavesNoTemporaryFile)
 {
@@ -53,12 +45,12 @@ TEST(StopSignals, AStoppedRunLeavesNoTemporaryFile)
         }
         char c = 0;
         ASSERT_EQ(read(ready[0], &c, 1), 1);
-        EXPECT_EQ(listing(dir.path()).size(), 3u) << "the two temporary files are there";
+        EXPECT_EQ(folder_listing(dir.path()).size(), 3u) << "the two temporary files are there";
         kill(child, signal_number);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << "ended by the same signal";
-        EXPECT_EQ(listing(dir.path()), std::vector<std::string>{"Valle_R 101.sim"});
+        EXPECT_EQ(folder_listing(dir.path()), std::vector<std::string>{"Valle_R 101.sim"});
         EXPECT_EQ(read_bytes(dir / "Valle_R 101.sim"), "old records");
         close(ready[0]);
         close(ready[1]);
@@ -100,7 +92,7 @@ TEST(StopSignals, ASetBeingRenamedIsFinishedBeforeTheStop)
     EXPECT_EQ(read_bytes(dir / "a.sim"), "new a");
     EXPECT_EQ(read_bytes(dir / "a.dat"), "new b");
     EXPECT_EQ(read_bytes(dir / "a_linea.dat"), "new c");
-    EXPECT_EQ(listing(dir.path()).size(), 3u);
+    EXPECT_EQ(folder_listing(dir.path()).size(), 3u);
 }
 
 TEST(StopSignals, TheTableTakesAFixedNumberOfNames)
