@@ -1,12 +1,19 @@
 #include "app/files.hpp"
 
-#include <atomic>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <random>
+#include "app/file_checks.hpp"
+#include "app/file_steps.hpp"
+#include "app/own_files.hpp"
+
 #include <system_error>
 #include <utility>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace tratta {
 
@@ -17,18 +24,28 @@ std::string display_path(const std::filesystem::path& file)
 }
 
 FileFailure::FileFailure(const std::filesystem::path& file, const std::string& cause)
-    : std::runtime_error("file " + display_path(file) + ": " + cause), file_(file)
+    : FileFailure(Worded{}, "file " + display_path(file) + ": " + cause, file)
 {
+}
+
+FileFailure::FileFailure(Worded, const std::string& message, const std::filesystem::path& file)
+    : std::runtime_error(message), file_(file)
+{
+}
+
+FileFailure FileFailure::on_folder(const std::filesystem::path& folder, const std::string& cause)
+{
+    return FileFailure(Worded{}, "cartella " + display_path(folder) + ": " + cause, folder);
+}
+
+FileFailure FileFailure::on_standard_output(const std::string& cause)
+{
+    return FileFailure(Worded{}, "uscita standard: " + cause, "-");
 }
 
 namespace {
 
-std::string system_cause(const char* what, int e)
-{
-    return std::string(what) + (e != 0 ? std::string(" (") + std::strerror(e) + ")" : std::string());
-}
-
-std::string system_cause(const char* what) { return system_cause(what, errno); }
+using file_steps::cause;
 
 // A file with no write permission at all is refused even where the system
 // would let the program replace it (an administrator, or a rename over it):
@@ -39,70 +56,77 @@ bool is_read_only(std::filesystem::file_status st)
     return (st.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none;
 }
 
-// An existing file of the name must be one that could be opened for writing.
+// An existing file must be one that could be opened for writing, though it is
+// never changed in place: on Windows this also finds a file that another
+// program (the simulator) holds open.
 void check_replaceable(const std::filesystem::path& file)
 {
     std::error_code ec;
     const auto st = std::filesystem::status(file, ec);
-    if (!std::filesystem::exists(st)) {
-        if (ec && ec != std::errc::no_such_file_or_directory)
-            throw FileFailure(file, "impossibile creare il file (" + ec.message() + ")");
+    if (!std::filesystem::exists(st))
         return;
-    }
-    if (std::filesystem::is_directory(st))
-        throw FileFailure(file, "impossibile creare il file (al suo posto c'è una cartella)");
     if (is_read_only(st))
         throw FileFailure(file, "impossibile scrivere il file (file in sola lettura)");
-    errno = 0;
-    std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary | std::ios::app);
-    if (!f.is_open())
-        throw FileFailure(file, system_cause("impossibile scrivere il file"));
-}
-
-// A name beside the file, unique to this write, for the new content until it
-// is complete.
-std::filesystem::path temporary_beside(const std::filesystem::path& file)
-{
-    static std::atomic<unsigned> counter{0};
-    static const unsigned run = std::random_device{}();
-    auto name = file.filename();
-    name += ".tmp" + std::to_string(run) + "-" + std::to_string(counter++);
-    return file.parent_path() / name;
+#ifdef _WIN32
+    const HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        throw FileFailure(file, cause("impossibile scrivere il file", file_steps::last_system_error()));
+    CloseHandle(h);
+#else
+    const int fd = ::open(file.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw FileFailure(file, cause("impossibile scrivere il file", file_steps::last_system_error()));
+    ::close(fd);
+#endif
 }
 
 } // namespace
 
 // The new content goes to a file of its own beside the old one and takes the
-// old one's name only once it is complete, so a write that fails half-way (a
-// full disk, a size limit, the program stopped) leaves the old file whole. The
-// final file holds exactly the new content: a longer old file leaves nothing
-// behind.
-StagedFile::StagedFile(const std::filesystem::path& file, std::string_view bytes) : file_(file)
+// old one's name only once it is complete and on the disk, so a write that
+// fails half-way (a full disk, a size limit, the program stopped) leaves the
+// old file whole. The final file holds exactly the new content: a longer old
+// file leaves nothing behind.
+StagedFile::StagedFile(const std::filesystem::path& file, std::string_view bytes, Durability durability)
+    : file_(file), durability_(durability)
 {
+    if (auto problem = name_length_problem(file))
+        throw FileFailure(file, *problem);
+    check_output_path(file);
     check_replaceable(file);
-    temporary_ = temporary_beside(file);
-    errno = 0;
-    std::ofstream out(temporary_, std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) {
-        const int open_errno = errno;
-        temporary_.clear(); // nothing was made
-        throw FileFailure(file, system_cause("impossibile creare il file", open_errno));
+
+    file_steps::OutputFile out;
+    for (int attempt = 1;; ++attempt) {
+        const auto candidate = own_name_beside(file, OwnFile::temporary);
+        // Made and registered before a stop signal may come in between.
+        const StopSignalsHeld hold;
+        const auto ec = file_steps::create_exclusive(candidate, out);
+        if (!ec) {
+            temporary_ = candidate;
+            on_stop_ = RemovalOnStop(temporary_);
+            break;
+        }
+        if (ec != std::errc::file_exists || attempt == own_name_tries)
+            throw FileFailure(file, cause("impossibile creare il file", ec));
     }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    const int write_errno = errno;
-    bool written = static_cast<bool>(out);
-    out.close();
-    const int close_errno = errno;
-    written = written && !out.fail();
-    if (!written) {
+    const auto fail = [&](const char* what, std::error_code ec) {
+        out.close();
         discard();
-        throw FileFailure(file, system_cause("impossibile scrivere il file", write_errno ? write_errno : close_errno));
-    }
+        throw FileFailure(file_, cause(what, ec));
+    };
+    if (const auto ec = file_steps::write_all(out, bytes, temporary_))
+        fail("impossibile scrivere il file", ec);
+    if (durability_ == Durability::lasting)
+        if (const auto ec = file_steps::flush(out, temporary_))
+            fail("impossibile registrare il file sul disco", ec);
+    if (const auto ec = out.close())
+        fail("impossibile scrivere il file", ec);
 }
 
 StagedFile::StagedFile(StagedFile&& other) noexcept
-    : file_(std::move(other.file_)), temporary_(std::exchange(other.temporary_, {}))
+    : file_(std::move(other.file_)), temporary_(std::exchange(other.temporary_, {})),
+      on_stop_(std::move(other.on_stop_)), durability_(other.durability_)
 {
 }
 
@@ -110,32 +134,24 @@ StagedFile::~StagedFile() { discard(); }
 
 void StagedFile::discard() noexcept
 {
-    if (temporary_.empty())
-        return;
-    std::error_code ec;
-    std::filesystem::remove(temporary_, ec);
+    if (!temporary_.empty())
+        file_steps::remove(temporary_);
     temporary_.clear();
+    on_stop_.release();
 }
 
-// Replaces the old file in one step (MoveFileExW with replacement on Windows).
-void StagedFile::replace()
+void StagedFile::replace() { replace_together(std::span<StagedFile>(this, 1)); }
+
+void write_file_replacing(const std::filesystem::path& file, std::string_view bytes, Durability durability)
 {
-    std::error_code ec;
-    std::filesystem::rename(temporary_, file_, ec);
-    if (ec)
-        throw FileFailure(file_, "impossibile sostituire il file (" + ec.message() + ")");
-    temporary_.clear();
+    StagedFile(file, bytes, durability).replace();
 }
 
-void replace_together(std::span<StagedFile> files)
+void write_file_replacing(const std::filesystem::path& file, const std::vector<uint8_t>& bytes,
+                          Durability durability)
 {
-    for (auto& file : files)
-        file.replace();
-}
-
-void write_file_replacing(const std::filesystem::path& file, std::string_view bytes)
-{
-    StagedFile(file, bytes).replace();
+    write_file_replacing(file, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                         durability);
 }
 
 bool file_exists(const std::filesystem::path& file)
@@ -150,25 +166,6 @@ void delete_file(const std::filesystem::path& file)
     std::filesystem::remove(file, ec);
     if (ec && file_exists(file))
         throw FileFailure(file, "impossibile cancellare il file (" + ec.message() + ")");
-}
-
-std::string read_file(const std::filesystem::path& file)
-{
-    errno = 0;
-    std::ifstream in(file, std::ios::in | std::ios::binary);
-    if (!in.is_open())
-        throw FileFailure(file, system_cause("impossibile aprire il file"));
-    std::string content;
-    in.seekg(0, std::ios::end);
-    const auto size = in.tellg();
-    if (size > 0) {
-        content.resize(static_cast<std::size_t>(size));
-        in.seekg(0, std::ios::beg);
-        in.read(content.data(), size);
-    }
-    if (in.bad())
-        throw FileFailure(file, system_cause("impossibile leggere il file"));
-    return content;
 }
 
 } // namespace tratta

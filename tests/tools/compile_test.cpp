@@ -59,6 +59,7 @@ private:
     std::optional<std::string> old_;
 };
 
+
 TEST(Compile, TheExportedTemplateCompilesToTheProgramsOwnBytes)
 {
     TempFolder program;

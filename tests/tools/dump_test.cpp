@@ -6,9 +6,15 @@
 #include "model/code_page.hpp"
 #include "model/file_decoders.hpp"
 #include "tools/small_scenario.hpp"
+#include "support/special_files.hpp"
 #include "tools/tool_support.hpp"
 
 #include <gtest/gtest.h>
+
+#include <sstream>
+#include <streambuf>
+
+#include <unistd.h>
 
 namespace autore {
 namespace {
@@ -143,6 +149,50 @@ TEST(Dump, AFileOfTheWrongSizeOrKindGetsAClearError)
         EXPECT_TRUE(run.out.empty());
         EXPECT_NE(run.err.find(row.message_part), std::string::npos) << run.err;
     }
+}
+
+// A folder or a fifo named like a binary is refused at once: never read as a
+// file of some enormous size, never waited on.
+TEST(Dump, WhatIsNotARegularFileIsRefusedAtOnce)
+{
+    TempFolder dir;
+    namespace t = tratta::testing;
+    const struct {
+        t::Special special;
+        const char* name;
+        const char* message_part;
+    } rows[] = {
+        {t::Special::folder, "a.sim", "è una cartella, non un file normale"},
+        {t::Special::folder, "a_linea.dat", "è una cartella"},
+        {t::Special::fifo, "b.dat", "pipe con nome"},
+    };
+    ::alarm(20); // a dump that waited on the fifo ends the test program
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(t::make_special(row.special, dir / row.name));
+        const auto run = testing::run_tool({"dump", (dir / row.name).string()});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_NE(run.err.find(row.message_part), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(row.name), std::string::npos) << run.err;
+    }
+    ::alarm(0);
+}
+
+// Standard output that takes nothing, as on a full disk.
+class FullOutput : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST(Dump, AnOutputThatCannotTakeTheDumpEndsWithStatus1)
+{
+    const Compiled c;
+    FullOutput full;
+    std::ostream out(&full);
+    std::ostringstream err;
+    EXPECT_EQ(dump_file(c.files.records, DumpOptions{}, out, err), 1);
+    EXPECT_NE(err.str().find("uscita standard"), std::string::npos) << err.str();
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/file_names.hpp"
 #include "scenario/text_writer.hpp"
 #include "tools/tool_support.hpp"
+#include "support/special_files.hpp"
 #include "support/temp_folder.hpp"
 
 #include <gtest/gtest.h>
@@ -55,6 +56,29 @@ TEST(Export, AnAuthorsEditedFileIsKeptUnlessForced)
 
     EXPECT_EQ(testing::run_tool({"export", dir.path().string(), "--force"}).status, 0);
     EXPECT_EQ(read_bytes(f.train_source), tratta::encode_data_set(tratta::treno_data()));
+}
+
+// Even with --force, a name that is not a regular file is not written through
+// or replaced, and then none of the five is written.
+TEST(Export, ANameThatIsNotARegularFileRefusesTheWholeTemplate)
+{
+    namespace t = tratta::testing;
+    for (const auto special : {t::Special::folder, t::Special::link_to_regular, t::Special::dangling_link}) {
+        SCOPED_TRACE(t::special_name(special));
+        TempFolder dir;
+        const auto f = tratta::file_names(dir.path(), tratta::scenario_constant, tratta::train_constant);
+        ASSERT_TRUE(t::make_special(special, f.notes, dir / "elsewhere.txt"));
+        const auto run = testing::run_tool({"export", dir.path().string(), "--force"});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find(f.notes.filename().string()), std::string::npos) << run.err;
+        for (const auto& file : {f.line_source, f.train_source, f.slowdowns, f.timetable})
+            EXPECT_FALSE(std::filesystem::exists(file)) << file;
+        if (special == t::Special::link_to_regular) {
+            EXPECT_EQ(read_bytes(dir / "elsewhere.txt"), "regular content");
+        }
+        // Without --force a dangling link, too, is a name already taken.
+        EXPECT_NE(testing::run_tool({"export", dir.path().string()}).err.find("esiste già"), std::string::npos);
+    }
 }
 
 } // namespace

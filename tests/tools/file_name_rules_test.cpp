@@ -44,9 +44,13 @@ TEST(FileNameRules, ThePairNamesTheFaultyOneAndBoundsTheLongestFileName)
     EXPECT_FALSE(names_problem("Tratta_Esempio", "TR 000 Esempio"));
     EXPECT_NE(names_problem("Trat/ta", "T").value_or("").find("scenario"), std::string::npos);
     EXPECT_NE(names_problem("S", "T|1").value_or("").find("treno"), std::string::npos);
-    EXPECT_FALSE(names_problem(std::string(100, 's'), std::string(130, 't')));
-    EXPECT_NE(names_problem(std::string(120, 's'), std::string(120, 't')).value_or("").find("lunghi"),
-              std::string::npos);
+    // The longest file, "S_T_rallentamenti.txt", with the 33 characters of its
+    // temporary name, must fit in 255 bytes: S and T together take at most 203.
+    EXPECT_FALSE(names_problem(std::string(100, 's'), std::string(103, 't')));
+    const auto too_long = names_problem(std::string(100, 's'), std::string(104, 't')).value_or("");
+    EXPECT_NE(too_long.find("lunghi"), std::string::npos) << too_long;
+    EXPECT_NE(too_long.find("_rallentamenti.txt"), std::string::npos) << too_long;
+    EXPECT_TRUE(names_problem(std::string(235, 's'), "T")) << "the line table's temporary name would not fit";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "app/file_names.hpp"
 #include "autore/compile_sources.hpp"
+#include "support/special_files.hpp"
 #include "tools/small_scenario.hpp"
 #include "tools/tool_support.hpp"
 
@@ -10,6 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace autore {
 namespace {
@@ -257,6 +262,81 @@ TEST(Plot, WhatDoesNotMakeOneScenarioIsRefused)
         EXPECT_NE(run.err.find(row.message_part), std::string::npos) << run.err;
         EXPECT_FALSE(fs::exists(empty / "out.svg"));
     }
+}
+
+TEST(Plot, AnOutputThatIsNotARegularFileOrIsAnInputIsRefused)
+{
+    namespace t = tratta::testing;
+    TempFolder dir;
+    compile_small(dir.path(), true);
+    const auto names = tratta::file_names(dir.path(), "Valle", "R 101");
+    const std::string records = read_bytes(names.records);
+    const std::string grid = read_bytes(names.grid);
+    const std::string table = read_bytes(names.line_table);
+    TempFolder out;
+    ASSERT_TRUE(t::make_special(t::Special::folder, out / "folder.svg"));
+    ASSERT_TRUE(t::make_special(t::Special::fifo, out / "fifo.svg"));
+    ASSERT_TRUE(t::make_special(t::Special::link_to_regular, out / "link.svg", out / "target.svg"));
+    ASSERT_TRUE(t::make_special(t::Special::dangling_link, out / "dangling.svg"));
+    fs::create_hard_link(names.grid, out / "grid-again.dat");
+    const struct {
+        fs::path output;
+        const char* message_part;
+    } rows[] = {
+        {out / "folder.svg", "cartella"},
+        {out / "fifo.svg", "pipe con nome"},
+        {out / "link.svg", "collegamento simbolico"},
+        {out / "dangling.svg", "collegamento simbolico"},
+        {names.records, "è uno dei file letti"},
+        {names.line_table, "è uno dei file letti"},
+        {out / "grid-again.dat", "è uno dei file letti"},
+        {dir / "." / names.grid.filename(), "è uno dei file letti"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.output.string());
+        const auto run = testing::run_tool({"plot", dir.path().string(), "-o", row.output.string()});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find(row.message_part), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(row.output.filename().string()), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(read_bytes(names.records), records);
+    EXPECT_EQ(read_bytes(names.grid), grid);
+    EXPECT_EQ(read_bytes(names.line_table), table);
+    EXPECT_EQ(read_bytes(out / "target.svg"), "regular content");
+}
+
+// "-o -" sends the picture to standard output, and nothing else goes there.
+TEST(Plot, ADashWritesThePictureToStandardOutput)
+{
+    TempFolder dir;
+    compile_small(dir.path(), true);
+    const auto caught = dir / "caught.svg";
+    std::fflush(stdout);
+    const int saved = ::dup(STDOUT_FILENO);
+    const int file = ::open(caught.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(file, 0);
+    ::dup2(file, STDOUT_FILENO);
+    const auto run = testing::run_tool({"plot", dir.path().string(), "-o", "-"});
+    std::fflush(stdout);
+    ::dup2(saved, STDOUT_FILENO);
+    ::close(saved);
+    ::close(file);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    const std::string svg = read_bytes(caught);
+    EXPECT_EQ(testing::xml_problem(svg), std::nullopt);
+    EXPECT_NE(svg.find("id=\"track\""), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "-"));
+}
+
+// A folder named like a records file is not one of the scenario's files.
+TEST(Plot, AFolderNamedLikeABinaryIsPassedOver)
+{
+    TempFolder dir;
+    compile_small(dir.path(), true);
+    fs::create_directory(dir / "Altro_T.sim");
+    const auto run = testing::run_tool({"plot", dir.path().string(), "-o", (dir / "route.svg").string()});
+    EXPECT_EQ(run.status, 0) << run.err;
 }
 
 } // namespace

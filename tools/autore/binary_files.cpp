@@ -75,7 +75,8 @@ CompiledFiles find_compiled(const fs::path& dir, const std::string& scenario, co
     std::vector<fs::path> sims;
     for (const auto& entry : fs::directory_iterator(dir, ec)) {
         const std::string name = display_path(entry.path().filename());
-        if (kind_from_name(entry.path()) != BinaryKind::records)
+        std::error_code kind_ec;
+        if (kind_from_name(entry.path()) != BinaryKind::records || !entry.is_regular_file(kind_ec))
             continue;
         if (!wanted.empty() ? name == wanted : (scenario.empty() || name.starts_with(scenario + "_")))
             sims.push_back(entry.path());

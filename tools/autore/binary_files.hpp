@@ -20,8 +20,9 @@ enum class BinaryKind { line_table, records, grid };
 std::optional<BinaryKind> kind_from_name(const std::filesystem::path& file);
 std::optional<BinaryKind> kind_from_word(std::string_view word); // "linea", "sim", "dat"
 
-// Read and decode; a file that cannot be read is a tratta::FileFailure and one
-// of the wrong size or layout a tratta::LayoutError naming the file.
+// Read and decode; a file that cannot be read or is not a regular file (a
+// folder, a fifo, a device) is a tratta::FileFailure and one of the wrong
+// size or layout a tratta::LayoutError naming the file.
 tratta::ScenarioRecords load_records(const std::filesystem::path& file);
 std::vector<tratta::RouteCell> load_cells(const std::filesystem::path& file);
 tratta::DecodedLineProfile load_line_table(const std::filesystem::path& file);

@@ -1,6 +1,7 @@
 #include "autore/dump.hpp"
 
 #include "app/files.hpp"
+#include "app/standard_output.hpp"
 #include "model/byte_reader.hpp"
 
 #include <algorithm>
@@ -82,6 +83,7 @@ int dump_file(const std::filesystem::path& file, const DumpOptions& options, std
                 [&](const auto& t, std::ostream& o) { line_table_text(t, options.step_m, o); });
             break;
         }
+        tratta::flush_standard_output(out);
     } catch (const tratta::FileFailure& e) {
         err << "autore: " << e.what() << '\n';
         return 1;

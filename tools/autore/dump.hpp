@@ -21,7 +21,9 @@ struct DumpOptions {
     bool objects_only = false; // grid: only cells that hold a point object
 };
 
-// Writes the dump to out; returns the exit status (0, or 1 with a message on err).
+// Writes the dump to out; returns the exit status (0, or 1 with a message on
+// err: a file that is not a regular one, cannot be read or decoded, or an out
+// that could not take the whole dump).
 int dump_file(const std::filesystem::path& file, const DumpOptions& options, std::ostream& out,
               std::ostream& err);
 

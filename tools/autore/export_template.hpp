@@ -17,7 +17,8 @@ struct ExportReport {
 };
 
 // An existing file of the same name is an author's work: it is kept, and
-// nothing is written, unless overwrite is set.
+// nothing is written, unless overwrite is set. Even then a name that is not a
+// regular file is refused. The five files are replaced together or not at all.
 ExportReport export_template(const std::filesystem::path& dir, bool overwrite);
 
 } // namespace autore

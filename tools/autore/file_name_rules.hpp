@@ -15,7 +15,8 @@ namespace autore {
 // Windows-1252 code page lacks.
 std::optional<std::string> name_problem(std::string_view name);
 
-// The same for the pair, plus the length of the longest file name they form.
+// The same for the pair, plus the length of every file name they form, with
+// the suffix that the writer's temporary and backup names add to it.
 std::optional<std::string> names_problem(std::string_view scenario, std::string_view train);
 
 } // namespace autore

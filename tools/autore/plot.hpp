@@ -23,7 +23,8 @@ struct PlotOptions {
 using PlotReport = DocumentReport;
 
 // inputs: one folder, or the ".sim" and ".dat" files with or without the "_linea.dat".
-// A picture is only written under a name that ends in ".svg".
+// The picture goes to svg_file, which must end in ".svg", be a regular file
+// or not exist yet, and not be one of the inputs; "-" writes it to standard output.
 PlotReport plot_route(const std::vector<std::filesystem::path>& inputs, const std::filesystem::path& svg_file,
                       const PlotOptions& options);
 

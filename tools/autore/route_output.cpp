@@ -1,6 +1,8 @@
 #include "autore/route_output.hpp"
 
+#include "app/file_checks.hpp"
 #include "app/files.hpp"
+#include "app/standard_output.hpp"
 #include "autore/binary_files.hpp"
 #include "model/byte_reader.hpp"
 
@@ -20,19 +22,45 @@ std::string lower(std::string s)
 
 } // namespace
 
-LoadedScenario load_scenario(const std::vector<std::filesystem::path>& inputs, const std::string& scenario,
-                             const std::string& train)
+namespace {
+
+CompiledFiles files_of(const std::vector<std::filesystem::path>& inputs, const std::string& scenario,
+                       const std::string& train)
 {
     std::error_code ec;
-    const CompiledFiles files = inputs.size() == 1 && std::filesystem::is_directory(inputs.front(), ec)
-                                    ? find_compiled(inputs.front(), scenario, train)
-                                    : sort_compiled(inputs);
+    return inputs.size() == 1 && std::filesystem::is_directory(inputs.front(), ec)
+               ? find_compiled(inputs.front(), scenario, train)
+               : sort_compiled(inputs);
+}
+
+LoadedScenario load_files(const CompiledFiles& files)
+{
     LoadedScenario loaded;
     loaded.records = load_records(files.records);
     loaded.cells = load_cells(files.grid);
     if (files.line_table)
         loaded.line_table = load_line_table(*files.line_table);
     return loaded;
+}
+
+// The document would take the place of a file it is made from.
+void refuse_output_among_inputs(const std::filesystem::path& out_file, const CompiledFiles& files)
+{
+    std::vector<std::filesystem::path> read = {files.records, files.grid};
+    if (files.line_table)
+        read.push_back(*files.line_table);
+    for (const auto& input : read)
+        if (tratta::same_file(out_file, input))
+            throw FindError("il file da scrivere \"" + tratta::display_path(out_file) + "\" è uno dei file letti (\"" +
+                            tratta::display_path(input) + "\"): nulla è stato scritto");
+}
+
+} // namespace
+
+LoadedScenario load_scenario(const std::vector<std::filesystem::path>& inputs, const std::string& scenario,
+                             const std::string& train)
+{
+    return load_files(files_of(inputs, scenario, train));
 }
 
 std::optional<std::string> output_name_problem(const std::filesystem::path& out_file,
@@ -51,15 +79,25 @@ DocumentReport write_route_document(const DocumentRequest& request,
                                     const std::function<std::string(const LoadedScenario&)>& make)
 {
     DocumentReport report;
-    if (auto problem = output_name_problem(request.out_file, request.extensions)) {
+    const bool to_standard_output = request.out_file == standard_output_name;
+    if (auto problem = output_name_problem(request.out_file, request.extensions); problem && !to_standard_output) {
         report.exit_status = 1;
         report.problems.push_back(std::move(*problem));
         return report;
     }
     try {
-        const LoadedScenario loaded = load_scenario(request.inputs, request.scenario, request.train);
-        tratta::write_file_replacing(request.out_file, make(loaded));
-        report.written.push_back(request.out_file);
+        if (!to_standard_output)
+            tratta::check_output_path(request.out_file);
+        const CompiledFiles files = files_of(request.inputs, request.scenario, request.train);
+        if (!to_standard_output)
+            refuse_output_among_inputs(request.out_file, files);
+        const std::string document = make(load_files(files));
+        if (to_standard_output) {
+            tratta::write_standard_output(document);
+        } else {
+            tratta::write_file_replacing(request.out_file, document);
+            report.written.push_back(request.out_file);
+        }
     } catch (const FindError& e) {
         report.exit_status = 1;
         report.problems.emplace_back(e.what());

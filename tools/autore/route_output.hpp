@@ -16,6 +16,9 @@
 
 namespace autore {
 
+// The output name that stands for standard output.
+inline constexpr const char* standard_output_name = "-";
+
 // The tables of one compiled scenario, read back from its files.
 struct LoadedScenario {
     tratta::ScenarioRecords records;
@@ -47,7 +50,9 @@ LoadedScenario load_scenario(const std::vector<std::filesystem::path>& inputs, c
 std::optional<std::string> output_name_problem(const std::filesystem::path& out_file,
                                                const std::vector<std::string_view>& extensions);
 
-// Nothing is written when the name, the inputs or the files are wrong.
+// Nothing is written when the name, the inputs or the files are wrong: the
+// output must end in one of the extensions, be a regular file or not exist
+// yet, and not be one of the files read; "-" writes to standard output.
 DocumentReport write_route_document(const DocumentRequest& request,
                                     const std::function<std::string(const LoadedScenario&)>& make);
 

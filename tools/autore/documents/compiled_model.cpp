@@ -15,8 +15,13 @@ CompiledModel compile_model(const ScenarioSources& sources)
     CompiledModel model;
     const SourceNames names{tratta::display_path(sources.line_file), tratta::display_path(sources.train_file)};
     // The author's files are only read.
-    const tratta::LoadedSource line = tratta::load_source(sources.line_file);
-    const tratta::LoadedSource train = tratta::load_source(sources.train_file);
+    const auto in_memory = [](std::string_view bytes) {
+        return tratta::LoadedSource{tratta::SourceText::State::present, std::string(bytes), {}};
+    };
+    const tratta::LoadedSource line =
+        sources.line_bytes ? in_memory(*sources.line_bytes) : tratta::load_source(sources.line_file);
+    const tratta::LoadedSource train =
+        sources.train_bytes ? in_memory(*sources.train_bytes) : tratta::load_source(sources.train_file);
     for (const auto& [file, source] : {std::pair{&sources.line_file, &line}, std::pair{&sources.train_file, &train}}) {
         if (source->state == tratta::SourceText::State::present)
             continue;

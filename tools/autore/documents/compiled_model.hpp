@@ -8,6 +8,8 @@
 #include "model/scenario_records.hpp"
 
 #include <filesystem>
+#include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,9 @@ struct ScenarioSources {
     std::filesystem::path train_file;
     std::string scenario; // UTF-8, the name the line file gives
     std::string train;    // UTF-8, the name the train file gives
+    // The files' bytes when they are in memory already; none: read from the files.
+    std::optional<std::string_view> line_bytes;
+    std::optional<std::string_view> train_bytes;
 };
 
 struct CompiledModel {

@@ -39,7 +39,8 @@ Worked work_out(const ScenarioRun& run)
         w.problems.push_back(*problem);
         return w;
     }
-    CompiledModel model = compile_model({run.line_file, run.train_file, w.scenario, w.train});
+    CompiledModel model =
+        compile_model({run.line_file, run.train_file, w.scenario, w.train, run.line_bytes, run.train_bytes});
     w.problems = std::move(model.problems);
     if (!model.compiled)
         return w;

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ struct ScenarioRun {
     std::filesystem::path line_file;  // "<S>_linea.txt"
     std::filesystem::path train_file; // "<S>_<T>-.txt"
     TrainDynamics dynamics;
+    // The files' bytes when they are in memory already; none: read from the files.
+    std::optional<std::string_view> line_bytes;
+    std::optional<std::string_view> train_bytes;
 };
 
 // The three documents of a scenario as the bytes of their files.
