@@ -2,6 +2,9 @@
 
 #include "app/file_names.hpp"
 #include "app/files.hpp"
+#include "app/folder_lock.hpp"
+#include "app/own_files.hpp"
+#include "app/stop_signals.hpp"
 #include "app/payload.hpp"
 #include "app/platform.hpp"
 #include "app/scenario_files.hpp"
@@ -90,22 +93,28 @@ RunOutcome esegui_scenario(const std::filesystem::path& folder, const ScenarioTe
 {
     const FileNames names = file_names(folder, texts.scenario_name, texts.train_name);
     try {
+        // One run at a time in the folder; what an earlier run that was
+        // stopped left of its own goes first.
+        const FolderLock lock(folder);
+        remove_stale_temporaries(folder);
         dati_linea(names, texts);
         dati_treno(names, texts);
-        dati_note(names, texts);
-        dati_rallentamenti(names, texts);
-        dati_scheda(names, texts);
+        dati_documenti(names, texts);
+        return compile_folder_sources(folder, texts.scenario_name, texts.train_name);
     } catch (const FileFailure& failure) {
         return {1, failure.what(), false};
     }
-    return compile_folder_sources(folder, texts.scenario_name, texts.train_name);
 }
 
 namespace {
 
-// Window, run, report: the whole of a program's start.
+// Window, run, report: the whole of a program's start. A size limit becomes
+// a file that cannot be written, and a stop from outside takes the run's
+// temporary files with it.
 int run_program(const std::function<RunOutcome(const std::filesystem::path&)>& run)
 {
+    ignore_file_size_signal();
+    install_cleanup_on_signals();
     try {
         const std::filesystem::path folder = platform::program_folder();
         platform::show_wait_window();

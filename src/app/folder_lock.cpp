@@ -12,16 +12,14 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #endif
 
-// The lock file stays in the folder once made. Removing it at the end would
-// open a race: a run waiting on the old file would get its lock just as a
-// third run makes a new file under the same name and locks that one, and both
-// would write at once. An empty file left beside the scenario's files is the
-// price of a lock that always holds.
+// The lock needs no file of its own: on Linux the folder itself is locked,
+// and on Windows a lock of the system named after the folder's full path.
+// Either ends with the process, however it ends, and leaves the folder
+// holding only the scenario's files.
 
 namespace tratta {
 
@@ -49,11 +47,68 @@ FileFailure busy(const std::filesystem::path& folder, milliseconds patience)
                                               ": nulla è stato scritto; riprovare quando avrà finito");
 }
 
-FileFailure no_lock_file(const std::filesystem::path& folder, const std::string& why)
+FileFailure no_lock(const std::filesystem::path& folder, const std::string& why)
 {
-    return FileFailure::on_folder(folder, "impossibile usare il file di blocco " + std::string(FolderLock::file_name) +
-                                              " (" + why + ")");
+    return FileFailure::on_folder(folder, "impossibile riservare la cartella per questa esecuzione (" + why + ")");
 }
+
+} // namespace
+
+#ifdef _WIN32
+
+namespace {
+
+// The system lock's name: the folder's full path, in small letters as
+// Windows compares names, folded into a number.
+std::wstring lock_name(const std::filesystem::path& folder)
+{
+    std::error_code ec;
+    std::wstring path = std::filesystem::weakly_canonical(folder, ec).wstring();
+    if (ec)
+        path = std::filesystem::absolute(folder, ec).wstring();
+    CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
+    uint64_t hash = 1469598103934665603ull; // FNV-1a
+    for (const wchar_t c : path) {
+        hash ^= static_cast<uint64_t>(c);
+        hash *= 1099511628211ull;
+    }
+    wchar_t name[64];
+    swprintf(name, 64, L"Local\\tratta-cartella-%016llx", static_cast<unsigned long long>(hash));
+    return name;
+}
+
+} // namespace
+
+FolderLock::FolderLock(const std::filesystem::path& folder, milliseconds patience) : folder_(folder)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec))
+        throw no_lock(folder, "la cartella non esiste");
+    const HANDLE h = CreateMutexW(nullptr, FALSE, lock_name(folder).c_str());
+    if (h == nullptr)
+        throw no_lock(folder, file_steps::last_system_error().message());
+    // A run that ended without giving the lock up (it was stopped) leaves it
+    // abandoned: the waiting run takes it over.
+    const DWORD waited = WaitForSingleObject(h, static_cast<DWORD>(patience.count()));
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+        handle_ = h;
+        return;
+    }
+    CloseHandle(h);
+    if (waited == WAIT_TIMEOUT)
+        throw busy(folder, patience);
+    throw no_lock(folder, file_steps::last_system_error().message());
+}
+
+FolderLock::~FolderLock()
+{
+    ReleaseMutex(static_cast<HANDLE>(handle_));
+    CloseHandle(static_cast<HANDLE>(handle_));
+}
+
+#else
+
+namespace {
 
 // Sleeps until the next look, or says that the time is up.
 bool wait_a_little(Clock::time_point deadline)
@@ -62,76 +117,23 @@ bool wait_a_little(Clock::time_point deadline)
     if (now >= deadline)
         return false;
     const auto pause = std::min<Clock::duration>(poll_interval, deadline - now);
-#ifdef _WIN32
-    Sleep(static_cast<DWORD>(std::chrono::duration_cast<milliseconds>(pause).count() + 1));
-#else
     std::this_thread::sleep_for(pause);
-#endif
     return true;
 }
 
 } // namespace
 
-#ifdef _WIN32
-
 FolderLock::FolderLock(const std::filesystem::path& folder, milliseconds patience) : folder_(folder)
 {
-    const auto file = folder / file_name;
-    const HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        throw no_lock_file(folder, file_steps::last_system_error().message());
-    handle_ = h;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info) ||
-        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
-        CloseHandle(h);
-        throw no_lock_file(folder, "non è un file normale");
-    }
-    const auto deadline = Clock::now() + patience;
-    for (;;) {
-        OVERLAPPED whole{};
-        if (LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole))
-            return;
-        const DWORD error = GetLastError();
-        if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) {
-            const auto why = file_steps::last_system_error().message();
-            CloseHandle(h);
-            throw no_lock_file(folder, why);
-        }
-        if (!wait_a_little(deadline)) {
-            CloseHandle(h);
-            throw busy(folder, patience);
-        }
-    }
-}
-
-FolderLock::~FolderLock()
-{
-    OVERLAPPED whole{};
-    UnlockFileEx(static_cast<HANDLE>(handle_), 0, 1, 0, &whole);
-    CloseHandle(static_cast<HANDLE>(handle_));
-}
-
-#else
-
-FolderLock::FolderLock(const std::filesystem::path& folder, milliseconds patience) : folder_(folder)
-{
-    const auto file = folder / file_name;
-    // Never through a link, and never waiting on a fifo planted at the name.
+    // The folder itself, never through a link planted in its place.
     do
-        fd_ = ::open(file.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+        fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     while (fd_ < 0 && errno == EINTR);
     if (fd_ < 0)
-        throw no_lock_file(folder, file_steps::last_system_error().message());
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd_);
-        throw no_lock_file(folder, "non è un file normale");
-    }
+        throw no_lock(folder, file_steps::last_system_error().message());
     const auto deadline = Clock::now() + patience;
     for (;;) {
-        // flock: held by this open file, so two locks of one process exclude each other too.
+        // flock: held by this open folder, so two locks of one process exclude each other too.
         if (::flock(fd_, LOCK_EX | LOCK_NB) == 0)
             return;
         if (errno == EINTR)
@@ -139,7 +141,7 @@ FolderLock::FolderLock(const std::filesystem::path& folder, milliseconds patienc
         if (errno != EWOULDBLOCK) {
             const auto why = file_steps::last_system_error().message();
             ::close(fd_);
-            throw no_lock_file(folder, why);
+            throw no_lock(folder, why);
         }
         if (!wait_a_little(deadline)) {
             ::close(fd_);
@@ -148,7 +150,7 @@ FolderLock::FolderLock(const std::filesystem::path& folder, milliseconds patienc
     }
 }
 
-// Closing the file gives the lock up.
+// Closing the folder gives the lock up.
 FolderLock::~FolderLock() { ::close(fd_); }
 
 #endif

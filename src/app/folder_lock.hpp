@@ -2,7 +2,9 @@
 // One run at a time in a folder: the program and `autore compile` both write
 // the same files there, and two runs at once would delete each other's
 // sources and leave a mixed set. A second run waits for the first, and after
-// a while gives up with a message, before it has touched anything.
+// a while gives up with a message, before it has touched anything. The lock
+// is the folder's own (on Windows a lock named after the folder), so nothing
+// is left in the folder for it.
 
 #include <chrono>
 #include <filesystem>
@@ -11,9 +13,6 @@ namespace tratta {
 
 class FolderLock {
 public:
-    // The file of the folder that carries the lock. It stays in the folder:
-    // an empty file of no other use, made by the first run there.
-    static constexpr const char* file_name = ".tratta.lock";
     static constexpr std::chrono::milliseconds default_patience{10000};
 
     // Waits, up to `patience`, for any other run in the folder to end; then

@@ -10,7 +10,9 @@
 
 #include <cstdlib>
 #include <map>
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <set>
 
 namespace tratta {
@@ -197,6 +199,39 @@ TEST_F(ProgramRun, LeavesSixFilesBesideItselfAndTwoRunsAreIdentical)
     for (const auto& name : expected) {
         SCOPED_TRACE(name);
         EXPECT_EQ(read_bytes(dir / name), first[name]);
+    }
+}
+
+// Two copies started at once in the same folder (a double double-click): the
+// second waits for the first, and the folder ends with the one right set.
+TEST_F(ProgramRun, TwoCopiesAtOnceLeaveOneRightSet)
+{
+    TempFolder dir;
+    const auto exe = dir / "tratta_esempio";
+    std::filesystem::copy_file(TRATTA_PROGRAM_PATH, exe);
+    for (int trial = 0; trial < 3; ++trial) {
+        SCOPED_TRACE(trial);
+        pid_t copies[2];
+        for (pid_t& pid : copies) {
+            pid = fork();
+            ASSERT_NE(pid, -1);
+            if (pid == 0) {
+                const int null = open("/dev/null", O_WRONLY);
+                dup2(null, 2);
+                execl(exe.c_str(), exe.c_str(), static_cast<char*>(nullptr));
+                _exit(127);
+            }
+        }
+        for (const pid_t pid : copies) {
+            int status = 0;
+            ASSERT_EQ(waitpid(pid, &status, 0), pid);
+            EXPECT_TRUE(WIFEXITED(status));
+            EXPECT_EQ(WEXITSTATUS(status), 0);
+        }
+        EXPECT_EQ(files_in(dir).size(), 7u);
+        EXPECT_EQ(read_bytes(dir / "Tratta_Esempio_TR 000 Esempio.sim").size(), 4000u);
+        EXPECT_EQ(read_bytes(dir / "Tratta_Esempio_TR 000 Esempio.dat").size(), 102315u);
+        EXPECT_EQ(read_bytes(dir / "Tratta_Esempio_linea.dat").size(), 6819964u);
     }
 }
 

@@ -2,7 +2,10 @@
 
 #include "app/avvio.hpp"
 #include "app/file_names.hpp"
+#include "app/file_checks.hpp"
 #include "app/files.hpp"
+#include "app/folder_lock.hpp"
+#include "app/own_files.hpp"
 #include "autore/check/check.hpp"
 #include "autore/file_name_rules.hpp"
 #include "model/code_page.hpp"
@@ -25,11 +28,6 @@ constexpr std::string_view train_suffix = "-.txt";
 
 std::string file_name_of(const fs::path& file) { return display_path(file.filename()); }
 
-bool same_file(const fs::path& a, const fs::path& b)
-{
-    std::error_code ec;
-    return fs::exists(a, ec) && fs::exists(b, ec) && fs::equivalent(a, b, ec);
-}
 
 // The author's file as the compile takes it; a file that is not there or
 // cannot be read is the author's problem, not a data error.
@@ -150,7 +148,7 @@ CompileReport compile_sources(const CompileRequest& rq)
             return fail("la cartella di destinazione \"" + display_path(rq.out_dir) + "\" non si può creare");
         const tratta::FileNames out = tratta::file_names(rq.out_dir, sc.scenario_name, sc.train_name);
         for (const auto* target : {&out.line_table, &out.records, &out.grid})
-            if (same_file(*target, rq.line_file) || same_file(*target, rq.train_file))
+            if (tratta::same_file(*target, rq.line_file) || tratta::same_file(*target, rq.train_file))
                 return fail("il file da scrivere \"" + display_path(*target) +
                             "\" è uno dei file sorgente: nulla è stato scritto");
 
@@ -167,8 +165,11 @@ CompileReport compile_sources(const CompileRequest& rq)
         case tratta::CompileOutcome::data_error: break;
         }
 
-        // Every binary is complete beside its place before any takes it, so a
+        // One run at a time in the output folder, as in the program's. Every
+        // binary is complete beside its place before any takes it, so a
         // write that fails leaves the output folder as it was.
+        const tratta::FolderLock lock(rq.out_dir);
+        tratta::remove_stale_temporaries(rq.out_dir);
         std::vector<tratta::StagedFile> staged;
         staged.reserve(3);
         if (rq.line_table)

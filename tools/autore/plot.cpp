@@ -25,18 +25,6 @@ std::string summary_line(const RouteData& r)
            counted(r.slowdowns.size(), "rallentamento", "rallentamenti");
 }
 
-// The picture would take the place of a file it is drawn from.
-void refuse_output_among_inputs(const std::filesystem::path& svg_file, const CompiledFiles& files)
-{
-    std::vector<std::filesystem::path> read = {files.records, files.grid};
-    if (files.line_table)
-        read.push_back(*files.line_table);
-    for (const auto& input : read)
-        if (tratta::same_file(svg_file, input))
-            throw FindError("il file da scrivere \"" + tratta::display_path(svg_file) + "\" è uno dei file letti (\"" +
-                            tratta::display_path(input) + "\"): nulla è stato scritto");
-}
-
 } // namespace
 
 std::string route_svg(const RouteData& route, std::vector<TextBox>* texts)

@@ -80,17 +80,19 @@ DocumentReport write_route_document(const DocumentRequest& request,
 {
     DocumentReport report;
     const bool to_standard_output = request.out_file == standard_output_name;
-    if (auto problem = output_name_problem(request.out_file, request.extensions); problem && !to_standard_output) {
-        report.exit_status = 1;
-        report.problems.push_back(std::move(*problem));
-        return report;
-    }
     try {
-        if (!to_standard_output)
-            tratta::check_output_path(request.out_file);
+        // An output that is one of the files read is refused first, for
+        // what it is; then one of another kind or name.
         const CompiledFiles files = files_of(request.inputs, request.scenario, request.train);
-        if (!to_standard_output)
+        if (!to_standard_output) {
             refuse_output_among_inputs(request.out_file, files);
+            if (auto problem = output_name_problem(request.out_file, request.extensions)) {
+                report.exit_status = 1;
+                report.problems.push_back(std::move(*problem));
+                return report;
+            }
+            tratta::check_output_path(request.out_file);
+        }
         const std::string document = make(load_files(files));
         if (to_standard_output) {
             tratta::write_standard_output(document);

@@ -91,7 +91,8 @@ PackReport pack_scenario(const PackRequest& rq, const fs::path& tool_folder)
 
         tratta::ScenarioTexts texts{sc.scenario_name, sc.train_name, sc.line.bytes, sc.train.bytes, {}, {}, {}};
         if (rq.documents.empty()) {
-            MadeDocuments made = make_documents({rq.sources.line_file, rq.sources.train_file, {}});
+            MadeDocuments made =
+                make_documents({rq.sources.line_file, rq.sources.train_file, {}, sc.line.bytes, sc.train.bytes});
             if (!made.texts)
                 return fail("i documenti non si ricavano dai sorgenti; nulla è stato scritto");
             texts.notes = std::move(made.texts->notes);
