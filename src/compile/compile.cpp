@@ -16,6 +16,7 @@ CompileResult compile(const CompileInput& input)
     s.sources.line = input.line;
     s.sources.train = input.train;
     s.note_origins = input.note_origins;
+    s.keep_line_table = input.keep_line_table;
     if (input.trace_fields)
         s.trace = &result.trace;
 

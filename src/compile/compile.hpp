@@ -22,6 +22,9 @@ struct CompileInput {
     bool line_table = true;    // the compile step's j: build and make "_linea.dat"
     bool note_origins = false; // keep, for each object in the grid, the source line that placed it
     bool trace_fields = false; // keep every field as the readers read it
+    // false: the plan of the track is walked (its errors are the same) but
+    // not kept, and no "_linea.dat" is made: for a check, which writes nothing.
+    bool keep_line_table = true;
 };
 
 enum class CompileOutcome : uint8_t {

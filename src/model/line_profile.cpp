@@ -24,16 +24,18 @@ std::size_t full_run_bytes(int64_t last_m)
 
 } // namespace
 
-void LineProfile::create(int64_t line_end_m)
+void LineProfile::create(int64_t line_end_m, bool keep_points)
 {
     if (line_end_m < first_real_metre + 1)
         throw std::invalid_argument("fine linea troppo corta per la tabella della linea");
     last_m_ = line_end_m;
     started_ = false;
+    keep_ = keep_points;
     next_ = first_real_metre;
     y_base_ = full_run_bytes(line_end_m);
     block_ = Bytes();
-    block_.resize(2 * y_base_);
+    if (keep_)
+        block_.resize(2 * y_base_);
 }
 
 void LineProfile::destroy()
@@ -60,6 +62,10 @@ void LineProfile::set_start(int16_t x0, int16_t y0, int16_t x1, int16_t y1)
 {
     if (!exists())
         outside("nessuna tabella della linea");
+    started_ = true;
+    next_ = first_real_metre;
+    if (!keep_)
+        return;
     const int16_t values[2][2] = {{x0, x1}, {y0, y1}};
     for (int r = 0; r < 2; ++r) {
         for (int64_t m = 0; m < first_real_metre; ++m) {
@@ -68,14 +74,16 @@ void LineProfile::set_start(int16_t x0, int16_t y0, int16_t x1, int16_t y1)
             store_le(e + 2, static_cast<uint16_t>(values[r][m]), 2);
         }
     }
-    started_ = true;
-    next_ = first_real_metre;
 }
 
 void LineProfile::append(double x, double y)
 {
     if (!started_ || next_ > last_m_ - 2)
         outside("punto oltre la fine della tabella della linea");
+    if (!keep_) {
+        ++next_;
+        return;
+    }
     uint8_t* ex = element(0, next_);
     uint8_t* ey = element(1, next_);
     store_le(ex, static_cast<uint64_t>(ProfileTag::real), 2);
@@ -99,7 +107,7 @@ ProfileTag LineProfile::tag(int64_t m, int r) const
 double LineProfile::get(int64_t m, int r) const
 {
     const ProfileTag t = tag(m, r);
-    if (t == ProfileTag::empty)
+    if (t == ProfileTag::empty || !keep_)
         return 0.0;
     const uint8_t* e = block_.data() + (r == 0 ? 0 : y_base_) + x_offset(m) + 2;
     if (t == ProfileTag::int16)
@@ -125,8 +133,10 @@ std::size_t LineProfile::file_size() const
 
 Bytes LineProfile::take_file()
 {
-    if (!exists())
+    if (!exists() || !keep_) {
+        destroy();
         return {};
+    }
     // The points laid so far stand at their places; the metres after them
     // are empty elements. A plan that reached G - 2 fills the block exactly;
     // a shorter one (its line file stopped early) moves its y run forward

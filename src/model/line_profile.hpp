@@ -19,7 +19,10 @@ enum class ProfileTag : uint8_t { empty = 0, int16 = 2, real = 5 };
 class LineProfile {
 public:
     // Sizes the table to metres 0..line_end_m and both coordinates, all empty.
-    void create(int64_t line_end_m);
+    // Without keep_points the plan is walked and counted but its points are
+    // not kept (and read back as 0): what a check of the sources needs,
+    // without the memory of the file.
+    void create(int64_t line_end_m, bool keep_points = true);
     void destroy();
 
     bool exists() const { return last_m_ >= 0; }
@@ -50,6 +53,7 @@ private:
 
     int64_t last_m_ = -1;
     bool started_ = false;
+    bool keep_ = true;
     int64_t next_ = 2;        // the metre the next appended point takes
     std::size_t y_base_ = 0;  // where the y elements begin while the plan can still reach G - 2
     Bytes block_;

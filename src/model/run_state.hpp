@@ -45,6 +45,7 @@ struct RunState {
     std::string scenario_name; // Windows-1252 bytes
     std::string train_name;
     int32_t j = 0;
+    bool keep_line_table = true; // false: the plan is walked but its points not kept
 
     Sources sources;
 

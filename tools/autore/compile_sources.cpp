@@ -45,15 +45,6 @@ std::optional<std::string> read_author_file(const fs::path& file, tratta::Loaded
     return std::nullopt;
 }
 
-// Every data error the compile step recorded, in order, those the first one
-// hides, then the warnings, each naming the author's own file: what the
-// check gives.
-void report_errors(const AuthorScenario& sc, const CompileRequest& rq, CompileReport& report)
-{
-    report.names = {display_path(rq.line_file), display_path(rq.train_file)};
-    report.diagnostics =
-        check_compiled({sc.line.bytes, sc.train.bytes, sc.scenario_name, sc.train_name}, sc.result).diagnostics;
-}
 
 } // namespace
 
@@ -136,11 +127,19 @@ CompileReport compile_sources(const CompileRequest& rq)
     };
 
     try {
-        AuthorCompile compiled = compile_author_files(rq);
-        if (!compiled.scenario)
-            return fail(compiled.problem);
-        const AuthorScenario& sc = *compiled.scenario;
-        const tratta::CompileResult& result = sc.result;
+        AuthorFiles sc;
+        if (auto problem = read_author_files(rq, sc))
+            return fail(*problem);
+        report.names = {display_path(rq.line_file), display_path(rq.train_file)};
+        // The files come from a compile that keeps nothing beside them; the
+        // diagnostics from the check, once their bytes are written and gone.
+        tratta::CompileResult result = tratta::compile(
+            {sc.line.text(), sc.train.text(), sc.scenario_name, sc.train_name, rq.line_table});
+        const auto diagnose = [&] {
+            result.files = {};
+            report.diagnostics =
+                check_scenario({sc.line.bytes, sc.train.bytes, sc.scenario_name, sc.train_name}).diagnostics;
+        };
 
         std::error_code ec;
         fs::create_directories(rq.out_dir, ec);
@@ -154,34 +153,36 @@ CompileReport compile_sources(const CompileRequest& rq)
 
         switch (result.outcome) {
         case tratta::CompileOutcome::error_box:
-            report_errors(sc, rq, report);
-            report.exit_status = 1;
-            report.problems.push_back("nessun file scritto");
-            return report;
-        case tratta::CompileOutcome::failure:
-            report_errors(sc, rq, report);
-            return fail(result.failure + "; nessun file scritto");
+            diagnose();
+            return fail("nessun file scritto");
+        case tratta::CompileOutcome::failure: {
+            const std::string failure = result.failure;
+            diagnose();
+            return fail(failure + "; nessun file scritto");
+        }
         case tratta::CompileOutcome::clean:
         case tratta::CompileOutcome::data_error: break;
         }
 
-        // One run at a time in the output folder, as in the program's. Every
-        // binary is complete beside its place before any takes it, so a
-        // write that fails leaves the output folder as it was.
-        const tratta::FolderLock lock(rq.out_dir);
-        tratta::remove_stale_temporaries(rq.out_dir);
-        std::vector<tratta::StagedFile> staged;
-        staged.reserve(3);
-        if (rq.line_table)
-            staged.emplace_back(out.line_table, tratta::as_text(result.files.line_table));
-        staged.emplace_back(out.records, tratta::as_text(result.files.records));
-        staged.emplace_back(out.grid, tratta::as_text(result.files.grid));
-        tratta::replace_together(staged);
-        for (const auto& file : staged)
-            report.written.push_back(file.file());
+        {
+            // One run at a time in the output folder, as in the program's.
+            // Every binary is complete beside its place before any takes it,
+            // so a write that fails leaves the output folder as it was.
+            const tratta::FolderLock lock(rq.out_dir);
+            tratta::remove_stale_temporaries(rq.out_dir);
+            std::vector<tratta::StagedFile> staged;
+            staged.reserve(3);
+            if (rq.line_table)
+                staged.emplace_back(out.line_table, tratta::as_text(result.files.line_table));
+            staged.emplace_back(out.records, tratta::as_text(result.files.records));
+            staged.emplace_back(out.grid, tratta::as_text(result.files.grid));
+            tratta::replace_together(staged);
+            for (const auto& file : staged)
+                report.written.push_back(file.file());
+        }
         if (result.outcome == tratta::CompileOutcome::data_error)
             report.exit_status = 2;
-        report_errors(sc, rq, report);
+        diagnose();
     } catch (const tratta::FileFailure& failure) {
         return fail(failure.what());
     }

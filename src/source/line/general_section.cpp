@@ -62,7 +62,7 @@ bool read_route_length(RunState& s, FieldReader& in)
     if (s.note_origins)
         s.cell_origins.assign(s.cells.cells().size(), SourcePlace{});
     if (s.j != 0)
-        s.profile.create(s.cells.line_end_m());
+        s.profile.create(s.cells.line_end_m(), s.keep_line_table);
     else
         s.profile.destroy();
     return true;

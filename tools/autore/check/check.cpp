@@ -132,6 +132,7 @@ public:
     {
         input_ = {SourceText{}, SourceText{}, in.scenario_name, in.train_name, true};
         input_.note_origins = true;
+        input_.keep_line_table = false;
     }
 
     // False when the search stopped at its limit.
@@ -294,6 +295,7 @@ CheckReport check_scenario(const CheckInput& in)
                        in.train_name, true};
     input.note_origins = true;
     input.trace_fields = true;
+    input.keep_line_table = false;
     return check_compiled(in, tratta::compile(input));
 }
 

@@ -34,6 +34,7 @@ CompiledModel compile_model(const ScenarioSources& sources)
     tratta::CompileInput input{line.text(), train.text(), tratta::utf8_to_cp1252(sources.scenario),
                                tratta::utf8_to_cp1252(sources.train), true};
     input.note_origins = true;
+    input.keep_line_table = false;
     const tratta::CompileResult result = tratta::compile(input);
     for (const Diagnostic& d : error_diagnostics(result))
         model.problems.push_back(text_line(d, names));

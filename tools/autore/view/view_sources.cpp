@@ -28,6 +28,7 @@ std::optional<std::string> add_sources(const CompileRequest& files, ViewExtras& 
     tratta::CompileInput input{read.line.text(), read.train.text(), read.scenario_name, read.train_name, true};
     input.note_origins = true;
     input.trace_fields = true;
+    input.keep_line_table = false;
     const tratta::CompileResult compiled = tratta::compile(input);
     const tratta::RunState& model = compiled.model;
     for (std::size_t c = 0; c < model.cell_origins.size(); ++c)
