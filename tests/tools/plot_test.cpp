@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <cstdio>
 
 #include <fcntl.h>
@@ -150,12 +149,17 @@ TEST(Plot, NoLabelCoversAnother)
 // The points of a path written as "M x y L x y ..." or with H and V steps.
 std::vector<std::pair<double, double>> path_points(const std::string& svg, const std::string& id)
 {
-    std::smatch m;
-    const std::regex path_re("<path d=\"([^\"]*)\"[^>]*id=\"" + id + "\"");
-    if (!std::regex_search(svg, m, path_re))
+    // The path element that carries the id, and its "d" attribute.
+    const std::size_t id_at = svg.find("id=\"" + id + "\"");
+    if (id_at == std::string::npos)
         return {};
+    const std::size_t start = svg.rfind("<path ", id_at);
+    const std::size_t d_at = start == std::string::npos ? std::string::npos : svg.find("d=\"", start);
+    if (d_at == std::string::npos || d_at > id_at)
+        return {};
+    const std::size_t d_end = svg.find('"', d_at + 3);
     std::vector<std::pair<double, double>> out;
-    std::istringstream in(m[1].str());
+    std::istringstream in(svg.substr(d_at + 3, d_end - d_at - 3));
     double x = 0, y = 0;
     char op = 0;
     while (in >> std::ws && in.peek() != EOF) {
