@@ -54,14 +54,12 @@ void board_rules(const tratta::CompileResult& compiled, std::vector<Diagnostic>&
         if (std::find(b.speeds.begin(), b.speeds.end(), limit) != b.speeds.end())
             continue;
         const int64_t highest = *std::max_element(b.speeds.begin(), b.speeds.end());
-        Diagnostic d;
-        d.severity = Severity::warning;
-        d.code = "cartello-velocita-discorde";
-        d.place = b.at;
+        const std::string message =
+            "l'indicatore a " + std::to_string(b.position_m) + " m mostra " + kmh(b.speeds[0]) + ", " + kmh(b.speeds[1]) +
+            " e " + kmh(b.speeds[2]) + ", ma il limite del treno da qui è " + kmh(limit) +
+            (limit > highest ? ": più alto di ogni velocità del cartello" : ": nessuna velocità del cartello");
+        Diagnostic d = warning_at(b.at, "cartello-velocita-discorde", message);
         d.at_m = b.position_m;
-        d.message = "l'indicatore a " + std::to_string(b.position_m) + " m mostra " + kmh(b.speeds[0]) + ", " +
-                    kmh(b.speeds[1]) + " e " + kmh(b.speeds[2]) + ", ma il limite del treno da qui è " + kmh(limit) +
-                    (limit > highest ? ": più alto di ogni velocità del cartello" : ": nessuna velocità del cartello");
         out.push_back(std::move(d));
     }
 }

@@ -35,4 +35,15 @@ struct Diagnostic {
 
 std::string_view severity_word(Severity s); // "error", "warning"
 
+// A warning of a rule at a place.
+inline Diagnostic warning_at(const tratta::SourcePlace& place, std::string code, std::string message)
+{
+    Diagnostic d;
+    d.severity = Severity::warning;
+    d.code = std::move(code);
+    d.place = place;
+    d.message = std::move(message);
+    return d;
+}
+
 } // namespace autore

@@ -52,12 +52,7 @@ SourcePlace place_of(std::string_view t, std::size_t i, SourceFile file)
 
 void warn(std::vector<Diagnostic>& out, const SourcePlace& at, const char* code, std::string message)
 {
-    Diagnostic d;
-    d.severity = Severity::warning;
-    d.code = code;
-    d.place = at;
-    d.message = std::move(message);
-    out.push_back(std::move(d));
+    out.push_back(warning_at(at, code, std::move(message)));
 }
 
 // A file whose letters are UTF-8 reads each of them as two or three

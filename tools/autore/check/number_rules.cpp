@@ -84,12 +84,7 @@ public:
 private:
     void warn(const TracedField& f, const char* code, std::string message)
     {
-        Diagnostic d;
-        d.severity = Severity::warning;
-        d.code = code;
-        d.place = f.place;
-        d.message = std::move(message);
-        out_.push_back(std::move(d));
+        out_.push_back(warning_at(f.place, code, std::move(message)));
     }
 
     std::string field_of(const TracedField& f) const { return field_words(f); }

@@ -77,12 +77,8 @@ private:
     void warn(const SourcePlace& at, int64_t at_m, const char* code, std::string message, const PlacedLine* other = nullptr,
               std::string other_message = {})
     {
-        Diagnostic d;
-        d.severity = Severity::warning;
-        d.code = code;
-        d.place = at;
+        Diagnostic d = warning_at(at, code, std::move(message));
         d.at_m = at_m;
-        d.message = std::move(message);
         if (other != nullptr)
             d.related.push_back({other->at, std::move(other_message)});
         out_.push_back(std::move(d));
