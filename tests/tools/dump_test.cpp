@@ -118,6 +118,30 @@ TEST(Dump, TextNamesTheKindsAndShowsTheFieldsThatHoldSomething)
     EXPECT_NE(table.out.find("     17000            vuoto            vuoto"), std::string::npos) << table.out;
 }
 
+TEST(Dump, AnOptionForAnotherKindOfFileIsRefused)
+{
+    Compiled c;
+    const struct {
+        std::vector<std::string> args;
+        const char* message_part;
+    } rows[] = {
+        {{"dump", c.files.records.string(), "--objects"}, "--objects vale solo per la griglia del percorso"},
+        {{"dump", c.files.line_table.string(), "--objects"}, "--objects vale solo"},
+        {{"dump", c.files.records.string(), "--step", "5"}, "--step vale solo per la tabella della linea"},
+        {{"dump", c.files.grid.string(), "--step", "5"}, "la griglia del percorso (.dat)"},
+        {{"dump", c.files.grid.string(), "--type", "sim", "--objects"}, "il file dei record dello scenario (.sim)"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.args[1] + " " + row.args[2]);
+        const auto run = testing::run_tool(row.args);
+        EXPECT_EQ(run.status, 64);
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_NE(run.err.find(row.message_part), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(testing::run_tool({"dump", c.files.grid.string(), "--objects"}).status, 0);
+    EXPECT_EQ(testing::run_tool({"dump", c.files.line_table.string(), "--step", "5"}).status, 0);
+}
+
 TEST(Dump, AFileOfTheWrongSizeOrKindGetsAClearError)
 {
     TempFolder dir;
@@ -127,19 +151,20 @@ TEST(Dump, AFileOfTheWrongSizeOrKindGetsAClearError)
     write_bytes(dir / "a.txt", "x");
     const struct {
         std::vector<std::string> args;
+        int status;
         const char* message_part;
     } rows[] = {
-        {{"dump", (dir / "a.sim").string()}, "a.sim: il file finisce"},
-        {{"dump", (dir / "a.dat").string(), "--json"}, "multiplo di 15"},
-        {{"dump", (dir / "a_linea.dat").string()}, "tipo di elemento 9"},
-        {{"dump", (dir / "a.txt").string()}, "--type"},
-        {{"dump", (dir / "a.txt").string(), "--type", "dat"}, "multiplo di 15"},
-        {{"dump", (dir / "none.sim").string()}, "none.sim"},
+        {{"dump", (dir / "a.sim").string()}, 1, "a.sim: il file finisce"},
+        {{"dump", (dir / "a.dat").string(), "--json"}, 1, "multiplo di 15"},
+        {{"dump", (dir / "a_linea.dat").string()}, 1, "tipo di elemento 9"},
+        {{"dump", (dir / "a.txt").string()}, 64, "--type"},
+        {{"dump", (dir / "a.txt").string(), "--type", "dat"}, 1, "multiplo di 15"},
+        {{"dump", (dir / "none.sim").string()}, 1, "none.sim» non esiste"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.args[1]);
         const auto run = testing::run_tool(row.args);
-        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.status, row.status);
         EXPECT_TRUE(run.out.empty());
         EXPECT_NE(run.err.find(row.message_part), std::string::npos) << run.err;
     }

@@ -2,6 +2,7 @@
 
 #include "app/files.hpp"
 #include "autore/binary_files.hpp"
+#include "autore/input_files.hpp"
 #include "model/byte_reader.hpp"
 
 #include <algorithm>
@@ -24,9 +25,12 @@ LoadedScenario load_scenario(const std::vector<std::filesystem::path>& inputs, c
                              const std::string& train)
 {
     std::error_code ec;
-    const CompiledFiles files = inputs.size() == 1 && std::filesystem::is_directory(inputs.front(), ec)
-                                    ? find_compiled(inputs.front(), scenario, train)
-                                    : sort_compiled(inputs);
+    const bool one_folder = inputs.size() == 1 && std::filesystem::is_directory(inputs.front(), ec);
+    if (!one_folder)
+        for (const auto& input : inputs)
+            if (auto problem = input_file_problem(input))
+                throw FindError(*problem);
+    const CompiledFiles files = one_folder ? find_compiled(inputs.front(), scenario, train) : sort_compiled(inputs);
     LoadedScenario loaded;
     loaded.records = load_records(files.records);
     loaded.cells = load_cells(files.grid);

@@ -35,6 +35,10 @@ Worked work_out(const ScenarioRun& run)
     CompileRequest names;
     names.line_file = run.line_file;
     names.train_file = run.train_file;
+    if (auto problem = sources_problem(run.line_file, run.train_file)) {
+        w.problems.push_back(*problem);
+        return w;
+    }
     if (auto problem = resolve_names(names, w.scenario, w.train)) {
         w.problems.push_back(*problem);
         return w;
