@@ -4,7 +4,7 @@
 #include <iostream>
 
 #ifdef _WIN32
-#include "autore/windows_arguments.hpp"
+#include "autore/command_line/windows_arguments.hpp"
 
 // Windows hands the arguments over as wide characters: they become UTF-8, as
 // the tool takes every name and path, and the console shows UTF-8.

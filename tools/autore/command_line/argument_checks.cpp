@@ -10,6 +10,14 @@ namespace autore {
 
 std::string in_quotes(const std::string& text) { return "«" + text + "»"; }
 
+std::string joined(const std::vector<std::string>& words, std::string_view separator)
+{
+    std::string text;
+    for (const auto& w : words)
+        text += (text.empty() ? "" : std::string(separator)) + w;
+    return text;
+}
+
 std::string quoted_list(const std::vector<std::string>& words, const std::string& last_joint)
 {
     std::string text;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace autore {
@@ -18,6 +19,9 @@ CLI::Validator choice_check(std::vector<std::string> choices);
 
 // "«a»": a value or a name quoted in a message.
 std::string in_quotes(const std::string& text);
+
+// The words with the separator between them: joined({"-o", "--output"}, ", ") is "-o, --output".
+std::string joined(const std::vector<std::string>& words, std::string_view separator);
 
 // "«a», «b» e «c»"
 std::string quoted_list(const std::vector<std::string>& words, const std::string& last_joint = " e ");

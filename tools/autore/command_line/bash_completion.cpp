@@ -3,26 +3,18 @@
 // takes, and file names where a path goes.
 #include "autore/command_line/command_line.hpp"
 
+#include "autore/command_line/argument_checks.hpp"
+
 namespace autore {
 
 namespace {
 
-std::string joined(const std::vector<std::string>& words)
-{
-    std::string text;
-    for (const auto& w : words)
-        text += (text.empty() ? "" : " ") + w;
-    return text;
-}
-
 // One "case" arm of the option before the word being completed.
 std::string value_arm(const ArgumentInfo& info)
 {
-    std::string names;
-    for (const auto& n : info.names)
-        names += (names.empty() ? "" : "|") + n;
+    const std::string names = joined(info.names, "|");
     if (!info.choices.empty())
-        return "            " + names + ") _autore_words \"" + joined(info.choices) + "\"; return 0 ;;\n";
+        return "            " + names + ") _autore_words \"" + joined(info.choices, " ") + "\"; return 0 ;;\n";
     if (info.takes_file)
         return "            " + names + ") _autore_files; return 0 ;;\n";
     return "            " + names + ") return 0 ;;\n"; // a name or a number: nothing to offer
@@ -36,7 +28,7 @@ std::string command_arm(const Command& command, const std::string& subcommands)
     for (const ArgumentInfo& info : command.arguments_info()) {
         if (info.positional) {
             if (!info.choices.empty())
-                choices = joined(info.choices);
+                choices = joined(info.choices, " ");
             continue;
         }
         options.insert(options.end(), info.names.begin(), info.names.end());
@@ -49,7 +41,7 @@ std::string command_arm(const Command& command, const std::string& subcommands)
     std::string arm = "    " + command.name() + ")\n";
     if (!value_arms.empty())
         arm += "        case $prev in\n" + value_arms + "        esac\n";
-    arm += "        if [[ $cur == -* ]]; then _autore_words \"" + joined(options) + "\"; ";
+    arm += "        if [[ $cur == -* ]]; then _autore_words \"" + joined(options, " ") + "\"; ";
     arm += choices.empty() ? "else _autore_files; fi\n" : "else _autore_words \"" + choices + "\"; fi\n";
     arm += "        ;;\n";
     return arm;
@@ -62,7 +54,7 @@ std::string CommandLine::bash_completion() const
     std::vector<std::string> names;
     for (const Command* c : commands())
         names.push_back(c->name());
-    const std::string subcommands = joined(names);
+    const std::string subcommands = joined(names, " ");
     const std::string f = "_" + name_;
     std::string s;
     s += "# Completamento di " + name_ + " per bash, scritto da «" + name_ + " completion bash».\n";

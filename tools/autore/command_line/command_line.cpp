@@ -110,10 +110,7 @@ CLI::Option* Command::choice(const std::string& names, std::string& value, std::
                              const std::string& description)
 {
     CLI::Option* option = app_->add_option(names, value, description)->check(choice_check(choices));
-    std::string value_name;
-    for (const auto& c : choices)
-        value_name += (value_name.empty() ? "" : "|") + c;
-    ArgumentInfo& info = add_info(option, value_name, description);
+    ArgumentInfo& info = add_info(option, joined(choices, "|"), description);
     info.choices = std::move(choices);
     if (info.positional) {
         option->required();

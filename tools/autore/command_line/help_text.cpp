@@ -1,6 +1,8 @@
 // The help texts, in Italian, made from the subcommands' declarations.
 #include "autore/command_line/command_line.hpp"
 
+#include "autore/command_line/argument_checks.hpp"
+
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
@@ -68,9 +70,7 @@ std::string table(const std::vector<Row>& rows)
 
 std::string option_label(const ArgumentInfo& info)
 {
-    std::string label;
-    for (const auto& n : info.names)
-        label += (label.empty() ? "" : ", ") + n;
+    std::string label = joined(info.names, ", ");
     if (!info.value_name.empty())
         label += ' ' + info.value_name;
     return label;

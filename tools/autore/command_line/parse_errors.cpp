@@ -15,10 +15,7 @@ std::string shown_name(const ArgumentInfo& info)
 {
     if (info.positional)
         return info.names.front();
-    std::string joined;
-    for (const auto& n : info.names)
-        joined += (joined.empty() ? "" : "/") + n;
-    return in_quotes(joined);
+    return in_quotes(joined(info.names, "/"));
 }
 
 std::string values_word(int n) { return n == 1 ? "un valore" : std::to_string(n) + " valori"; }

@@ -1,6 +1,6 @@
 // Only the Windows build has wide arguments and a console code page.
 #ifdef _WIN32
-#include "autore/windows_arguments.hpp"
+#include "autore/command_line/windows_arguments.hpp"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
