@@ -271,12 +271,13 @@ check_scenario() {
 
 # --- autore.exe against the Linux tool ----------------------------------------
 # Runs autore.exe from the current folder with the arguments given; its
-# standard output (CR LF made LF) in $WORK/autore.out, its standard error in
-# $WORK/autore.err, its exit status in STATUS.
+# standard output and standard error (their CR LF made LF) in $WORK/autore.out
+# and $WORK/autore.err, its exit status in STATUS.
 run_autore() {
-    timeout 120 wine "$WIN_AUTORE" "$@" </dev/null >"$WORK/autore.raw" 2>"$WORK/autore.err"
+    timeout 120 wine "$WIN_AUTORE" "$@" </dev/null >"$WORK/autore.raw" 2>"$WORK/autore.raw-err"
     STATUS=$?
     tr -d '\r' <"$WORK/autore.raw" >"$WORK/autore.out"
+    tr -d '\r' <"$WORK/autore.raw-err" >"$WORK/autore.err"
 }
 
 # Both folders hold the same files, byte for byte (names one a line in $3).
