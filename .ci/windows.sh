@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# The Windows program: cross-built with mingw-w64, run under wine on a virtual
-# display, and held to the Linux build byte for byte.
+# The Windows program and the authoring tool: cross-built with mingw-w64, run
+# under wine on a virtual display, and held to the Linux build byte for byte.
 #
 # Checks:
-#   alone        the .exe is a window program that needs no DLL beside it
+#   alone        the program is a window program, autore.exe a console program,
+#                and neither needs a DLL beside it
 #   wait window  "Form1" with a client area of 280 x 179 px and the label drawn
 #   error box    the box " Errore n. 1250" closes on a key press and the program ends
 #   scenario     in a folder with blanks and accented letters, the files that
 #                remain and the exit status equal those of the Linux build
 #   run twice    a second run in the same folder replaces every file with the same bytes
+#   autore ...   autore.exe in a folder whose path has blanks, an apostrophe and an
+#                accented letter: export, compile (the three binaries equal to those
+#                of the Linux tool from the same template), check, dump, plot and view
+#                give what the Linux tool gives; --version, a wrong command line (64)
+#                and a missing file (1)
 #
 # Usage: bash .ci/windows.sh [linux-build-dir]   (default: build)
 # Pictures of the windows land in build-win/artifacts/.
@@ -40,15 +46,17 @@ fi
 
 # --- builds ----------------------------------------------------------------
 cmake -S . -B "$WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
-    -DTRATTA_BUILD_TOOLS=OFF >/dev/null || die "configuring the Windows build failed"
+    >/dev/null || die "configuring the Windows build failed"
 cmake --build "$WIN_BUILD" -j2 || die "the Windows build failed"
-if [ ! -x "$LINUX_BUILD/src/tratta_esempio" ]; then
-    cmake -S . -B "$LINUX_BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null &&
-        cmake --build "$LINUX_BUILD" -j2 --target tratta_esempio || die "the Linux build failed"
+if [ ! -x "$LINUX_BUILD/src/tratta_esempio" ] || [ ! -x "$LINUX_BUILD/tools/autore" ]; then
+    { [ -f "$LINUX_BUILD/CMakeCache.txt" ] || cmake -S . -B "$LINUX_BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null; } &&
+        cmake --build "$LINUX_BUILD" -j2 --target tratta_esempio autore || die "the Linux build failed"
 fi
 WIN_EXE=$ROOT/$WIN_BUILD/src/tratta_esempio.exe
 PROBE_EXE=$ROOT/$WIN_BUILD/tests/windows/window_probe.exe
+WIN_AUTORE=$ROOT/$WIN_BUILD/tools/autore.exe
 LINUX_EXE=$(cd "$LINUX_BUILD/src" && pwd)/tratta_esempio
+LINUX_AUTORE=$(cd "$LINUX_BUILD/tools" && pwd)/autore
 rm -rf "$ARTIFACTS"
 mkdir -p "$ARTIFACTS"
 
@@ -165,13 +173,15 @@ run_windows() {
     wait_end "$pid" 60
 }
 
-# --- alone: a window program that needs only the system's own DLLs -----------
+# --- alone: programs that need only the system's own DLLs --------------------
 check_alone() {
-    local exe headers bad="" dll
-    for exe in "$WIN_EXE" "$PROBE_EXE"; do
+    local exe headers bad="" dll subsystem
+    for exe in "$WIN_EXE" "$PROBE_EXE" "$WIN_AUTORE"; do
         headers=$(x86_64-w64-mingw32-objdump -p "$exe")
-        if ! grep -q 'Subsystem.*(Windows GUI)' <<<"$headers"; then
-            bad+=" $(basename "$exe"):not-a-window-program"
+        subsystem="Windows GUI"
+        [ "$exe" = "$WIN_AUTORE" ] && subsystem="Windows CUI"
+        if ! grep -q "Subsystem.*($subsystem)" <<<"$headers"; then
+            bad+=" $(basename "$exe"):not-a-${subsystem// /-}-program"
         fi
         while read -r dll; do
             case "${dll,,}" in
@@ -259,9 +269,112 @@ check_scenario() {
     fi
 }
 
+# --- autore.exe against the Linux tool ----------------------------------------
+# Runs autore.exe from the current folder with the arguments given; its
+# standard output and standard error (their CR LF made LF) in $WORK/autore.out
+# and $WORK/autore.err, its exit status in STATUS.
+run_autore() {
+    timeout 120 wine "$WIN_AUTORE" "$@" </dev/null >"$WORK/autore.raw" 2>"$WORK/autore.raw-err"
+    STATUS=$?
+    tr -d '\r' <"$WORK/autore.raw" >"$WORK/autore.out"
+    tr -d '\r' <"$WORK/autore.raw-err" >"$WORK/autore.err"
+}
+
+# Both folders hold the same files, byte for byte (names one a line in $3).
+same_outputs() {
+    local win=$1 lin=$2 name
+    while IFS= read -r name; do
+        [ -f "$win/$name" ] && cmp -s "$lin/$name" "$win/$name" || return 1
+    done <<<"$3"
+}
+
+check_autore() {
+    local win="$WORK/windows/Scenari d'autore/Città vecchia" lin="$WORK/linux/autore"
+    local line="modello/Tratta_Esempio_linea.txt" train="modello/Tratta_Esempio_TR 000 Esempio-.txt"
+    local template binaries out="compilati è"
+    mkdir -p "$win" "$lin"
+    (cd "$lin" && "$LINUX_AUTORE" export modello >/dev/null &&
+        "$LINUX_AUTORE" compile "$line" "$train" -o "$out" >/dev/null 2>&1 &&
+        "$LINUX_AUTORE" check "$line" "$train" >check.txt &&
+        "$LINUX_AUTORE" dump "$out/Tratta_Esempio_TR 000 Esempio.sim" >dump.sim.txt &&
+        "$LINUX_AUTORE" dump "$out/Tratta_Esempio_TR 000 Esempio.dat" --json >dump.dat.json &&
+        "$LINUX_AUTORE" plot "$out" -o "Città.svg" >/dev/null &&
+        "$LINUX_AUTORE" view "$out" --sources "$line" "$train" -o "Città.html" >/dev/null 2>&1) ||
+        { fail "autore: the Linux tool failed on the embedded template"; return; }
+    template=$(cd "$lin/modello" && ls)
+    binaries=$(cd "$lin/$out" && ls)
+    cd "$win" || return
+
+    run_autore export modello
+    if [ "$STATUS" = 0 ] && same_outputs "$win/modello" "$lin/modello" "$template"; then
+        pass "autore export ($(wc -l <<<"$template") files equal to the Linux tool's)"
+    else
+        fail "autore export: status $STATUS or files differ: $(cat "$WORK/autore.err")"
+    fi
+
+    run_autore compile "$line" "$train" -o "$out"
+    if [ "$STATUS" = 0 ] && same_outputs "$win/$out" "$lin/$out" "$binaries" &&
+        grep -qxF "scritto $out\\Tratta_Esempio_TR 000 Esempio.sim" "$WORK/autore.out"; then
+        pass "autore compile ($(wc -l <<<"$binaries") binaries equal to the byte to the Linux tool's, the path told in UTF-8)"
+    else
+        fail "autore compile: status $STATUS, or the binaries or the message differ: $(cat "$WORK/autore.out" "$WORK/autore.err")"
+    fi
+
+    run_autore check "$line" "$train"
+    if [ "$STATUS" = 0 ] && cmp -s "$WORK/autore.out" "$lin/check.txt"; then
+        pass "autore check (status 0, the same diagnostics)"
+    else
+        fail "autore check: status $STATUS or the diagnostics differ"
+    fi
+
+    run_autore dump "$out/Tratta_Esempio_TR 000 Esempio.sim"
+    local sim_status=$STATUS sim_same=no
+    cmp -s "$WORK/autore.out" "$lin/dump.sim.txt" && sim_same=yes
+    run_autore dump "$out/Tratta_Esempio_TR 000 Esempio.dat" --json
+    if [ "$sim_status" = 0 ] && [ "$sim_same" = yes ] && [ "$STATUS" = 0 ] && cmp -s "$WORK/autore.out" "$lin/dump.dat.json"; then
+        pass "autore dump (the records as text and the grid as JSON, as the Linux tool's)"
+    else
+        fail "autore dump: status $sim_status/$STATUS or the output differs"
+    fi
+
+    run_autore plot "$out" -o "Città.svg"
+    if [ "$STATUS" = 0 ] && cmp -s "Città.svg" "$lin/Città.svg"; then
+        pass "autore plot (the picture equal to the byte)"
+    else
+        fail "autore plot: status $STATUS or the picture differs: $(cat "$WORK/autore.err")"
+    fi
+
+    run_autore view "$out" --sources "$line" "$train" -o "Città.html"
+    if [ "$STATUS" = 0 ] && cmp -s "Città.html" "$lin/Città.html"; then
+        pass "autore view (the page equal to the byte)"
+    else
+        fail "autore view: status $STATUS or the page differs: $(cat "$WORK/autore.err")"
+    fi
+
+    run_autore --version
+    local version=$STATUS words
+    words=$(cat "$WORK/autore.out")
+    run_autore frobnicate --help
+    if [ "$version" = 0 ] && [ "$words" = "$("$LINUX_AUTORE" --version)" ] && [ "$STATUS" = 64 ] &&
+        grep -q "^autore: sottocomando «frobnicate» sconosciuto" "$WORK/autore.err"; then
+        pass "autore command line ($words; a wrong subcommand ends with 64, told in Italian)"
+    else
+        fail "autore command line: --version gave $version ($words), frobnicate --help gave $STATUS"
+    fi
+
+    run_autore compile "nonesiste_linea.txt" "$train"
+    if [ "$STATUS" = 1 ] && grep -q "^autore: «nonesiste_linea.txt» non esiste$" "$WORK/autore.err"; then
+        pass "autore refusal (a missing file named, status 1)"
+    else
+        fail "autore refusal: status $STATUS: $(cat "$WORK/autore.err")"
+    fi
+    cd "$ROOT" || return
+}
+
 check_alone
 check_windows
 check_scenario
+check_autore
 echo "windows: pictures in $ARTIFACTS"
 echo "windows: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

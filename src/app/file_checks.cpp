@@ -78,6 +78,16 @@ void check_output_path(const std::filesystem::path& file)
         throw FileFailure(file, "impossibile scrivere il file (" + not_regular(what) + ")");
 }
 
+std::optional<std::string> what_stands_instead(const std::filesystem::path& file)
+{
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return std::nullopt;
+    if (const char* what = what_stands_there(attributes))
+        return what;
+    return std::nullopt;
+}
+
 void check_input_path(const std::filesystem::path& file)
 {
     const DWORD attributes = GetFileAttributesW(file.c_str());
@@ -103,6 +113,16 @@ void check_output_path(const std::filesystem::path& file)
         throw FileFailure(file, "impossibile creare il file (al suo posto c'è una cartella)");
     if (const char* what = what_stands_there(st.st_mode))
         throw FileFailure(file, "impossibile scrivere il file (" + not_regular(what) + ")");
+}
+
+std::optional<std::string> what_stands_instead(const std::filesystem::path& file)
+{
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0)
+        return std::nullopt;
+    if (const char* what = what_stands_there(st.st_mode))
+        return what;
+    return std::nullopt;
 }
 
 void check_input_path(const std::filesystem::path& file)

@@ -22,6 +22,11 @@ void check_output_path(const std::filesystem::path& file);
 // Only looks: read_file checks the file it opened once more.
 void check_input_path(const std::filesystem::path& file);
 
+// What stands at the path when it is there but is not a regular file, links
+// followed ("è una pipe con nome", "è una cartella", ...); nothing for a
+// regular file or a path where nothing is.
+std::optional<std::string> what_stands_instead(const std::filesystem::path& file);
+
 // Whether both paths exist and are the same file (through links, hard links
 // or different spellings of the path).
 bool same_file(const std::filesystem::path& a, const std::filesystem::path& b);

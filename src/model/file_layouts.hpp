@@ -5,6 +5,7 @@
 // go through these lists, so a field cannot be written in one order and read
 // in another.
 
+#include "model/line_profile.hpp"
 #include "model/route_cells.hpp"
 #include "model/scenario_records.hpp"
 
@@ -56,6 +57,29 @@ inline constexpr std::array<LayoutField, 16> record_layout{{
     {"flag_e", 29, 1, true, "secondo indicatore della stazione"},
     {"time_s", 30, 4, true, "ora del giorno in secondi"},
 }};
+
+// One element of the line table file: a 2-byte tag naming what follows it.
+struct ElementLayout {
+    ProfileTag tag;
+    std::size_t bytes;        // the whole element, tag included
+    std::string_view value;   // what follows the tag
+    std::string_view meaning; // which metres hold it
+};
+
+inline constexpr std::array<ElementLayout, 3> line_element_layout{{
+    {ProfileTag::empty, 2, "nulla", "i due ultimi metri di ogni coordinata, che la pianta non raggiunge"},
+    {ProfileTag::int16, 4, "intero a 16 bit con segno", "i metri 0 e 1: la pianta parte da (0, 0) e passa per (0, 1)"},
+    {ProfileTag::real, 10, "reale a 64 bit (IEEE 754)", "ogni altro metro: la coordinata in metri"},
+}};
+
+// The bytes of an element with this tag.
+constexpr std::size_t element_bytes(ProfileTag tag)
+{
+    for (const auto& e : line_element_layout)
+        if (e.tag == tag)
+            return e.bytes;
+    return 0;
+}
 
 // Visits every field of a cell in its order on disk: visit(layout field, the
 // member). Works on a const cell for writing and on a cell for reading back.

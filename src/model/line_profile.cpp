@@ -1,5 +1,7 @@
 #include "model/line_profile.hpp"
 
+#include "model/file_layouts.hpp"
+
 #include <cstring>
 #include <stdexcept>
 
@@ -8,9 +10,10 @@ namespace tratta {
 namespace {
 
 // Bytes of one element in the file: the 2-byte tag and the value it names.
-constexpr std::size_t empty_bytes = 2;
-constexpr std::size_t int16_bytes = 4;
-constexpr std::size_t real_bytes = 10;
+constexpr std::size_t empty_bytes = element_bytes(ProfileTag::empty);
+constexpr std::size_t int16_bytes = element_bytes(ProfileTag::int16);
+constexpr std::size_t real_bytes = element_bytes(ProfileTag::real);
+static_assert(empty_bytes == 2 && int16_bytes == 4 && real_bytes == 10);
 constexpr int64_t first_real_metre = 2;
 
 [[noreturn]] void outside(const char* what) { throw std::out_of_range(what); }

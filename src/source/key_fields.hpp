@@ -2,7 +2,9 @@
 // The keys of the two source files and the fields that follow each key, in
 // order, with the width each is read into. The readers read their fields
 // through these lists, so a failed read can name the field it broke; the
-// authoring tool's diagnostics, hovers and format reference read them too.
+// authoring tool's diagnostics, hovers and format reference read them too,
+// the reference also what each field may hold, what an empty field gives and
+// what each becomes in the binary files.
 
 #include <cstdint>
 #include <span>
@@ -17,6 +19,9 @@ struct FieldSpec {
     FieldWidth width;
     std::string_view unit;    // "m", "km/h", or empty
     std::string_view meaning; // what the field does, one line
+    std::string_view range;   // what it may hold beyond its width, and what a value outside does
+    std::string_view if_empty; // what an empty field gives (or the line left out, for a one-line key)
+    std::string_view becomes; // where it goes in the binary files, by their field names
 };
 
 struct KeySpec {
@@ -24,6 +29,8 @@ struct KeySpec {
     std::string_view section; // the section the template writes it under: "[segnali]"
     std::string_view meaning; // what the line is on the railway, one line
     std::span<const FieldSpec> fields;
+    std::string_view example; // a line as the template writes it
+    std::string_view lines;   // how many lines of the key a file holds, and in what order
 };
 
 // The widest and narrowest whole number a width holds.

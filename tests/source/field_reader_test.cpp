@@ -206,11 +206,11 @@ TEST(FieldReader, NotesTheColumnsOfEachField)
 TEST(FieldReader, AFailedReadNamesTheFieldAndTheLimit)
 {
     constexpr FieldSpec fields[] = {
-        {"ore", FieldWidth::i16, "h", ""},
-        {"minuti", FieldWidth::i16, "min", ""},
-        {"secondi", FieldWidth::i16, "s", ""},
+        {"ore", FieldWidth::i16, "h", "", "", "", ""},
+        {"minuti", FieldWidth::i16, "min", "", "", "", ""},
+        {"secondi", FieldWidth::i16, "s", "", "", "", ""},
     };
-    const KeySpec clock{"orologio", "[generale]", "", fields};
+    const KeySpec clock{"orologio", "[generale]", "", fields, "", ""};
     struct Row {
         const char* bytes;
         std::vector<const char*> cause_parts;

@@ -250,11 +250,11 @@ TEST(Plot, WhatDoesNotMakeOneScenarioIsRefused)
         std::vector<std::string> inputs;
         const char* message_part;
     } rows[] = {
-        {{empty.path().string()}, "nessun file .sim"},
+        {{empty.path().string()}, "nessuno scenario compilato"},
         {{names.records.string()}, "servono almeno"},
         {{names.records.string(), names.records.string()}, "stesso tipo"},
         {{(dir / "broken.sim").string(), names.grid.string()}, "formato non valido"},
-        {{dir.path().string()}, "più di un file .sim"},
+        {{dir.path().string()}, "più di uno scenario compilato"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.message_part);

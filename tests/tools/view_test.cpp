@@ -311,20 +311,21 @@ TEST(ViewCommand, WritesThePageNamingTheSourcesAndRefusesOtherNames)
 
     const struct {
         std::vector<std::string> args;
+        int status;
         const char* message_part;
     } rows[] = {
-        {{"-o", (dir / "route.png").string()}, "route.png\": il nome del file da scrivere deve finire in .html"},
-        {{"-o", (dir / "route").string()}, "deve finire in .html"},
+        {{"-o", (dir / "route.png").string()}, 1, "route.png\": il nome del file da scrivere deve finire in .html"},
+        {{"-o", (dir / "route").string()}, 1, "deve finire in .html"},
         {{"--sources", (dir / "manca.txt").string(), sources.train_file.string(), "-o", (dir / "x.html").string()},
-         "manca.txt"},
-        {{"--sources", sources.line_file.string(), "-o", (dir / "x.html").string()}, "--sources"},
+         1, "manca.txt» non esiste"},
+        {{"--sources", sources.line_file.string(), "-o", (dir / "x.html").string()}, 64, "«--sources» vuole 2 valori"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.message_part);
         std::vector<std::string> args{"view", (dir / "out").string()};
         args.insert(args.end(), row.args.begin(), row.args.end());
         const auto refused = testing::run_tool(args);
-        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.status, row.status);
         EXPECT_NE(refused.err.find(row.message_part), std::string::npos) << refused.err;
     }
     for (const char* name : {"route.png", "route", "x.html"})

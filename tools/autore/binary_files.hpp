@@ -19,6 +19,8 @@ enum class BinaryKind { line_table, records, grid };
 // "_linea.dat" is the line table, ".sim" the records, any other ".dat" the grid.
 std::optional<BinaryKind> kind_from_name(const std::filesystem::path& file);
 std::optional<BinaryKind> kind_from_word(std::string_view word); // "linea", "sim", "dat"
+// What a file of the kind is, in words: "il file dei record dello scenario (.sim)".
+std::string_view kind_words(BinaryKind kind);
 
 // Read and decode; a file that cannot be read or is not a regular file (a
 // folder, a fifo, a device) is a tratta::FileFailure and one of the wrong

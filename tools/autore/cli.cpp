@@ -3,14 +3,18 @@
 #include "app/files.hpp"
 #include "app/platform.hpp"
 #include "autore/check/check_command.hpp"
-#include "autore/pack/pack.hpp"
-#include "autore/view/view_sources.hpp"
+#include "autore/command_line/command_line.hpp"
 #include "autore/compile_sources.hpp"
 #include "autore/documents/documents.hpp"
 #include "autore/dump.hpp"
 #include "autore/export_template.hpp"
+#include "autore/formats_doc.hpp"
+#include "autore/input_files.hpp"
+#include "autore/pack/pack.hpp"
 #include "autore/plot.hpp"
+#include "autore/version.hpp"
 #include "autore/view/view_page.hpp"
+#include "autore/view/view_sources.hpp"
 
 #include <CLI/CLI.hpp>
 
@@ -22,41 +26,109 @@ namespace autore {
 
 namespace {
 
+// The tool's own one-line problems begin with "autore:"; a report placed in
+// one of the author's files ("Valle_R 101-.txt:12: ...") begins with the file.
+void print_problems(const std::vector<std::string>& problems, std::ostream& err,
+                    const std::vector<std::string>& source_names = {})
+{
+    for (const auto& problem : problems) {
+        bool located = false;
+        for (const auto& name : source_names)
+            located = located || (!name.empty() && problem.starts_with(name + ":"));
+        err << (located ? "" : "autore: ") << problem << '\n';
+    }
+}
+
 template <typename Report>
-int finish(const Report& report, std::ostream& out, std::ostream& err)
+int finish(const Report& report, std::ostream& out, std::ostream& err, const std::vector<std::string>& sources = {})
 {
     for (const auto& file : report.written)
         out << "scritto " << tratta::display_path(file) << '\n';
     if constexpr (requires { report.diagnostics; })
         write_text(report.diagnostics, report.names, err);
-    for (const auto& problem : report.problems)
-        err << problem << '\n';
+    print_problems(report.problems, err, sources);
     return report.exit_status;
 }
 
+std::vector<std::filesystem::path> paths_from_utf8(const std::vector<std::string>& texts)
+{
+    std::vector<std::filesystem::path> paths;
+    for (const auto& t : texts)
+        paths.push_back(path_from_utf8(t));
+    return paths;
+}
+
+const std::string line_file_words = "file della linea, «<scenario>_linea.txt»";
+const std::string train_file_words = "file del treno, «<scenario>_<treno>-.txt»";
+const std::string compiled_words = "una cartella, oppure i file .sim, .dat e _linea.dat uno per uno";
+
+// The two source files, as compile and check take them.
+struct SourceArguments {
+    std::string line_file;
+    std::string train_file;
+    std::string scenario;
+    std::string train;
+
+    void add_to(Command& c)
+    {
+        c.argument("FILE_LINEA", line_file, line_file_words);
+        c.argument("FILE_TRENO", train_file, train_file_words);
+        c.option("--scenario", scenario, "NOME", "nome dello scenario (predefinito: dal nome del file della linea)");
+        c.option("--train", train, "NOME", "nome del treno (predefinito: dal nome del file del treno)");
+    }
+    CompileRequest request() const
+    {
+        CompileRequest rq;
+        rq.line_file = path_from_utf8(line_file);
+        rq.train_file = path_from_utf8(train_file);
+        rq.scenario = scenario;
+        rq.train = train;
+        return rq;
+    }
+};
+
 // The two source files and the train's rates, as documents and timetable take them.
-struct ScenarioOptions {
-    ScenarioRun run;
+struct ScenarioArguments {
+    std::string line_file;
+    std::string train_file;
+    TrainDynamics dynamics;
     double decel = 0; // 0: from the braked-mass percentage
 
-    void add_to(CLI::App& cmd)
+    void add_to(Command& c)
     {
-        cmd.add_option("LINEFILE", run.line_file, "file della linea, \"<scenario>_linea.txt\"")->required();
-        cmd.add_option("TRAINFILE", run.train_file, "file del treno, \"<scenario>_<treno>-.txt\"")->required();
-        cmd.add_option("--accel", run.dynamics.accel_ms2, "accelerazione del treno in m/s² (predefinita 0.3)")
-            ->check(CLI::PositiveNumber);
-        cmd.add_option("--decel", decel,
-                       "decelerazione di frenatura in m/s² (predefinita: 0.5 per ogni 100% di massa frenata)")
-            ->check(CLI::PositiveNumber);
-        cmd.add_option("--dwell", run.dynamics.dwell_s, "sosta minima nelle fermate, in secondi (predefinita 60)")
-            ->check(CLI::NonNegativeNumber);
+        c.argument("FILE_LINEA", line_file, line_file_words);
+        c.argument("FILE_TRENO", train_file, train_file_words);
+        c.real_number("--accel", dynamics.accel_ms2, false, "M/S²", "accelerazione del treno (predefinita 0.3)");
+        c.real_number("--decel", decel, false, "M/S²",
+                      "decelerazione di frenatura (predefinita: 0.5 per ogni 100% di massa frenata)");
+        c.real_number("--dwell", dynamics.dwell_s, true, "SECONDI", "sosta minima nelle fermate (predefinita 60)");
     }
-    ScenarioRun resolved() const
+    ScenarioRun run() const
     {
-        ScenarioRun r = run;
+        ScenarioRun r{path_from_utf8(line_file), path_from_utf8(train_file), dynamics, std::nullopt, std::nullopt};
         if (decel > 0)
             r.dynamics.decel_ms2 = decel;
         return r;
+    }
+    std::vector<std::string> names() const
+    {
+        return {tratta::display_path(path_from_utf8(line_file)), tratta::display_path(path_from_utf8(train_file))};
+    }
+};
+
+// Which compiled scenario to draw, as plot and view take it.
+struct CompiledArguments {
+    std::vector<std::string> inputs;
+    std::string scenario;
+    std::string train;
+    std::string output;
+
+    void add_to(Command& c, const std::string& output_name, const std::string& output_words)
+    {
+        c.arguments("INGRESSO", inputs, 1, 3, compiled_words);
+        c.option("-o,--output", output, output_name, output_words, true)->required();
+        c.option("--scenario", scenario, "NOME", "lo scenario da scegliere nella cartella");
+        c.option("--train", train, "NOME", "il treno da scegliere nella cartella");
     }
 };
 
@@ -64,202 +136,202 @@ struct ScenarioOptions {
 
 int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 {
-    CLI::App app{"autore: scrivere, compilare e guardare uno scenario di Tratta", "autore"};
-    app.require_subcommand(1);
+    CommandLine line("autore", "scrivere, compilare e guardare uno scenario di Tratta", std::string(tool_version));
+    line.footer("Stato d'uscita: 0 fatto; 1 nulla fatto o nulla scritto (un file che manca, che non si legge o "
+                "non si scrive); 2 errore nei dati delle sorgenti; 64 riga di comando sbagliata (nulla letto né "
+                "scritto).");
 
     // export DIR
     std::string export_dir;
     bool export_force = false;
-    auto* export_cmd = app.add_subcommand(
-        "export", "scrive in DIR i cinque file di testo dello scenario incorporato, come modello da cui partire");
-    export_cmd->add_option("DIR", export_dir, "cartella di destinazione (creata se manca)")->required();
-    export_cmd->add_flag("--force", export_force, "sovrascrive i file che esistono già");
+    Command& export_cmd = line.add(
+        "export", "scrive in CARTELLA il file della linea e il file del treno dello scenario incorporato, come "
+                  "modello da cui partire, e i tre documenti che se ne ricavano",
+        [&] { return finish(export_template(path_from_utf8(export_dir), export_force), out, err); });
+    export_cmd.argument("CARTELLA", export_dir, "cartella di destinazione (creata se manca)");
+    export_cmd.flag("--force", export_force, "sovrascrive i file che esistono già");
 
     // compile LINEFILE TRAINFILE
-    CompileRequest compile;
+    SourceArguments compile;
     std::string compile_out = ".";
     bool no_line_table = false;
-    auto* compile_cmd = app.add_subcommand(
-        "compile", "compila il file della linea e il file del treno nei tre file binari del simulatore; "
-                   "i file sorgente non vengono mai toccati");
-    compile_cmd->add_option("LINEFILE", compile.line_file, "file della linea, \"<scenario>_linea.txt\"")
-        ->required();
-    compile_cmd->add_option("TRAINFILE", compile.train_file, "file del treno, \"<scenario>_<treno>-.txt\"")
-        ->required();
-    compile_cmd->add_option("-o,--output", compile_out, "cartella dei file binari (predefinita: quella corrente)");
-    compile_cmd->add_option("--scenario", compile.scenario, "nome dello scenario (predefinito: dal file della linea)");
-    compile_cmd->add_option("--train", compile.train, "nome del treno (predefinito: dal file del treno)");
-    compile_cmd->add_flag("--no-line-table", no_line_table, "non costruisce né scrive la tabella _linea.dat");
-    compile_cmd->footer("Stato d'uscita: 0 compilato senza errori, 2 errore nei dati (file scritti come li "
-                        "scrive il programma), 1 nessun file scritto.");
+    Command& compile_cmd = line.add(
+        "compile",
+        "compila il file della linea e il file del treno nei tre file binari del simulatore; i file sorgente non "
+        "vengono mai toccati",
+        [&] {
+            CompileRequest rq = compile.request();
+            rq.out_dir = path_from_utf8(compile_out);
+            rq.line_table = !no_line_table;
+            return finish(compile_sources(rq), out, err);
+        });
+    compile.add_to(compile_cmd);
+    compile_cmd.option("-o,--output", compile_out, "CARTELLA", "cartella dei file binari (predefinita: quella corrente)",
+                       true);
+    compile_cmd.flag("--no-line-table", no_line_table, "non costruisce né scrive la tabella _linea.dat");
+    compile_cmd.footer("Stato d'uscita: 0 compilato senza errori, 2 errore nei dati (file scritti come li scrive "
+                       "il programma), 1 nessun file scritto, 64 riga di comando sbagliata.");
 
     // check LINEFILE TRAINFILE
-    CompileRequest check_files_given;
-    CheckOptions check_options;
+    SourceArguments check;
     std::string check_format = "text";
-    auto* check_cmd = app.add_subcommand(
-        "check", "controlla il file della linea e il file del treno: tutti gli errori, ciascuno al suo posto, e gli "
-                 "avvisi per ciò che il programma accetta ma quasi certamente non si voleva; non scrive nulla");
-    check_cmd->add_option("LINEFILE", check_files_given.line_file, "file della linea, \"<scenario>_linea.txt\"")
-        ->required();
-    check_cmd->add_option("TRAINFILE", check_files_given.train_file, "file del treno, \"<scenario>_<treno>-.txt\"")
-        ->required();
-    check_cmd->add_option("--format", check_format, "text (predefinito), json o sarif")
-        ->check(CLI::IsMember({"text", "json", "sarif"}));
-    check_cmd->add_flag("--strict", check_options.strict, "anche gli avvisi danno lo stato 2");
-    check_cmd->add_option("--scenario", check_files_given.scenario, "nome dello scenario (predefinito: dal file della linea)");
-    check_cmd->add_option("--train", check_files_given.train, "nome del treno (predefinito: dal file del treno)");
-    check_cmd->footer("Stato d'uscita: 0 nessun errore (anche con avvisi, salvo --strict), 2 errori, "
-                      "1 controllo impossibile (un file illeggibile).");
+    CheckOptions check_options;
+    Command& check_cmd = line.add(
+        "check",
+        "controlla il file della linea e il file del treno: tutti gli errori, ciascuno al suo posto, e gli avvisi "
+        "per ciò che il programma accetta ma quasi certamente non si voleva; non scrive nulla",
+        [&] {
+            check_options.format = check_format == "json"    ? CheckFormat::json
+                                   : check_format == "sarif" ? CheckFormat::sarif
+                                                             : CheckFormat::text;
+            return check_files(check.request(), check_options, out, err);
+        });
+    check.add_to(check_cmd);
+    check_cmd.choice("--format", check_format, {"text", "json", "sarif"}, "forma del rapporto (predefinita text)");
+    check_cmd.flag("--strict", check_options.strict, "anche gli avvisi danno lo stato 2");
+    check_cmd.footer("Stato d'uscita: 0 nessun errore (anche con avvisi, salvo --strict), 2 errori, 1 controllo "
+                     "impossibile (un file che manca o non si legge), 64 riga di comando sbagliata.");
 
     // dump FILE
     std::string dump_path;
     std::string dump_type;
+    int64_t dump_step = 1000;
     DumpOptions dump;
-    auto* dump_cmd = app.add_subcommand("dump", "mostra il contenuto di un file .sim, .dat o _linea.dat");
-    dump_cmd->add_option("FILE", dump_path, "il file da leggere")->required();
-    dump_cmd->add_option("--type", dump_type, "tipo del file, se il nome non lo dice")
-        ->check(CLI::IsMember({"sim", "dat", "linea"}));
-    dump_cmd->add_flag("--json", dump.json, "scrive JSON invece del testo");
-    dump_cmd->add_option("--step", dump.step_m, "_linea.dat: un punto ogni tanti metri (predefinito 1000)")
-        ->check(CLI::PositiveNumber);
-    dump_cmd->add_flag("--objects", dump.objects_only, ".dat: solo le celle con un oggetto");
+    CLI::Option* dump_step_option = nullptr;
+    Command& dump_cmd = line.add(
+        "dump", "mostra il contenuto di un file .sim, .dat o _linea.dat, ogni campo con il suo significato e il "
+                "campo della sorgente da cui viene",
+        [&] {
+            if (!dump_type.empty())
+                dump.kind = kind_from_word(dump_type);
+            if (dump_step_option->count() > 0)
+                dump.step_m = dump_step;
+            return dump_file(path_from_utf8(dump_path), dump, out, err);
+        });
+    dump_cmd.argument("FILE", dump_path, "il file da leggere");
+    dump_cmd.choice("--type", dump_type, {"sim", "dat", "linea"}, "tipo del file, se il nome non lo dice");
+    dump_cmd.flag("--json", dump.json, "scrive JSON invece del testo");
+    dump_step_option = dump_cmd.whole_number("--step", dump_step, 1, 10000000, "METRI",
+                                             "solo _linea.dat: un punto ogni tanti metri (predefinito 1000)");
+    dump_cmd.flag("--objects", dump.objects_only, "solo .dat: solo le celle con un oggetto");
 
     // plot DIR | FILES...
-    std::vector<std::string> plot_inputs;
-    PlotOptions plot;
-    std::string plot_out;
-    auto* plot_cmd = app.add_subcommand(
-        "plot", "disegna in SVG la pianta della linea e il profilo del percorso di uno scenario compilato");
-    plot_cmd->add_option("INPUT", plot_inputs, "una cartella, oppure i file .sim, .dat e _linea.dat")
-        ->required()
-        ->expected(1, 3);
-    plot_cmd->add_option("-o,--output", plot_out, "il file SVG da scrivere")->required();
-    plot_cmd->add_option("--scenario", plot.scenario, "scelta dello scenario nella cartella");
-    plot_cmd->add_option("--train", plot.train, "scelta del treno nella cartella");
+    CompiledArguments plot;
+    Command& plot_cmd = line.add(
+        "plot", "disegna in SVG la pianta della linea e il profilo del percorso di uno scenario compilato", [&] {
+            PlotOptions options;
+            options.scenario = plot.scenario;
+            options.train = plot.train;
+            return finish(plot_route(paths_from_utf8(plot.inputs), path_from_utf8(plot.output), options), out, err);
+        });
+    plot.add_to(plot_cmd, "FILE_SVG", "il file SVG da scrivere");
 
     // view DIR | FILES...
-    std::vector<std::string> view_inputs;
+    CompiledArguments view;
     std::vector<std::string> view_sources;
-    ViewOptions view;
-    std::string view_out;
-    auto* view_cmd = app.add_subcommand(
-        "view", "scrive una pagina HTML che si apre dal disco: pianta e profilo del percorso da ingrandire e "
-                "scorrere, ogni oggetto con i suoi valori");
-    view_cmd->add_option("INPUT", view_inputs, "una cartella, oppure i file .sim, .dat e _linea.dat")
-        ->required()
-        ->expected(1, 3);
-    view_cmd->add_option("-o,--output", view_out, "la pagina HTML da scrivere")->required();
-    view_cmd->add_option("--sources", view_sources, "il file della linea e il file del treno dello scenario")
-        ->expected(2)
-        ->check(CLI::ExistingFile);
-    view_cmd->add_option("--scenario", view.scenario, "scelta dello scenario nella cartella");
-    view_cmd->add_option("--train", view.train, "scelta del treno nella cartella");
-    view_cmd->footer("Tasti nella pagina: + e - ingrandiscono e riducono, le frecce scorrono, Inizio mostra "
-                     "tutto il percorso.");
+    Command& view_cmd = line.add(
+        "view",
+        "scrive una pagina HTML che si apre dal disco: pianta e profilo del percorso da ingrandire e scorrere, "
+        "ogni oggetto con i suoi valori",
+        [&] {
+            ViewExtras extras;
+            if (view_sources.size() == 2) {
+                CompileRequest sources;
+                sources.line_file = path_from_utf8(view_sources[0]);
+                sources.train_file = path_from_utf8(view_sources[1]);
+                if (auto problem = add_sources(sources, extras)) {
+                    print_problems({*problem}, err);
+                    return exit_status::failed;
+                }
+            }
+            ViewOptions options;
+            options.scenario = view.scenario;
+            options.train = view.train;
+            return finish(view_route(paths_from_utf8(view.inputs), path_from_utf8(view.output), options, extras), out,
+                          err);
+        });
+    view.add_to(view_cmd, "FILE_HTML", "la pagina HTML da scrivere");
+    view_cmd.files_option("--sources", view_sources, 2, "FILE_LINEA FILE_TRENO",
+                          "il file della linea e il file del treno dello scenario");
+    view_cmd.footer("Tasti nella pagina: + e - ingrandiscono e riducono, le frecce scorrono, Inizio mostra tutto il "
+                    "percorso.");
 
     // documents LINEFILE TRAINFILE
-    ScenarioOptions documents;
+    ScenarioArguments documents;
     std::string documents_out = ".";
-    auto* documents_cmd = app.add_subcommand(
-        "documents", "scrive la scheda treno, l'ordine di rallentamento e le note per il macchinista, ricavati dal "
-                     "file della linea e dal file del treno");
-    documents.add_to(*documents_cmd);
-    documents_cmd->add_option("-o,--output", documents_out, "cartella dei documenti (predefinita: quella corrente)");
-
-    // pack LINEFILE TRAINFILE [DOCUMENTS...]
-    PackRequest pack;
-    std::vector<std::string> pack_inputs;
-    bool pack_linux = false;
-    bool pack_windows = false;
-    std::string pack_runner;
-    std::string pack_out;
-    auto* pack_cmd = app.add_subcommand(
-        "pack", "fa dello scenario un programma a sé, come quello incorporato: avviato scrive i suoi testi accanto "
-                "a sé, li compila e lascia i tre file binari e i tre documenti");
-    pack_cmd->add_option("FILES", pack_inputs,
-                         "il file della linea, il file del treno e, se si vuole, i tre documenti (altrimenti ricavati "
-                         "dai sorgenti)")
-        ->required()
-        ->expected(2, 5);
-    auto* pack_linux_flag = pack_cmd->add_flag("--linux", pack_linux, "un programma per Linux");
-    pack_cmd->add_flag("--windows", pack_windows, "un programma per Windows (predefinito)")->excludes(pack_linux_flag);
-    pack_cmd->add_option("--runner", pack_runner, "il programma di base da usare (predefinito: quello accanto ad autore)");
-    pack_cmd->add_option("-o,--output", pack_out, "il programma da scrivere")->required();
-    pack_cmd->add_option("--scenario", pack.sources.scenario, "nome dello scenario (predefinito: dal file della linea)");
-    pack_cmd->add_option("--train", pack.sources.train, "nome del treno (predefinito: dal file del treno)");
+    Command& documents_cmd = line.add(
+        "documents",
+        "scrive la scheda treno, l'ordine di rallentamento e le note per il macchinista, ricavati dal file della "
+        "linea e dal file del treno",
+        [&] {
+            return finish(write_documents(documents.run(), path_from_utf8(documents_out)), out, err,
+                          documents.names());
+        });
+    documents.add_to(documents_cmd);
+    documents_cmd.option("-o,--output", documents_out, "CARTELLA", "cartella dei documenti (predefinita: quella corrente)",
+                         true);
 
     // timetable LINEFILE TRAINFILE
-    ScenarioOptions timetable;
-    auto* timetable_cmd = app.add_subcommand(
-        "timetable", "verifica che l'orario del treno si possa rispettare e calcola l'orario di ogni stazione");
-    timetable.add_to(*timetable_cmd);
-    timetable_cmd->footer("Stato d'uscita: 0 orario rispettabile, 2 orario da correggere o errore nei dati, "
-                          "1 nulla calcolato.");
+    ScenarioArguments timetable;
+    Command& timetable_cmd = line.add(
+        "timetable", "verifica che l'orario del treno si possa rispettare e calcola l'orario di ogni stazione", [&] {
+            const TimetableReport report = check_timetable(timetable.run());
+            out << report.table;
+            print_problems(report.problems, err, timetable.names());
+            return report.exit_status;
+        });
+    timetable.add_to(timetable_cmd);
+    timetable_cmd.footer("Stato d'uscita: 0 orario rispettabile, 2 orario da correggere o errore nei dati, 1 nulla "
+                         "calcolato, 64 riga di comando sbagliata.");
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        const int status = app.exit(e, out, err);
-        return status == 0 ? 0 : 1;
-    }
+    // pack LINEFILE TRAINFILE [DOCUMENTS...]
+    std::vector<std::string> pack_files;
+    std::string pack_scenario_name;
+    std::string pack_train_name;
+    std::string pack_runner;
+    std::string pack_out;
+    bool pack_linux = false;
+    bool pack_windows = false;
+    Command& pack_cmd = line.add(
+        "pack",
+        "fa dello scenario un programma a sé, come quello incorporato: avviato scrive i suoi testi accanto a sé, li "
+        "compila e lascia i tre file binari e i tre documenti",
+        [&] {
+            if (pack_linux && pack_windows)
+                throw UsageError("«--linux» e «--windows» non vanno insieme: il programma è per l'uno o per l'altro");
+            PackRequest rq;
+            const auto files = paths_from_utf8(pack_files);
+            rq.sources.line_file = files[0];
+            rq.sources.train_file = files[1];
+            rq.sources.scenario = pack_scenario_name;
+            rq.sources.train = pack_train_name;
+            rq.documents.assign(files.begin() + 2, files.end());
+            rq.target = pack_linux ? PackTarget::linux : PackTarget::windows;
+            if (!pack_runner.empty())
+                rq.runner = path_from_utf8(pack_runner);
+            rq.output = path_from_utf8(pack_out);
+            return finish(pack_scenario(rq, tratta::platform::program_folder()), out, err);
+        });
+    pack_cmd.arguments("FILE", pack_files, 2, 5,
+                       "il file della linea, il file del treno e, se si vuole, i tre documenti (altrimenti ricavati "
+                       "dai sorgenti)");
+    pack_cmd.option("-o,--output", pack_out, "PROGRAMMA", "il programma da scrivere", true)->required();
+    pack_cmd.flag("--windows", pack_windows, "un programma per Windows (predefinito)");
+    pack_cmd.flag("--linux", pack_linux, "un programma per Linux");
+    pack_cmd.option("--runner", pack_runner, "PROGRAMMA",
+                    "il programma di base da usare (predefinito: tratta_runner accanto ad autore)", true);
+    pack_cmd.option("--scenario", pack_scenario_name, "NOME", "nome dello scenario (predefinito: dal nome del file della linea)");
+    pack_cmd.option("--train", pack_train_name, "NOME", "nome del treno (predefinito: dal nome del file del treno)");
+    pack_cmd.footer("Stato d'uscita: 0 programma scritto, 2 scritto ma le sorgenti hanno un errore nei dati, 1 nulla "
+                    "scritto, 64 riga di comando sbagliata.");
 
-    if (*export_cmd)
-        return finish(export_template(export_dir, export_force), out, err);
-    if (*compile_cmd) {
-        compile.out_dir = compile_out;
-        compile.line_table = !no_line_table;
-        return finish(compile_sources(compile), out, err);
-    }
-    if (*check_cmd) {
-        check_options.format = check_format == "json"    ? CheckFormat::json
-                               : check_format == "sarif" ? CheckFormat::sarif
-                                                         : CheckFormat::text;
-        return check_files(check_files_given, check_options, out, err);
-    }
-    if (*dump_cmd) {
-        if (!dump_type.empty())
-            dump.kind = kind_from_word(dump_type);
-        return dump_file(dump_path, dump, out, err);
-    }
-    if (*plot_cmd) {
-        std::vector<std::filesystem::path> inputs(plot_inputs.begin(), plot_inputs.end());
-        return finish(plot_route(inputs, plot_out, plot), out, err);
-    }
-    if (*view_cmd) {
-        std::vector<std::filesystem::path> inputs(view_inputs.begin(), view_inputs.end());
-        ViewExtras extras;
-        if (view_sources.size() == 2) {
-            CompileRequest sources;
-            sources.line_file = view_sources[0];
-            sources.train_file = view_sources[1];
-            if (auto problem = add_sources(sources, extras)) {
-                err << "autore: " << *problem << '\n';
-                return 1;
-            }
-        }
-        return finish(view_route(inputs, view_out, view, extras), out, err);
-    }
-    if (*pack_cmd) {
-        pack.sources.line_file = pack_inputs[0];
-        pack.sources.train_file = pack_inputs[1];
-        pack.documents.assign(pack_inputs.begin() + 2, pack_inputs.end());
-        pack.target = pack_linux ? PackTarget::linux : PackTarget::windows;
-        if (!pack_runner.empty())
-            pack.runner = std::filesystem::path(pack_runner);
-        pack.output = pack_out;
-        return finish(pack_scenario(pack, tratta::platform::program_folder()), out, err);
-    }
-    if (*documents_cmd)
-        return finish(write_documents(documents.resolved(), documents_out), out, err);
-    if (*timetable_cmd) {
-        const TimetableReport report = check_timetable(timetable.resolved());
-        out << report.table;
-        for (const auto& problem : report.problems)
-            err << problem << '\n';
-        return report.exit_status;
-    }
-    return 1;
+    // formats: the reference of the file formats, docs/formats.md
+    line.add_hidden("formats", "scrive il riferimento dei formati dei file (docs/formats.md)", [&] {
+        out << formats_markdown();
+        return exit_status::done;
+    });
+
+    return line.run(argc, argv, out, err);
 }
 
 } // namespace autore

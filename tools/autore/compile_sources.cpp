@@ -8,6 +8,7 @@
 #include "app/own_files.hpp"
 #include "autore/check/check.hpp"
 #include "autore/file_name_rules.hpp"
+#include "autore/input_files.hpp"
 #include "model/code_page.hpp"
 #include "model/error_meanings.hpp"
 
@@ -33,12 +34,9 @@ std::string file_name_of(const fs::path& file) { return display_path(file.filena
 // cannot be read is the author's problem, not a data error.
 std::optional<std::string> read_author_file(const fs::path& file, tratta::LoadedSource& into)
 {
-    std::error_code ec;
-    if (fs::is_directory(file, ec))
-        return "\"" + display_path(file) + "\" è una cartella, non un file sorgente";
     into = tratta::load_source(file);
     switch (into.state) {
-    case tratta::SourceText::State::missing: return "il file \"" + display_path(file) + "\" non esiste";
+    case tratta::SourceText::State::missing: return quoted_path(file) + " non esiste";
     case tratta::SourceText::State::unreadable: return into.cause;
     case tratta::SourceText::State::present: break;
     }
@@ -86,8 +84,19 @@ std::optional<std::string> train_from_train_file(const fs::path& train_file, con
     return name.substr(head.size(), name.size() - head.size() - train_suffix.size());
 }
 
+std::optional<std::string> sources_problem(const fs::path& line_file, const fs::path& train_file)
+{
+    for (const fs::path* file : {&line_file, &train_file})
+        if (auto problem = input_file_problem(*file))
+            return problem;
+    return std::nullopt;
+}
+
 std::optional<std::string> read_author_files(const CompileRequest& rq, AuthorFiles& files)
 {
+    // What is wrong with the files themselves comes before what their names say.
+    if (auto problem = sources_problem(rq.line_file, rq.train_file))
+        return problem;
     std::string s_utf8;
     std::string t_utf8;
     if (auto problem = resolve_names(rq, s_utf8, t_utf8))

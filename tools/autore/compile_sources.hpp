@@ -43,6 +43,11 @@ struct AuthorFiles {
     std::string train_name;
 };
 
+// Why the two source files cannot be read (missing, a folder, not a plain
+// file, unreadable), naming the path; nothing when both can.
+std::optional<std::string> sources_problem(const std::filesystem::path& line_file,
+                                           const std::filesystem::path& train_file);
+
 // Reads both files and forms the names; a problem that keeps the files from
 // being compiled (a name that cannot be formed, a file that cannot be read)
 // is returned instead.

@@ -2,6 +2,8 @@
 
 #include "app/files.hpp"
 #include "app/standard_output.hpp"
+#include "autore/command_line/exit_status.hpp"
+#include "autore/input_files.hpp"
 #include "model/byte_reader.hpp"
 
 #include <algorithm>
@@ -55,12 +57,21 @@ LineTableSummary summarise(const tratta::DecodedLineProfile& table)
 int dump_file(const std::filesystem::path& file, const DumpOptions& options, std::ostream& out,
               std::ostream& err)
 {
-    const auto kind = options.kind ? options.kind : kind_from_name(file);
-    if (!kind) {
-        err << "autore: non so che file sia \"" << tratta::display_path(file)
-            << "\": il nome non finisce in _linea.dat, .sim o .dat (usare --type)\n";
-        return 1;
+    if (auto problem = input_file_problem(file)) {
+        err << "autore: " << *problem << '\n';
+        return exit_status::failed;
     }
+    const auto kind = options.kind ? options.kind : kind_from_name(file);
+    if (!kind)
+        throw UsageError("non so che file sia " + quoted_path(file) +
+                         ": il nome non finisce in _linea.dat, .sim o .dat (dirlo con --type)");
+    if (options.objects_only && *kind != BinaryKind::grid)
+        throw UsageError("--objects vale solo per la griglia del percorso (un file .dat), non per " +
+                         quoted_path(file) + ", " + std::string(kind_words(*kind)));
+    if (options.step_m && *kind != BinaryKind::line_table)
+        throw UsageError("--step vale solo per la tabella della linea (un file _linea.dat), non per " +
+                         quoted_path(file) + ", " + std::string(kind_words(*kind)));
+    const int64_t step_m = options.step_m.value_or(default_step_m);
     try {
         const auto show = [&](const auto& table, auto as_json, auto as_text) {
             if (options.json)
@@ -79,19 +90,19 @@ int dump_file(const std::filesystem::path& file, const DumpOptions& options, std
             break;
         case BinaryKind::line_table:
             show(
-                load_line_table(file), [&](const auto& t) { return line_table_json(t, options.step_m); },
-                [&](const auto& t, std::ostream& o) { line_table_text(t, options.step_m, o); });
+                load_line_table(file), [&](const auto& t) { return line_table_json(t, step_m); },
+                [&](const auto& t, std::ostream& o) { line_table_text(t, step_m, o); });
             break;
         }
         tratta::flush_standard_output(out);
     } catch (const tratta::FileFailure& e) {
         err << "autore: " << e.what() << '\n';
-        return 1;
+        return exit_status::failed;
     } catch (const tratta::LayoutError& e) {
         err << "autore: formato non valido: " << e.what() << '\n';
-        return 1;
+        return exit_status::failed;
     }
-    return 0;
+    return exit_status::done;
 }
 
 } // namespace autore

@@ -17,13 +17,16 @@ namespace autore {
 struct DumpOptions {
     std::optional<BinaryKind> kind; // absent: from the file's name
     bool json = false;
-    int64_t step_m = 1000;    // line table: one point every so many metres
-    bool objects_only = false; // grid: only cells that hold a point object
+    std::optional<int64_t> step_m; // line table only: one point every so many metres (default 1000)
+    bool objects_only = false;     // grid only: only cells that hold a point object
 };
+
+inline constexpr int64_t default_step_m = 1000;
 
 // Writes the dump to out; returns the exit status (0, or 1 with a message on
 // err: a file that is not a regular one, cannot be read or decoded, or an out
-// that could not take the whole dump).
+// that could not take the whole dump). An option that does not apply to the
+// file's kind is a UsageError.
 int dump_file(const std::filesystem::path& file, const DumpOptions& options, std::ostream& out,
               std::ostream& err);
 

@@ -4,6 +4,7 @@
 #include "app/files.hpp"
 #include "app/standard_output.hpp"
 #include "autore/binary_files.hpp"
+#include "autore/input_files.hpp"
 #include "model/byte_reader.hpp"
 
 #include <algorithm>
@@ -28,9 +29,12 @@ CompiledFiles files_of(const std::vector<std::filesystem::path>& inputs, const s
                        const std::string& train)
 {
     std::error_code ec;
-    return inputs.size() == 1 && std::filesystem::is_directory(inputs.front(), ec)
-               ? find_compiled(inputs.front(), scenario, train)
-               : sort_compiled(inputs);
+    const bool one_folder = inputs.size() == 1 && std::filesystem::is_directory(inputs.front(), ec);
+    if (!one_folder)
+        for (const auto& input : inputs)
+            if (auto problem = input_file_problem(input))
+                throw FindError(*problem);
+    return one_folder ? find_compiled(inputs.front(), scenario, train) : sort_compiled(inputs);
 }
 
 LoadedScenario load_files(const CompiledFiles& files)

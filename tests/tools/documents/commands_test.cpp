@@ -60,7 +60,7 @@ TEST(TimetableCommand, NothingWorkedOut)
 {
     TempFolder dir;
     const auto f = testing::write_valle(dir.path());
-    EXPECT_EQ(testing::run_tool({"timetable", f.line_file.string(), f.train_file.string(), "--accel", "0"}).status, 1);
+    EXPECT_EQ(testing::run_tool({"timetable", f.line_file.string(), f.train_file.string(), "--accel", "0"}).status, 64);
     EXPECT_EQ(testing::run_tool({"timetable", f.line_file.string(), (dir / "manca-.txt").string()}).status, 1);
     const auto missing = testing::run_tool({"timetable", f.line_file.string(), (dir / "Valle_X-.txt").string()});
     EXPECT_EQ(missing.status, 1);

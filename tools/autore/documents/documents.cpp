@@ -35,6 +35,11 @@ Worked work_out(const ScenarioRun& run)
     CompileRequest names;
     names.line_file = run.line_file;
     names.train_file = run.train_file;
+    // Bytes already in memory (the export's template) have no file to check.
+    if (auto problem = run.line_bytes ? std::nullopt : sources_problem(run.line_file, run.train_file)) {
+        w.problems.push_back(*problem);
+        return w;
+    }
     if (auto problem = resolve_names(names, w.scenario, w.train)) {
         w.problems.push_back(*problem);
         return w;
