@@ -15,6 +15,9 @@
 #                of the Linux tool from the same template), check, dump, plot and view
 #                give what the Linux tool gives; --version, a wrong command line (64)
 #                and a missing file (1)
+#   pack         autore.exe packs an author's scenario into a Windows program of its
+#                own; run in a fresh folder it leaves the files, and ends with the
+#                status, of the same scenario packed for Linux and run there
 #
 # Usage: bash .ci/windows.sh [linux-build-dir]   (default: build)
 # Pictures of the windows land in build-win/artifacts/.
@@ -45,18 +48,21 @@ if ! $SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev
 fi
 
 # --- builds ----------------------------------------------------------------
-cmake -S . -B "$WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+cmake -S . -B "$WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release -DTRATTA_BUILD_TOOLS=ON \
     >/dev/null || die "configuring the Windows build failed"
 cmake --build "$WIN_BUILD" -j2 || die "the Windows build failed"
-if [ ! -x "$LINUX_BUILD/src/tratta_esempio" ] || [ ! -x "$LINUX_BUILD/tools/autore" ]; then
+if [ ! -x "$LINUX_BUILD/src/tratta_esempio" ] || [ ! -x "$LINUX_BUILD/tools/autore" ] ||
+    [ ! -x "$LINUX_BUILD/src/tratta_runner" ]; then
     { [ -f "$LINUX_BUILD/CMakeCache.txt" ] || cmake -S . -B "$LINUX_BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null; } &&
-        cmake --build "$LINUX_BUILD" -j2 --target tratta_esempio autore || die "the Linux build failed"
+        cmake --build "$LINUX_BUILD" -j2 --target tratta_esempio autore tratta_runner || die "the Linux build failed"
 fi
 WIN_EXE=$ROOT/$WIN_BUILD/src/tratta_esempio.exe
 PROBE_EXE=$ROOT/$WIN_BUILD/tests/windows/window_probe.exe
 WIN_AUTORE=$ROOT/$WIN_BUILD/tools/autore.exe
+WIN_RUNNER=$ROOT/$WIN_BUILD/src/tratta_runner.exe
 LINUX_EXE=$(cd "$LINUX_BUILD/src" && pwd)/tratta_esempio
 LINUX_AUTORE=$(cd "$LINUX_BUILD/tools" && pwd)/autore
+LINUX_RUNNER=$(cd "$LINUX_BUILD/src" && pwd)/tratta_runner
 rm -rf "$ARTIFACTS"
 mkdir -p "$ARTIFACTS"
 
@@ -130,8 +136,9 @@ wait_end() {
 }
 
 # The files a run left in its folder (the program itself aside), one a line.
+PROGRAM=tratta_esempio
 files_left() {
-    (cd "$1" && find . -maxdepth 1 -type f ! -name 'tratta_esempio*' -printf '%f\n' | LC_ALL=C sort)
+    (cd "$1" && find . -maxdepth 1 -type f ! -name "$PROGRAM" ! -name "$PROGRAM.exe" -printf '%f\n' | LC_ALL=C sort)
 }
 
 # Compares the folder of a Windows run with the folder of the Linux run.
@@ -152,19 +159,21 @@ same_files() {
 
 # Runs the Windows program from its folder, from another working folder; a
 # message box that stops the run is photographed and closed with OK.
-# Sets STATUS to the exit status.
+# Sets STATUS to the exit status, and BOX to yes when a message box stopped it.
 run_windows() {
     local folder=$1 shot=$2 pid box
+    BOX=no
     mkdir -p "$WORK/elsewhere"
-    (cd "$WORK/elsewhere" && exec wine "$folder/tratta_esempio.exe") </dev/null >/dev/null 2>&1 &
+    (cd "$WORK/elsewhere" && exec wine "$folder/$PROGRAM.exe") </dev/null >/dev/null 2>&1 &
     pid=$!
     for _ in $(seq 600); do
         kill -0 "$pid" 2>/dev/null || break
-        box=$(xdotool search --onlyvisible --name '^tratta_esempio$' 2>/dev/null | head -n1)
+        box=$(xdotool search --onlyvisible --name "^$PROGRAM\$" 2>/dev/null | head -n1)
         if [ -n "$box" ]; then
             sleep 0.5
             "$IMPORT" -window root "$ARTIFACTS/$shot" 2>/dev/null
             echo "windows: the program showed a message box (picture: $ARTIFACTS/$shot)" >&2
+            BOX=yes
             close_box "$pid" "$box"
             return
         fi
@@ -176,7 +185,7 @@ run_windows() {
 # --- alone: programs that need only the system's own DLLs --------------------
 check_alone() {
     local exe headers bad="" dll subsystem
-    for exe in "$WIN_EXE" "$PROBE_EXE" "$WIN_AUTORE"; do
+    for exe in "$WIN_EXE" "$PROBE_EXE" "$WIN_AUTORE" "$WIN_RUNNER"; do
         headers=$(x86_64-w64-mingw32-objdump -p "$exe")
         subsystem="Windows GUI"
         [ "$exe" = "$WIN_AUTORE" ] && subsystem="Windows CUI"
@@ -371,10 +380,56 @@ check_autore() {
     cd "$ROOT" || return
 }
 
+# --- pack: an author's scenario as a Windows program of its own ----------------
+check_pack() {
+    local lin="$WORK/linux/pacchetto" win="$WORK/windows/Pacchetto d'autore/Valle è" src
+    local lin_status
+    src="$WORK/windows/sorgenti Valle"
+    mkdir -p "$lin" "$win" "$src"
+    # The author's scenario: the template under its own names, one speed changed.
+    (cd "$src" && "$LINUX_AUTORE" export t >/dev/null &&
+        mv t/Tratta_Esempio_linea.txt Valle_linea.txt &&
+        sed 's/^velocita,    1000,   95/velocita,    1000,   90/' "t/Tratta_Esempio_TR 000 Esempio-.txt" >"Valle_R 101-.txt" &&
+        rm -r t) || { fail "pack: the author's sources could not be made"; return; }
+    "$LINUX_AUTORE" pack "$src/Valle_linea.txt" "$src/Valle_R 101-.txt" --linux --runner "$LINUX_RUNNER" \
+        -o "$lin/Valle" >/dev/null 2>&1 || { fail "pack: the Linux tool did not pack"; return; }
+    (cd "$WORK" && "$lin/Valle") 2>/dev/null
+    lin_status=$?
+    # autore.exe finds the Windows runner in its own build tree.
+    (cd "$src" && timeout 120 wine "$WIN_AUTORE" pack Valle_linea.txt "Valle_R 101-.txt" -o "$win/Valle.exe") \
+        </dev/null >/dev/null 2>"$WORK/pack.err"
+    STATUS=$?
+    if [ "$STATUS" != 0 ] || [ ! -f "$win/Valle.exe" ]; then
+        fail "pack: autore.exe pack ended with status $STATUS: $(tr -d '\r' <"$WORK/pack.err")"
+        return
+    fi
+    PROGRAM=Valle
+    run_windows "$win" pack_box.png
+    if [ "$STATUS" = "$lin_status" ] && same_files "$win" "$lin" && [ -f "$win/Valle_R 101.sim" ]; then
+        pass "pack (the packed Windows program: status $STATUS, $(files_left "$win" | wc -l) files equal to the Linux ones)"
+    else
+        fail "pack: the packed program ended with status $STATUS ($lin_status on Linux) or its files differ"
+    fi
+    files_left "$win" | sed 's/^/windows:   left: /'
+
+    # Cut short in the copy, the scenario is refused with the error box.
+    local cut="$WORK/windows/Pacchetto tagliato"
+    mkdir -p "$cut"
+    head -c -7 "$win/Valle.exe" >"$cut/Valle.exe"
+    run_windows "$cut" pack_cut_box.png
+    if [ "$BOX" = yes ] && [ "$STATUS" != 0 ] && [ -z "$(files_left "$cut")" ]; then
+        pass "pack cut short (the error box, status $STATUS, nothing written)"
+    else
+        fail "pack cut short: box $BOX, status $STATUS, files: $(files_left "$cut" | tr '\n' ' ')"
+    fi
+    PROGRAM=tratta_esempio
+}
+
 check_alone
 check_windows
 check_scenario
 check_autore
+check_pack
 echo "windows: pictures in $ARTIFACTS"
 echo "windows: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
