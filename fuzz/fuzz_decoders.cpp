@@ -5,7 +5,7 @@
 // its end; one that decodes must be shown as text and JSON.
 #include "fuzz_entry.hpp"
 
-#include "autore/dump.hpp"
+#include "autore/dump/dump.hpp"
 #include "model/file_decoders.hpp"
 
 #include <sstream>

@@ -4,8 +4,8 @@
 // signal, two stations, a speed indicator and a sign board, and two
 // diagnostics, one at a chainage and one without.
 
-#include "autore/compile_sources.hpp"
-#include "autore/route_output.hpp"
+#include "autore/compile/compile_sources.hpp"
+#include "autore/plot/route_output.hpp"
 #include "autore/view/view_extras.hpp"
 #include "tools/small_scenario.hpp"
 

@@ -4,7 +4,7 @@
 
 #include "autore/documents/document_data.hpp"
 #include "autore/documents/timetable.hpp"
-#include "autore/route_data.hpp"
+#include "autore/plot/route_data.hpp"
 #include "model/code_page.hpp"
 
 namespace autore {

@@ -4,7 +4,7 @@
 #include "app/source_files.hpp"
 #include "autore/check/check.hpp"
 #include "autore/check/report_formats.hpp"
-#include "autore/route_data.hpp"
+#include "autore/plot/route_data.hpp"
 #include "compile/compile.hpp"
 #include "model/code_page.hpp"
 

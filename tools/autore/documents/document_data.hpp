@@ -5,8 +5,8 @@
 // kilometre chainages and the speed limit of every 50 m cell.
 
 #include "autore/documents/running_time.hpp"
-#include "autore/official_km.hpp"
-#include "autore/route_data.hpp"
+#include "autore/plot/official_km.hpp"
+#include "autore/plot/route_data.hpp"
 #include "model/route_cells.hpp"
 #include "model/scenario_records.hpp"
 

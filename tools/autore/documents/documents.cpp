@@ -2,7 +2,7 @@
 
 #include "app/file_names.hpp"
 #include "app/files.hpp"
-#include "autore/compile_sources.hpp"
+#include "autore/compile/compile_sources.hpp"
 #include "autore/documents/compiled_model.hpp"
 #include "autore/documents/form_line.hpp"
 #include "autore/documents/notes_template.hpp"

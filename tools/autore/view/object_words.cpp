@@ -1,8 +1,8 @@
 #include "autore/view/object_words.hpp"
 
-#include "autore/route_data.hpp"
-#include "autore/speed_indicator.hpp"
-#include "autore/table_fields.hpp"
+#include "autore/plot/route_data.hpp"
+#include "autore/plot/speed_indicator.hpp"
+#include "autore/dump/table_fields.hpp"
 #include "model/code_page.hpp"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "autore/view/view_data.hpp"
 
-#include "autore/official_km.hpp"
-#include "autore/route_data.hpp"
+#include "autore/plot/official_km.hpp"
+#include "autore/plot/route_data.hpp"
 #include "autore/view/object_words.hpp"
 #include "autore/view/plan_levels.hpp"
 #include "model/code_page.hpp"

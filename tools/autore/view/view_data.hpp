@@ -5,7 +5,7 @@
 // their times, every object of the route grid told in words with the source
 // line it came from, the slowdowns and the diagnostics.
 
-#include "autore/route_output.hpp"
+#include "autore/plot/route_output.hpp"
 #include "autore/view/view_extras.hpp"
 
 #include <nlohmann/json.hpp>

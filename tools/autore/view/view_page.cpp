@@ -1,6 +1,6 @@
 #include "autore/view/view_page.hpp"
 
-#include "autore/svg_writer.hpp"
+#include "autore/plot/svg_writer.hpp"
 #include "autore/view/page_assets.hpp"
 #include "autore/view/view_data.hpp"
 

@@ -5,7 +5,7 @@
 // profile along the route, with one chainage cursor, zoom, layers and what
 // every object is and where it came from.
 
-#include "autore/route_output.hpp"
+#include "autore/plot/route_output.hpp"
 #include "autore/view/view_extras.hpp"
 
 #include <filesystem>

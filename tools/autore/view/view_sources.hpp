@@ -2,7 +2,7 @@
 // What the sources of a scenario add to its route page: the line each object
 // came from, and the diagnostics of the check at their chainages.
 
-#include "autore/compile_sources.hpp"
+#include "autore/compile/compile_sources.hpp"
 #include "autore/view/view_extras.hpp"
 
 #include <optional>
