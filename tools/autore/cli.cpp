@@ -7,6 +7,7 @@
 #include "autore/documents/documents.hpp"
 #include "autore/dump.hpp"
 #include "autore/export_template.hpp"
+#include "autore/lsp/serve.hpp"
 #include "autore/plot.hpp"
 #include "autore/view/view_page.hpp"
 
@@ -173,6 +174,10 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
     timetable_cmd->footer("Stato d'uscita: 0 orario rispettabile, 2 orario da correggere o errore nei dati, "
                           "1 nulla calcolato.");
 
+    // lsp
+    auto* lsp_cmd = app.add_subcommand("lsp", "server del linguaggio (LSP) su standard input e output, per gli editor: "
+                                              "diagnostiche, descrizioni e completamento mentre si scrive");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -225,6 +230,8 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
             err << problem << '\n';
         return report.exit_status;
     }
+    if (*lsp_cmd)
+        return lsp::serve(0, 1, err);
     return 1;
 }
 

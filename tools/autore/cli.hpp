@@ -1,6 +1,6 @@
 #pragma once
 // The command line of the authoring tool: one command and its subcommands
-// (export, compile, check, dump, plot, view, documents, timetable), each with --help.
+// (export, compile, check, dump, plot, view, documents, timetable, lsp), each with --help.
 
 #include <iosfwd>
 
