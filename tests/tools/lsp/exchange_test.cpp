@@ -5,7 +5,7 @@
 //
 // Lines of an exchange file:
 //   # a comment
-//   file NAME TEXT      a file written into the test's folder before the server starts
+//   file <NAME> TEXT    a file written into the test's folder before the server starts
 //   --> JSON            a message sent with its header
 //   -->raw TEXT         bytes sent as they are
 //   <-- JSON            the next message expected; the string "<*>" stands for any value
@@ -96,9 +96,9 @@ Exchange read_exchange(const fs::path& file, const std::string& folder_uri)
             ex.steps.push_back({Step::Kind::send, {}, line.substr(4)});
         } else if (line.starts_with("<-- ")) {
             ex.steps.push_back({Step::Kind::expect, {}, line.substr(4)});
-        } else if (line.starts_with("file ")) {
-            const std::size_t space = line.find(' ', 5);
-            ex.steps.push_back({Step::Kind::file, line.substr(5, space - 5), unescaped(line.substr(space + 1))});
+        } else if (line.starts_with("file <") && line.find("> ") != std::string::npos) {
+            const std::size_t close = line.find("> ");
+            ex.steps.push_back({Step::Kind::file, line.substr(6, close - 6), unescaped(line.substr(close + 2))});
         } else if (line.starts_with("exit ")) {
             ex.exit_status = std::stoi(line.substr(5));
         } else {
