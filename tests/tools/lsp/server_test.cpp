@@ -18,30 +18,6 @@ namespace {
 using nlohmann::json;
 using tratta::testing::crlf_lines;
 
-// A folder of files that only the test writes.
-class MemoryDisk final : public Disk {
-public:
-    explicit MemoryDisk(std::map<std::string, std::string> files) : files_(std::move(files)) {}
-    std::vector<std::string> names_in(const std::filesystem::path& folder) const override
-    {
-        std::vector<std::string> names;
-        for (const auto& [path, bytes] : files_)
-            if (std::filesystem::path(path).parent_path() == folder)
-                names.push_back(std::filesystem::path(path).filename().string());
-        return names;
-    }
-    std::optional<std::string> read(const std::filesystem::path& file, std::size_t limit) const override
-    {
-        const auto it = files_.find(file.string());
-        if (it == files_.end() || it->second.size() > limit)
-            return std::nullopt;
-        return it->second;
-    }
-
-private:
-    std::map<std::string, std::string> files_;
-};
-
 const std::string line_uri = "file:///scen/Valle_linea.txt";
 const std::string train_uri = "file:///scen/Valle_R%20101-.txt";
 
@@ -64,7 +40,7 @@ class Editor {
 public:
     explicit Editor(std::map<std::string, std::string> disk = {}, ServerOptions options = {})
         : server_([this](const std::string& body) { got.push_back(json::parse(body)); },
-                  std::make_unique<MemoryDisk>(std::move(disk)), options)
+                  memory_disk(std::move(disk)), options)
     {
     }
 

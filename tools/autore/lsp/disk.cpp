@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <utility>
 
 namespace autore::lsp {
 
@@ -40,15 +41,38 @@ public:
     }
 };
 
-class NoDisk final : public Disk {
+class MemoryDisk final : public Disk {
 public:
-    std::vector<std::string> names_in(const fs::path&) const override { return {}; }
-    std::optional<std::string> read(const fs::path&, std::size_t) const override { return std::nullopt; }
+    explicit MemoryDisk(std::map<std::string, std::string> files) : files_(std::move(files)) {}
+
+    std::vector<std::string> names_in(const fs::path& folder) const override
+    {
+        std::vector<std::string> names;
+        for (const auto& [path, bytes] : files_)
+            if (fs::path(path).parent_path() == folder)
+                names.push_back(fs::path(path).filename().string());
+        return names;
+    }
+
+    std::optional<std::string> read(const fs::path& file, std::size_t limit) const override
+    {
+        const auto it = files_.find(file.string());
+        if (it == files_.end() || it->second.size() > limit)
+            return std::nullopt;
+        return it->second;
+    }
+
+private:
+    std::map<std::string, std::string> files_;
 };
 
 } // namespace
 
 std::unique_ptr<Disk> real_disk() { return std::make_unique<RealDisk>(); }
-std::unique_ptr<Disk> no_disk() { return std::make_unique<NoDisk>(); }
+std::unique_ptr<Disk> no_disk() { return std::make_unique<MemoryDisk>(std::map<std::string, std::string>{}); }
+std::unique_ptr<Disk> memory_disk(std::map<std::string, std::string> files)
+{
+    return std::make_unique<MemoryDisk>(std::move(files));
+}
 
 } // namespace autore::lsp

@@ -4,6 +4,7 @@
 // the benchmark give the server a disk of their own.
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,5 +25,7 @@ public:
 std::unique_ptr<Disk> real_disk();
 // No file at all: every document stands alone.
 std::unique_ptr<Disk> no_disk();
+// The files given, by path, and no other.
+std::unique_ptr<Disk> memory_disk(std::map<std::string, std::string> files);
 
 } // namespace autore::lsp
