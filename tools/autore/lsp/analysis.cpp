@@ -76,8 +76,16 @@ std::shared_ptr<const Analysis> analyse(Side line, Side train, std::string scena
     input.trace_fields = true;
     a->compiled = tratta::compile(input);
     const CheckInput check{a->line.bytes, a->train.bytes, a->scenario_name, a->train_name};
-    a->diagnostics = check_compiled(check, a->compiled).diagnostics;
+    CheckReport report = check_compiled(check, a->compiled);
+    a->diagnostics = std::move(report.diagnostics);
     add_run_failure(a->compiled, a->diagnostics);
+    if (!report.complete) {
+        Diagnostic d;
+        d.severity = Severity::warning;
+        d.code = "ricerca-incompleta";
+        d.message = "la ricerca degli errori si è fermata dopo i primi: correggerli per vedere gli altri";
+        a->diagnostics.push_back(std::move(d));
+    }
     if (a->train.stand_in())
         std::erase_if(a->diagnostics, [](const Diagnostic& d) {
             return d.place.file == tratta::SourceFile::train || compares_with_train(d);

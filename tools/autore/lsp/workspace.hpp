@@ -4,6 +4,7 @@
 // document standing in for its file on disk. Each check's diagnostics go to
 // every open document it read.
 
+#include "autore/lsp/analysis.hpp"
 #include "autore/lsp/disk.hpp"
 #include "autore/lsp/documents.hpp"
 
@@ -52,8 +53,25 @@ public:
     std::vector<Publication> bring_up_to_date(const std::string& uri);
 
 private:
+    // A partner of an open document: another open document, or a file on disk.
+    struct Partner {
+        std::string uri;
+        std::string name;
+        const Document* open = nullptr;
+        std::filesystem::path path;
+    };
+    // One round of checks: each pair of files is checked once in it.
+    struct Round {
+        std::map<std::string, std::shared_ptr<const Analysis>> done;
+        std::shared_ptr<const Analysis> analysis_of(Side line, Side train, const std::string& scenario,
+                                                    const std::string& train_name);
+    };
+
     void touch_folder(const std::string& folder);
     std::vector<Publication> check(const std::vector<Document*>& docs);
+    Publication check_one(Document& doc, Round& round) const;
+    std::vector<Partner> partners_of(const Document& doc, Role role) const;
+    std::optional<Side> side_of(const Partner& p) const;
 
     std::unique_ptr<Disk> disk_;
     std::size_t max_document_;
