@@ -1,8 +1,11 @@
 // The language server while an author edits the embedded line file: from
 // the editor's change to the diagnostics published for it, through the
 // server's message handler in memory, with the embedded train file beside
-// the line file. Each change sets a background code and back, so that every
-// round checks anew.
+// the line file. Each change is undone by the next, so that every round
+// checks anew: /0 sets a background code and back (the scenario stays clean),
+// /1 moves a speed board onto the cell of another and back (error 21 in the
+// line file, and the reading stops there: the check reads it again without
+// that line to find what the error hides).
 #include "autore/lsp/server.hpp"
 #include "model/code_page.hpp"
 #include "scenario/data_set.hpp"
@@ -34,14 +37,16 @@ void lsp_change(benchmark::State& state)
 {
     const std::string line = tratta::cp1252_to_utf8(tratta::encode_data_set(tratta::linea_data()));
     const std::string train = tratta::encode_data_set(tratta::treno_data());
+    const bool with_error = state.range(0) == 1;
+    const std::string from = with_error ? "indicatori_vmax,  3950," : "sfondo due,    0";
+    const std::string to = with_error ? "indicatori_vmax,  1000," : "sfondo due,    1";
     std::string edited = line;
-    const std::string from = "sfondo due,    0";
     const auto at = edited.find(from);
     if (at == std::string::npos) {
-        state.SkipWithError("no background line in the embedded line file");
+        state.SkipWithError("the line to edit is not in the embedded line file");
         return;
     }
-    edited.replace(at + from.size() - 1, 1, "1");
+    edited.replace(at, from.size(), to);
 
     int published = 0;
     bool errors = false;
@@ -74,10 +79,10 @@ void lsp_change(benchmark::State& state)
             break;
         }
     }
-    if (errors)
-        state.SkipWithError("the embedded scenario has errors");
+    if (errors != with_error)
+        state.SkipWithError(with_error ? "the error was not found" : "the embedded scenario has errors");
 }
 
-BENCHMARK(lsp_change)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(lsp_change)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
