@@ -174,11 +174,10 @@ TEST(LspServer, EveryTrainOfTheScenarioIsCheckedWithItsLineFile)
 
 TEST(LspServer, ADocumentTooLargeGetsOneDiagnosticAndNoAnswers)
 {
-    ServerOptions options;
-    options.max_document = 1000;
-    Editor editor({}, options);
+    // Some 5 MB, past the 4 MiB the server checks.
+    Editor editor;
     editor.start();
-    editor.open(line_uri, small_line(std::vector<std::string>(100, "pendenza,  2000,   5")));
+    editor.open(line_uri, small_line(std::vector<std::string>(240000, "pendenza,  2000,   5")));
     editor.publish();
     EXPECT_EQ(codes_of(editor.diagnostics_of(line_uri)), std::vector<std::string>{"documento-troppo-grande@0"});
     EXPECT_TRUE(editor.ask(1, "textDocument/hover", at(line_uri, 3, 2))["result"].is_null());

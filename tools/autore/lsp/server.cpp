@@ -201,7 +201,8 @@ void Server::handle(const json& m, const std::vector<json>& cancelled)
         return;
     }
     const std::string method = m["method"].get<std::string>();
-    const json params = m.contains("params") ? m["params"] : json::object();
+    static const json no_params = json::object();
+    const json& params = m.contains("params") ? m["params"] : no_params;
     try {
         if (!is_request) {
             notification(method, params);
