@@ -17,11 +17,6 @@ using tratta::KeySpec;
 using tratta::SourceFile;
 using tratta::TracePart;
 
-constexpr int kind_module = 9;
-constexpr int kind_keyword = 14;
-constexpr int format_plain = 1;
-constexpr int format_snippet = 2;
-
 constexpr std::string_view general_header = "[generale]";
 constexpr std::string_view end_header = "[fine]";
 
@@ -112,7 +107,7 @@ nlohmann::json completion(const Document& doc, int64_t line, int64_t character, 
         for (const KeySpec* k : keys_of(file, here.part)) {
             const bool snippet = snippets && !k->fields.empty();
             add({{"label", k->key},
-                 {"kind", kind_keyword},
+                 {"kind", item_keyword},
                  {"detail", detail_of(*k)},
                  {"documentation", {{"kind", "markdown"}, {"value", key_markdown(*k)}}},
                  {"insertTextFormat", snippet ? format_snippet : format_plain},
@@ -120,7 +115,7 @@ nlohmann::json completion(const Document& doc, int64_t line, int64_t character, 
         }
     for (const std::string& h : headers_for(file, here.part))
         add({{"label", h},
-             {"kind", kind_module},
+             {"kind", item_module},
              {"detail", "intestazione di sezione"},
              {"insertTextFormat", format_plain},
              {"textEdit", {{"range", range}, {"newText", h}}}});

@@ -15,10 +15,22 @@ namespace autore::lsp {
 
 using nlohmann::json;
 
-// LSP severities and the kinds of the outline and of completion items.
+// The protocol's numbers: severities, the kinds of completion items and of
+// the outline's symbols, the formats of inserted text.
 inline constexpr int severity_error = 1;
 inline constexpr int severity_warning = 2;
 inline constexpr int severity_information = 3;
+
+inline constexpr int item_module = 9;
+inline constexpr int item_keyword = 14;
+inline constexpr int format_plain = 1;
+inline constexpr int format_snippet = 2;
+
+inline constexpr int symbol_namespace = 3;
+inline constexpr int symbol_class = 5;
+inline constexpr int symbol_constant = 14;
+inline constexpr int symbol_string = 15;
+inline constexpr int symbol_event = 24;
 
 json position_json(std::size_t line, uint32_t character);
 json range_json(std::size_t line, uint32_t from, std::size_t end_line, uint32_t to);

@@ -19,12 +19,6 @@ namespace {
 using tratta::KeySpec;
 using tratta::SourceFile;
 
-constexpr int kind_namespace = 3;
-constexpr int kind_class = 5;
-constexpr int kind_constant = 14;
-constexpr int kind_string = 15;
-constexpr int kind_event = 24;
-
 struct Outline {
     json symbol;
     std::vector<json> children;
@@ -71,30 +65,28 @@ std::optional<Entry> entry_of(const SourceLine& l, const std::vector<Chainage>& 
     if (at && !chainages.empty())
         where += " · km " + km_text(official_km_m(chainages, *at));
     Entry e;
-    if (k == &tk::station) {
-        e.name = text_of(l, 17);
-        e.selected = e.name.empty() ? 0 : 17;
+    e.detail = where;
+    // A station and a sign board go by their own text, when they have one.
+    const auto named = [&](std::size_t field, const char* otherwise, int kind) {
+        e.name = text_of(l, field);
+        e.selected = e.name.empty() ? 0 : field;
         if (e.name.empty())
-            e.name = "stazione";
-        e.kind = kind_class;
-        e.detail = where;
+            e.name = otherwise;
+        e.kind = kind;
+    };
+    if (k == &tk::station) {
+        named(17, "stazione", symbol_class);
+    } else if (k == &tratta::line_keys::sign_board) {
+        named(2, "cartello", symbol_string);
     } else if (k == &tk::signal) {
         e.name = "segnale" + (at ? " a " + std::to_string(*at) + " m" : std::string());
-        e.kind = kind_event;
-        e.detail = where;
-    } else if (k == &tk::slowdown) {
+        e.kind = symbol_event;
+    } else {
         const auto speed = number_of(l, 2);
         const auto length = number_of(l, 3);
         e.name = "rallentamento" + (speed ? " a " + std::to_string(*speed) + " km/h" : std::string());
-        e.kind = kind_constant;
-        e.detail = where + (length ? ", per " + std::to_string(*length) + " m" : std::string());
-    } else {
-        e.name = text_of(l, 2);
-        e.selected = e.name.empty() ? 0 : 2;
-        if (e.name.empty())
-            e.name = "cartello";
-        e.kind = kind_string;
-        e.detail = where;
+        e.kind = symbol_constant;
+        e.detail += length ? ", per " + std::to_string(*length) + " m" : std::string();
     }
     return e;
 }
@@ -131,12 +123,12 @@ json document_symbols(const Document& doc, Encoding e, bool hierarchical)
                 ++last;
             const std::string name = trimmed_utf8(l.fields[0].token);
             sections.push_back({{{"name", name},
-                                 {"kind", kind_namespace},
+                                 {"kind", symbol_namespace},
                                  {"range", line_range(i, last)},
                                  {"selectionRange", field_range(l, 0)}},
                                 {}});
             flat.push_back({{"name", name},
-                            {"kind", kind_namespace},
+                            {"kind", symbol_namespace},
                             {"location", {{"uri", doc.uri}, {"range", line_range(i, last)}}}});
             continue;
         }
