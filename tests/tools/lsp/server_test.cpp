@@ -130,6 +130,12 @@ TEST(LspServer, AnOpenDocumentStandsInForItsFileOnDisk)
     editor.publish();
     EXPECT_EQ(codes_of(editor.diagnostics_of(train_uri)), std::vector<std::string>{"16@9"});
     EXPECT_EQ(editor.diagnostics_of(line_uri), json::array());
+    // A save checks the open files of the folder again: the files on disk may have changed.
+    editor.got.clear();
+    editor.send({{"jsonrpc", "2.0"}, {"method", "textDocument/didSave"}, {"params", {{"textDocument", {{"uri", line_uri}}}}}});
+    editor.publish();
+    EXPECT_EQ(editor.got.size(), 2u);
+    EXPECT_EQ(codes_of(editor.diagnostics_of(train_uri)), std::vector<std::string>{"16@9"});
     // Closed, the line file is read from disk again and the fault is gone.
     editor.send({{"jsonrpc", "2.0"}, {"method", "textDocument/didClose"}, {"params", {{"textDocument", {{"uri", line_uri}}}}}});
     EXPECT_EQ(editor.diagnostics_of(line_uri), json::array());
