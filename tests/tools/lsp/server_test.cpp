@@ -247,6 +247,7 @@ TEST(LspServer, TheProtocolsErrors)
         int code; // 0: no answer at all
     } rows[] = {
         {"no JSON", "{\"jsonrpc\": \"2.0\", \"id\": 1, ", true, -32700},
+        {"a number beyond any double", R"({"jsonrpc":"2.0","id":1e99999,"method":"shutdown"})", true, -32700},
         {"not an object", "[1, 2]", true, -32600},
         {"an id that is an object", R"({"jsonrpc":"2.0","id":{"a":1},"method":"shutdown"})", true, -32600},
         {"no method", R"({"jsonrpc":"2.0","id":3})", true, -32600},

@@ -110,7 +110,8 @@ Incoming parse_incoming(std::string_view body)
     Incoming in;
     try {
         in.message = json::parse(body);
-    } catch (const json::parse_error& e) {
+    } catch (const json::exception& e) {
+        // No JSON, or a number beyond any double ("1e99999").
         in.problem = e.what();
     }
     return in;
