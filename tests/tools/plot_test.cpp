@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 
 namespace autore {
 namespace {
@@ -145,12 +144,18 @@ TEST(Plot, NoLabelCoversAnother)
 // The points of a path written as "M x y L x y ..." or with H and V steps.
 std::vector<std::pair<double, double>> path_points(const std::string& svg, const std::string& id)
 {
-    std::smatch m;
-    const std::regex path_re("<path d=\"([^\"]*)\"[^>]*id=\"" + id + "\"");
-    if (!std::regex_search(svg, m, path_re))
+    // The path element that carries the id, found without a regular
+    // expression: std::regex recurses once per character of a long path.
+    const std::size_t at = svg.find("id=\"" + id + "\"");
+    const std::size_t open = at == std::string::npos ? std::string::npos : svg.rfind("<path d=\"", at);
+    if (open == std::string::npos || svg.find('>', open) < at)
+        return {};
+    const std::size_t from = open + 9;
+    const std::size_t to = svg.find('"', from);
+    if (to == std::string::npos || to > at)
         return {};
     std::vector<std::pair<double, double>> out;
-    std::istringstream in(m[1].str());
+    std::istringstream in(svg.substr(from, to - from));
     double x = 0, y = 0;
     char op = 0;
     while (in >> std::ws && in.peek() != EOF) {

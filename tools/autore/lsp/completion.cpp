@@ -20,11 +20,15 @@ using tratta::TracePart;
 constexpr std::string_view general_header = "[generale]";
 constexpr std::string_view end_header = "[fine]";
 
-// A snippet's placeholder text: "$", "}" and "\" stand for themselves only escaped.
+// A snippet's placeholder: the field's name, without the commas that would
+// split it into fields were it left as it stands ("$", "}" and "\" stand for
+// themselves only escaped).
 std::string placeholder(std::size_t n, std::string_view text)
 {
     std::string out = "${" + std::to_string(n) + ":";
     for (const char c : text) {
+        if (c == ',')
+            continue;
         if (c == '$' || c == '}' || c == '\\')
             out.push_back('\\');
         out.push_back(c);
