@@ -2,8 +2,11 @@
 // and the next message found again after bytes that make no header.
 #include "autore/lsp/framing.hpp"
 
+#include "support/row_name.hpp"
+
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -53,6 +56,8 @@ const FramingCase framing_cases[] = {
     {"nothing but line ends", {"\r\n\r\n"}, {}},
 };
 
+void PrintTo(const FramingCase& c, std::ostream* os) { *os << c.what; }
+
 class Framing : public ::testing::TestWithParam<FramingCase> {};
 
 TEST_P(Framing, GivesEveryWholeMessage)
@@ -70,8 +75,7 @@ TEST_P(Framing, GivesEveryWholeMessage)
     EXPECT_EQ(got, c.expected) << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, Framing, ::testing::ValuesIn(framing_cases),
-                         [](const auto& row) { return "row" + std::to_string(row.index); });
+INSTANTIATE_TEST_SUITE_P(Rows, Framing, ::testing::ValuesIn(framing_cases), tratta::testing::RowName{});
 
 TEST(Framing, BytesTakenBackAreReadBeforeWhatFollows)
 {
