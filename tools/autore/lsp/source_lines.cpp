@@ -148,10 +148,10 @@ SourceLine read_line(std::string_view text, int32_t number, SourceFile file, Tra
         }
     if (line.key == nullptr)
         return line;
-    for (const auto& spec : line.key->fields) {
+    for (const auto& field : line.key->fields) {
         if (in.at_end())
             break;
-        line.fields.push_back(spec.width == FieldWidth::text ? in.text() : in.number());
+        line.fields.push_back(field.width == FieldWidth::text ? in.text() : in.number());
     }
     return line;
 }
