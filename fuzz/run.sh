@@ -6,16 +6,26 @@
 # FUZZ_WORKERS=N runs N processes in parallel (default 1), each for SECONDS.
 # FUZZ_SANITIZERS=undefined leaves AddressSanitizer out for a faster long run
 # (default address,undefined); replay its corpus under both afterwards.
+# FUZZ_TARGET=lsp fuzzes the authoring tool's language server instead, from
+# fuzz/lsp_corpus (seeded from its recorded exchanges by fuzz/lsp_seeds.py);
+# its new inputs go to build-fuzz/lsp_corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 workers="${FUZZ_WORKERS:-1}"
+target="${FUZZ_TARGET:-tratta}"
+tools=OFF
+corpus=corpus
+if [ "$target" = lsp ]; then
+  tools=ON
+  corpus=lsp_corpus
+fi
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTRATTA_BUILD_FUZZER=ON -DTRATTA_FUZZ_SANITIZERS="${FUZZ_SANITIZERS:-address,undefined}" -DTRATTA_BUILD_TESTS=OFF -DTRATTA_BUILD_TOOLS=OFF >/dev/null
-cmake --build build-fuzz -j2 --target tratta_fuzz
+  -DTRATTA_BUILD_FUZZER=ON -DTRATTA_FUZZ_SANITIZERS="${FUZZ_SANITIZERS:-address,undefined}" -DTRATTA_BUILD_TESTS=OFF -DTRATTA_BUILD_TOOLS=$tools >/dev/null
+cmake --build build-fuzz -j2 --target "${target}_fuzz"
 
-mkdir -p build-fuzz/corpus build-fuzz/artifacts
+mkdir -p "build-fuzz/$corpus" build-fuzz/artifacts
 cd build-fuzz
 # Inputs are small source files; a route of 1000000 m still compiles in well
 # under a second, so a run of 30 s is a hang. Quick inputs (short routes) get
@@ -26,4 +36,4 @@ if [ "$workers" -gt 1 ]; then
   # Each worker writes its log to build-fuzz/fuzz-N.log.
   args+=(-jobs="$workers" -workers="$workers")
 fi
-exec ./fuzz/tratta_fuzz "${args[@]}" corpus ../fuzz/corpus
+exec "./fuzz/${target}_fuzz" "${args[@]}" "$corpus" "../fuzz/$corpus"

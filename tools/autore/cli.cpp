@@ -10,6 +10,7 @@
 #include "autore/compile/export_template.hpp"
 #include "autore/dump/formats_doc.hpp"
 #include "autore/input_files.hpp"
+#include "autore/lsp/serve.hpp"
 #include "autore/pack/pack.hpp"
 #include "autore/plot/plot.hpp"
 #include "autore/version.hpp"
@@ -330,6 +331,12 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
         out << formats_markdown();
         return exit_status::done;
     });
+
+    // lsp: the language server, on standard input and output
+    line.add("lsp",
+             "server del linguaggio (LSP) su standard input e output, per gli editor: diagnostiche, descrizioni e "
+             "completamento mentre si scrive",
+             [&] { return lsp::serve(0, 1, err); });
 
     return line.run(argc, argv, out, err);
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The command line of the authoring tool: its subcommands (export, compile,
-// check, dump, plot, view, documents, timetable, help, completion), each
-// declared in one block of cli.cpp with its arguments and options, from which
-// the parsing, the help and the bash completion are made.
+// check, dump, plot, view, documents, timetable, pack, lsp, help, completion),
+// each declared in one block of cli.cpp with its arguments and options, from
+// which the parsing, the help and the bash completion are made.
 
 #include <iosfwd>
 

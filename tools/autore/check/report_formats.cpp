@@ -25,27 +25,6 @@ std::string where(const SourcePlace& p, const SourceNames& names)
     return text;
 }
 
-// A file name as a URI reference relative to the folder of the check: the
-// bytes that a URI may not hold escaped.
-std::string uri_of(const std::string& name)
-{
-    static constexpr char hex[] = "0123456789ABCDEF";
-    std::string uri;
-    for (const char ch : name) {
-        const auto c = static_cast<unsigned char>(ch);
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                           c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
-        if (plain) {
-            uri += ch;
-        } else {
-            uri += '%';
-            uri += hex[c >> 4];
-            uri += hex[c & 0xF];
-        }
-    }
-    return uri;
-}
-
 ordered_json place_json(const SourcePlace& p, const SourceNames& names)
 {
     ordered_json j;
@@ -64,10 +43,31 @@ ordered_json physical_location(const SourcePlace& p, const SourceNames& names)
         region["startColumn"] = p.column;
         region["endColumn"] = std::max(p.end_column, p.column);
     }
-    return {{"artifactLocation", {{"uri", uri_of(names.of(p.file))}}}, {"region", region}};
+    return {{"artifactLocation", {{"uri", uri_reference(names.of(p.file))}}}, {"region", region}};
 }
 
 } // namespace
+
+// A file name as a URI reference relative to the folder of the check: the
+// bytes that a URI may not hold escaped.
+std::string uri_reference(std::string_view name)
+{
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string uri;
+    for (const char ch : name) {
+        const auto c = static_cast<unsigned char>(ch);
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                           c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
+        if (plain) {
+            uri += ch;
+        } else {
+            uri += '%';
+            uri += hex[c >> 4];
+            uri += hex[c & 0xF];
+        }
+    }
+    return uri;
+}
 
 std::string text_line(const Diagnostic& d, const SourceNames& names)
 {

@@ -9,6 +9,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace autore {
@@ -19,6 +20,10 @@ struct SourceNames {
     std::string train;
     const std::string& of(tratta::SourceFile file) const { return file == tratta::SourceFile::train ? train : line; }
 };
+
+// A file name or path as a URI reference: the bytes that a URI may not hold
+// escaped ("/" stays).
+std::string uri_reference(std::string_view name);
 
 // file:line:col: error|warning [code]: message, then file:line:col: note: ... for each related place.
 void write_text(const std::vector<Diagnostic>& diagnostics, const SourceNames& names, std::ostream& out);

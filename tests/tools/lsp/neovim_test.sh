@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# A client nobody here wrote: Neovim's built-in LSP client, headless, opens a
+# faulty line file (Windows-1252, an "à" before the second fault) with
+# `autore lsp` and must see each diagnostic at its line and byte column.
+# Usage: neovim_test.sh AUTORE. Exit 77 (skipped) when nvim is not installed.
+set -euo pipefail
+autore="$1"
+here="$(cd "$(dirname "$0")" && pwd)"
+if ! command -v nvim >/dev/null 2>&1; then
+  echo "nvim non installato: test saltato (apt-get install neovim)"
+  exit 77
+fi
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/home" "$work/cache" "$work/config" "$work/data" "$work/state" "$work/scenario"
+line_file="$work/scenario/Valle_linea.txt"
+printf '%s\r\n' \
+  '[generale]' \
+  'lunghezza percorso,    10000' \
+  '[pendenze]' \
+  'pendenza,  0,   0' \
+  '[cartelli]' \
+  'indicatori_vmax,  500,  85,  90,  95,  0,  ,  ,  ,  0' \
+  '  indicatori_vmax,  510,  85,  90,  95,  0,  ,  ,  ,  0' \
+  '[indicazioni]' \
+  "cartello_indicatore,  2000,  (Citt$(printf '\xe0'), centro)" \
+  '[fine]' >"$line_file"
+
+result="$work/result.txt"
+HOME="$work/home" XDG_CACHE_HOME="$work/cache" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
+  XDG_STATE_HOME="$work/state" AUTORE="$autore" LINE_FILE="$line_file" RESULT="$result" \
+  timeout 90 nvim --headless --clean -n -i NONE -c "luafile $here/neovim_client.lua" </dev/null >/dev/null 2>"$work/nvim.err" || true
+
+echo "diagnostiche viste da $(nvim --version | head -1):"
+cat "$result" 2>/dev/null || { echo "nessun risultato"; cat "$work/nvim.err"; exit 1; }
+# Line 7 (0-based 6), the key two blanks in: error 21. Line 9 (0-based 8): the
+# spare field "centro)" after "Città, " starts at byte 38 of the UTF-8 buffer.
+expected=("6:2:1 21 " "8:38:2 campo-in-piu ")
+status=0
+for e in "${expected[@]}"; do
+  if ! grep -q "^$e" "$result"; then
+    echo "manca: $e"
+    status=1
+  fi
+done
+[ "$(wc -l <"$result")" -eq 2 ] || { echo "attese 2 diagnostiche"; status=1; }
+exit $status

@@ -1,0 +1,78 @@
+#include "autore/lsp/disk.hpp"
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <utility>
+
+namespace autore::lsp {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class RealDisk final : public Disk {
+public:
+    std::vector<std::string> names_in(const fs::path& folder) const override
+    {
+        std::vector<std::string> names;
+        std::error_code ec;
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+            if (it->is_regular_file(ec))
+                names.push_back(it->path().filename().string());
+        return names;
+    }
+
+    std::optional<std::string> read(const fs::path& file, std::size_t limit) const override
+    {
+        std::error_code ec;
+        if (!fs::is_regular_file(file, ec))
+            return std::nullopt;
+        const auto size = fs::file_size(file, ec);
+        if (ec || size > limit)
+            return std::nullopt;
+        std::ifstream in(file, std::ios::binary);
+        if (!in)
+            return std::nullopt;
+        std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (in.bad() || bytes.size() > limit)
+            return std::nullopt;
+        return bytes;
+    }
+};
+
+class MemoryDisk final : public Disk {
+public:
+    explicit MemoryDisk(std::map<std::string, std::string> files) : files_(std::move(files)) {}
+
+    std::vector<std::string> names_in(const fs::path& folder) const override
+    {
+        std::vector<std::string> names;
+        for (const auto& [path, bytes] : files_)
+            if (fs::path(path).parent_path() == folder)
+                names.push_back(fs::path(path).filename().string());
+        return names;
+    }
+
+    std::optional<std::string> read(const fs::path& file, std::size_t limit) const override
+    {
+        const auto it = files_.find(file.string());
+        if (it == files_.end() || it->second.size() > limit)
+            return std::nullopt;
+        return it->second;
+    }
+
+private:
+    std::map<std::string, std::string> files_;
+};
+
+} // namespace
+
+std::unique_ptr<Disk> real_disk() { return std::make_unique<RealDisk>(); }
+std::unique_ptr<Disk> no_disk() { return std::make_unique<MemoryDisk>(std::map<std::string, std::string>{}); }
+std::unique_ptr<Disk> memory_disk(std::map<std::string, std::string> files)
+{
+    return std::make_unique<MemoryDisk>(std::move(files));
+}
+
+} // namespace autore::lsp

@@ -1,0 +1,126 @@
+#include "autore/lsp/positions.hpp"
+
+#include "model/code_page.hpp"
+
+#include <algorithm>
+
+namespace autore::lsp {
+
+namespace {
+
+// The editor's units of the character at i: a character beyond the
+// 16-bit plane is two UTF-16 units; in UTF-8 every byte is a unit.
+uint32_t units_of(std::size_t length, Encoding e)
+{
+    if (e == Encoding::utf8)
+        return static_cast<uint32_t>(length);
+    return length == 4 ? 2 : 1;
+}
+
+} // namespace
+
+std::size_t char_length(std::string_view t, std::size_t i)
+{
+    const auto b = static_cast<unsigned char>(t[i]);
+    std::size_t extra = 0;
+    if ((b & 0xE0) == 0xC0)
+        extra = 1;
+    else if ((b & 0xF0) == 0xE0)
+        extra = 2;
+    else if ((b & 0xF8) == 0xF0)
+        extra = 3;
+    if (extra == 0 || i + extra >= t.size())
+        return 1;
+    for (std::size_t k = 1; k <= extra; ++k)
+        if ((static_cast<unsigned char>(t[i + k]) & 0xC0) != 0x80)
+            return 1;
+    return extra + 1;
+}
+
+std::string to_cp1252(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            out.push_back(utf8[i++]);
+            continue;
+        }
+        const std::size_t n = char_length(utf8, i);
+        if (n == 1) {
+            out.push_back('?');
+        } else {
+            const std::string one = tratta::utf8_to_cp1252(utf8.substr(i, n));
+            out.push_back(one.size() == 1 ? one[0] : '?');
+        }
+        i += n;
+    }
+    return out;
+}
+
+LineIndex::LineIndex(std::string_view text) : size_(text.size())
+{
+    starts_.clear();
+    ends_.clear();
+    starts_.push_back(0);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        ends_.push_back(i);
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        starts_.push_back(i + 1);
+    }
+    ends_.push_back(text.size());
+}
+
+std::string_view LineIndex::line(std::string_view text, std::size_t i) const
+{
+    if (i >= starts_.size())
+        return {};
+    return text.substr(starts_[i], ends_[i] - starts_[i]);
+}
+
+uint32_t LineIndex::units_before(std::string_view text, std::size_t i, std::size_t chars, Encoding e) const
+{
+    uint32_t units = 0;
+    for (std::size_t at = start(i), n = 0; at < end(i) && n < chars; ++n) {
+        const std::size_t length = std::min(char_length(text, at), end(i) - at);
+        units += units_of(length, e);
+        at += length;
+    }
+    return units;
+}
+
+LineIndex::Walk LineIndex::walk(std::string_view text, std::size_t i, int64_t units, Encoding e) const
+{
+    Walk w{start(i), 0};
+    int64_t seen = 0;
+    while (w.offset < end(i)) {
+        const std::size_t length = std::min(char_length(text, w.offset), end(i) - w.offset);
+        seen += units_of(length, e);
+        if (seen > units)
+            break;
+        w.offset += length;
+        ++w.chars;
+    }
+    return w;
+}
+
+std::size_t LineIndex::chars_before(std::string_view text, std::size_t i, int64_t units, Encoding e) const
+{
+    return walk(text, i, units, e).chars;
+}
+
+std::size_t LineIndex::offset_of(std::string_view text, int64_t line, int64_t character, Encoding e) const
+{
+    if (line < 0)
+        return 0;
+    const auto i = static_cast<std::size_t>(line);
+    if (i >= starts_.size())
+        return size_;
+    return walk(text, i, character, e).offset;
+}
+
+} // namespace autore::lsp
