@@ -14,7 +14,7 @@
 #                accented letter: export, compile (the three binaries equal to those
 #                of the Linux tool from the same template), check, dump, plot and view
 #                give what the Linux tool gives; --version, a wrong command line (64)
-#                and a missing file (1)
+#                and a missing file (1); lsp answers an editor over pipes
 #   pack         autore.exe packs an author's scenario into a Windows program of its
 #                own; run in a fresh folder it leaves the files, and ends with the
 #                status, of the same scenario packed for Linux and run there
@@ -371,6 +371,15 @@ check_autore() {
         fail "autore command line: --version gave $version ($words), frobnicate --help gave $STATUS"
     fi
 
+    # The language server, spoken to as an editor does, over pipes: the train
+    # file opened by its file: URI, its line file found beside it on disk.
+    if timeout 120 python3 "$ROOT/tests/windows/lsp_client.py" "$(winepath -w "$win/modello" 2>/dev/null)" \
+        "$win/$train" -- wine "$WIN_AUTORE" lsp 2>"$WORK/lsp.err"; then
+        pass "autore lsp (the diagnostics of a file in a folder with an accented name, its line file read from disk)"
+    else
+        fail "autore lsp: $(cat "$WORK/lsp.err")"
+    fi
+
     run_autore compile "nonesiste_linea.txt" "$train"
     if [ "$STATUS" = 1 ] && grep -q "^autore: «nonesiste_linea.txt» non esiste$" "$WORK/autore.err"; then
         pass "autore refusal (a missing file named, status 1)"
@@ -411,6 +420,31 @@ check_pack() {
         fail "pack: the packed program ended with status $STATUS ($lin_status on Linux) or its files differ"
     fi
     files_left "$win" | sed 's/^/windows:   left: /'
+
+    # The exported template with the embedded program's own documents, packed,
+    # leaves what the embedded program leaves.
+    local tpl="$WORK/windows/modello da impacchettare" embedded="$WORK/windows/embedded run" doc docs=()
+    mkdir -p "$tpl" "$embedded"
+    cp "$WIN_EXE" "$embedded/"
+    PROGRAM=tratta_esempio
+    run_windows "$embedded" pack_embedded_box.png
+    local embedded_status=$STATUS
+    "$LINUX_AUTORE" export "$tpl/t" >/dev/null || { fail "pack template: export failed"; return; }
+    for doc in note rallentamenti scheda_treno; do
+        cp "$embedded/Tratta_Esempio_TR 000 Esempio_$doc.txt" "$tpl/t/" && docs+=("t/Tratta_Esempio_TR 000 Esempio_$doc.txt")
+    done
+    (cd "$tpl" && timeout 120 wine "$WIN_AUTORE" pack t/Tratta_Esempio_linea.txt "t/Tratta_Esempio_TR 000 Esempio-.txt" \
+        "${docs[@]}" -o "$tpl/Modello.exe") </dev/null >/dev/null 2>"$WORK/pack.err"
+    PROGRAM=Modello
+    run_windows "$tpl" pack_template_box.png
+    rm -f "$tpl/Modello.exe"
+    PROGRAM=tratta_esempio
+    if [ "$STATUS" = "$embedded_status" ] && [ "${#docs[@]}" = 3 ] && same_files "$tpl" "$embedded"; then
+        pass "pack template (packed under wine it leaves the embedded program's $(files_left "$tpl" | wc -l) files)"
+    else
+        fail "pack template: status $STATUS ($embedded_status embedded) or its files differ: $(tr -d '\r' <"$WORK/pack.err")"
+    fi
+    PROGRAM=Valle
 
     # Cut short in the copy, the scenario is refused with the error box.
     local cut="$WORK/windows/Pacchetto tagliato"

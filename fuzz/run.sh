@@ -8,7 +8,9 @@
 # (default address,undefined); replay its corpus under both afterwards.
 # FUZZ_TARGET=lsp fuzzes the authoring tool's language server instead, from
 # fuzz/lsp_corpus (seeded from its recorded exchanges by fuzz/lsp_seeds.py);
-# its new inputs go to build-fuzz/lsp_corpus.
+# its new inputs go to build-fuzz/lsp_corpus. FUZZ_TARGET=decoders fuzzes the
+# readers of the three binary files behind `autore dump`, from
+# fuzz/corpus-decoders.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
@@ -16,10 +18,12 @@ workers="${FUZZ_WORKERS:-1}"
 target="${FUZZ_TARGET:-tratta}"
 tools=OFF
 corpus=corpus
-if [ "$target" = lsp ]; then
-  tools=ON
-  corpus=lsp_corpus
-fi
+case "$target" in
+lsp) tools=ON corpus=lsp_corpus ;;
+decoders) tools=ON corpus=corpus-decoders ;;
+tratta) ;;
+*) echo "fuzz/run.sh: FUZZ_TARGET is tratta, decoders or lsp" >&2; exit 64 ;;
+esac
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTRATTA_BUILD_FUZZER=ON -DTRATTA_FUZZ_SANITIZERS="${FUZZ_SANITIZERS:-address,undefined}" -DTRATTA_BUILD_TESTS=OFF -DTRATTA_BUILD_TOOLS=$tools >/dev/null

@@ -1,5 +1,8 @@
 #include "autore/lsp/disk.hpp"
 
+#include "app/files.hpp"
+#include "autore/input_files.hpp"
+
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -19,7 +22,7 @@ public:
         std::error_code ec;
         for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
             if (it->is_regular_file(ec))
-                names.push_back(it->path().filename().string());
+                names.push_back(tratta::display_path(it->path().filename()));
         return names;
     }
 
@@ -49,14 +52,14 @@ public:
     {
         std::vector<std::string> names;
         for (const auto& [path, bytes] : files_)
-            if (fs::path(path).parent_path() == folder)
-                names.push_back(fs::path(path).filename().string());
+            if (path_from_utf8(path).parent_path() == folder)
+                names.push_back(tratta::display_path(path_from_utf8(path).filename()));
         return names;
     }
 
     std::optional<std::string> read(const fs::path& file, std::size_t limit) const override
     {
-        const auto it = files_.find(file.string());
+        const auto it = files_.find(tratta::display_path(file));
         if (it == files_.end() || it->second.size() > limit)
             return std::nullopt;
         return it->second;

@@ -1,5 +1,6 @@
 #include "autore/lsp/documents.hpp"
 
+#include "app/files.hpp"
 #include "autore/lsp/uri.hpp"
 #include "source/keys.hpp"
 #include "source/line/line_keys.hpp"
@@ -31,7 +32,7 @@ Document::Document(std::string uri_, std::string text_, int64_t version_)
     : uri(std::move(uri_)), version(version_), name(name_of_uri(uri)), path(path_of_uri(uri))
 {
     const std::size_t slash = uri.find_last_of('/');
-    folder = path ? path->parent_path().string() : uri.substr(0, slash == std::string::npos ? 0 : slash + 1);
+    folder = path ? tratta::display_path(path->parent_path()) : uri.substr(0, slash == std::string::npos ? 0 : slash + 1);
     set_text(std::move(text_));
 }
 

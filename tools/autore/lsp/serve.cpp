@@ -6,26 +6,51 @@
 #include <csignal>
 #include <ostream>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
 #include <poll.h>
 #include <unistd.h>
+#endif
 
 namespace autore::lsp {
 
 namespace {
 
-bool write_all(int fd, const std::string& bytes)
+#ifdef _WIN32
+
+// The editor's bytes pass as they are: no CR LF turned into LF, no ^Z as the end.
+void binary_mode(int fd) { _setmode(fd, _O_BINARY); }
+
+long read_some(int fd, char* buffer, std::size_t size)
 {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    return _read(fd, buffer, static_cast<unsigned>(size));
 }
+
+long write_some(int fd, const char* bytes, std::size_t size)
+{
+    return _write(fd, bytes, static_cast<unsigned>(size));
+}
+
+// Whether the editor has sent more than has been read (editors speak over a
+// pipe; on anything else the answer is no, and the check runs at once).
+bool more_waiting(int fd)
+{
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    DWORD available = 0;
+    return handle != INVALID_HANDLE_VALUE && PeekNamedPipe(handle, nullptr, 0, nullptr, &available, nullptr) != 0 &&
+           available > 0;
+}
+
+#else
+
+void binary_mode(int) {}
+
+long read_some(int fd, char* buffer, std::size_t size) { return ::read(fd, buffer, size); }
+
+long write_some(int fd, const char* bytes, std::size_t size) { return ::write(fd, bytes, size); }
 
 // Whether the editor has sent more than has been read: then the documents
 // are checked only once it has said all it had to say.
@@ -39,12 +64,32 @@ bool more_waiting(int fd)
     return n > 0;
 }
 
+#endif
+
+bool write_all(int fd, const std::string& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const long n = write_some(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 } // namespace
 
 int serve(int in_fd, int out_fd, std::ostream& log)
 {
+#ifndef _WIN32
     // An editor that goes away leaves a write that fails, not a signal.
     std::signal(SIGPIPE, SIG_IGN);
+#endif
+    binary_mode(in_fd);
+    binary_mode(out_fd);
     bool output_open = true;
     ServerOptions options;
     options.log = &log;
@@ -60,7 +105,7 @@ int serve(int in_fd, int out_fd, std::ostream& log)
     while (!server.exited() && output_open) {
         if (!more_waiting(in_fd))
             server.publish_pending();
-        const ssize_t n = ::read(in_fd, buffer, sizeof buffer);
+        const long n = read_some(in_fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {

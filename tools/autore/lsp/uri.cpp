@@ -1,6 +1,8 @@
 #include "autore/lsp/uri.hpp"
 
+#include "app/files.hpp"
 #include "autore/check/report_formats.hpp"
+#include "autore/input_files.hpp"
 
 namespace autore::lsp {
 
@@ -64,15 +66,25 @@ std::optional<std::filesystem::path> path_of_uri(std::string_view uri)
     const std::string_view host = rest.substr(0, slash);
     if (!host.empty() && host != "localhost")
         return std::nullopt;
-    const std::string path = unescaped(rest.substr(slash));
+    std::string path = unescaped(rest.substr(slash));
     if (path.find('\0') != std::string::npos)
         return std::nullopt;
-    return std::filesystem::path(path);
+#ifdef _WIN32
+    // "file:///C:/Scenari/..." names the drive after the third slash.
+    if (path.size() >= 3 && path[0] == '/' && path[2] == ':')
+        path.erase(0, 1);
+#endif
+    return path_from_utf8(path);
 }
 
 std::string uri_of_path(const std::filesystem::path& file)
 {
-    return std::string(file_scheme) + uri_reference(file.generic_string());
+    const std::u8string generic = file.generic_u8string();
+    std::string path(generic.begin(), generic.end());
+    // A Windows path begins with its drive: "C:/..." is "file:///C:/...".
+    if (!path.starts_with('/'))
+        path.insert(0, 1, '/');
+    return std::string(file_scheme) + uri_reference(path);
 }
 
 std::string name_of_uri(std::string_view uri)

@@ -1,6 +1,7 @@
 #include "autore/lsp/workspace.hpp"
 
 #include "autore/compile/compile_sources.hpp"
+#include "autore/input_files.hpp"
 #include "autore/lsp/analysis.hpp"
 #include "autore/lsp/protocol.hpp"
 #include "autore/lsp/uri.hpp"
@@ -21,7 +22,7 @@ namespace {
 // The scenario name of a line file; any other name stands for itself.
 std::string scenario_of(const std::string& line_name)
 {
-    if (auto s = scenario_from_line_file(fs::path(line_name)))
+    if (auto s = scenario_from_line_file(path_from_utf8(line_name)))
         return *s;
     const std::size_t dot = line_name.find_last_of('.');
     return dot == std::string::npos || dot == 0 ? line_name : line_name.substr(0, dot);
@@ -30,7 +31,7 @@ std::string scenario_of(const std::string& line_name)
 // The name the program gives the train of a train file, or the file's own name.
 std::string train_of(const std::string& train_name, const std::string& scenario)
 {
-    if (auto t = train_from_train_file(fs::path(train_name), scenario))
+    if (auto t = train_from_train_file(path_from_utf8(train_name), scenario))
         return *t;
     return train_name;
 }
@@ -143,7 +144,7 @@ std::vector<Workspace::Partner> Workspace::partners_of(const Document& doc, Role
     std::vector<std::string> names = disk_->names_in(folder);
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {
-        const fs::path file = folder / name;
+        const fs::path file = folder / path_from_utf8(name);
         const bool named_so = name.ends_with(role == Role::line ? "_linea.txt" : "-.txt");
         if (named_so && file != *doc.path && open_paths.count(file) == 0)
             found.push_back({uri_of_path(file), name, nullptr, file});
@@ -186,7 +187,7 @@ Publication Workspace::check_one(Document& doc, Round& round) const
         // The line file with each train of its scenario, or alone.
         const std::string scenario = scenario_of(doc.name);
         for (const Partner& p : partners_of(doc, Role::train)) {
-            const auto train = train_from_train_file(fs::path(p.name), scenario);
+            const auto train = train_from_train_file(path_from_utf8(p.name), scenario);
             if (!train)
                 continue;
             if (auto side = side_of(p))
@@ -201,7 +202,7 @@ Publication Workspace::check_one(Document& doc, Round& round) const
         std::string best_scenario;
         for (Partner& p : partners_of(doc, Role::line)) {
             const std::string scenario = scenario_of(p.name);
-            if (train_from_train_file(fs::path(doc.name), scenario) && scenario.size() > best_scenario.size()) {
+            if (train_from_train_file(path_from_utf8(doc.name), scenario) && scenario.size() > best_scenario.size()) {
                 best_scenario = scenario;
                 best = std::move(p);
             }
