@@ -12,7 +12,6 @@ namespace autore {
 namespace {
 
 constexpr double names_band = 118; // room for the station names above the strips
-constexpr double strip_gap = 22;
 
 // Chainage in metres to picture x.
 struct RouteScale {
