@@ -2,8 +2,11 @@
 """Whole-process runs of the program and of `autore compile`, each paired run
 by run with the floor: a small C program that only writes the same files (one
 open/write/close each, from one buffer) and, for the program, writes and
-deletes two files of the sources' sizes. Every run starts in a fresh empty
-folder. Wall time is taken around each process; peak resident memory comes from
+deletes two files of the sources' sizes; then paired with the durable floor,
+which also flushes each file it keeps and the folder to the disk, as the
+program and the tool do. Every run starts in a fresh empty folder with
+nothing waiting to be written to the disk, and its folder is removed after
+it. Wall time is taken around each process; peak resident memory comes from
 GNU time (/usr/bin/time -f %M), in one more run of each.
 
 Usage: bench/compare.py --program build/src/tratta_esempio --autore build/tools/autore \
@@ -23,7 +26,10 @@ TIME = "/usr/bin/time"
 
 def timed(cmd, cwd, measure_memory):
     """Runs cmd; returns (seconds, peak KiB or 0). The time of a run is taken
-    without GNU time around it; a run that measures memory is not timed."""
+    without GNU time around it; a run that measures memory is not timed.
+    Every run starts with nothing waiting to be written to the disk, so that
+    no run pays for the one before."""
+    os.sync()
     with tempfile.NamedTemporaryFile("r", suffix=".time") as report:
         wrapper = [TIME, "-f", "%M", "-o", report.name] if measure_memory else []
         start = time.perf_counter()
@@ -100,13 +106,23 @@ def main():
             os.mkdir(folder)
             return folder
 
+        def once(cmd, folder, memory):
+            """One run in its own fresh folder, removed afterwards."""
+            try:
+                return timed(cmd, "/", memory)
+            finally:
+                shutil.rmtree(folder, ignore_errors=True)
+
         def embedded(memory):
             folder = fresh()
             shutil.copy(program, folder)
-            return timed([os.path.join(folder, "tratta_esempio")], "/", memory)
+            return once([os.path.join(folder, "tratta_esempio")], folder, memory)
 
-        def embedded_floor(memory):
-            return timed([floor, fresh()] + manifest, "/", memory)
+        def floor_of(files, durable):
+            def run(memory):
+                folder = fresh()
+                return once([floor] + (["--durable"] if durable else []) + [folder] + files, folder, memory)
+            return run
 
         sources = maximal_route(scratch)
         out = fresh()
@@ -114,18 +130,17 @@ def main():
         route_manifest = [f"{n}={s}" for n, s in files_of(out).items()]
 
         def route(memory):
-            return timed([autore, "compile", *sources, "-o", fresh()], "/", memory)
+            folder = fresh()
+            return once([autore, "compile", *sources, "-o", folder], folder, memory)
 
-        def route_floor(memory):
-            return timed([floor, fresh()] + route_manifest, "/", memory)
-
-        print(f"{'work':<28}{'time':>10}{'floor':>10}{'ratio':>8}{'peak':>12}{'floor peak':>12}{'largest file':>14}")
-        for label, work, base, files in (("embedded run", embedded, embedded_floor, left),
-                                         ("autore compile, 1000000 m", route, route_floor, files_of(out))):
-            w, f, ratio, wp, fp = pairs(args.runs, work, base)
+        print(f"{'work':<34}{'time':>10}{'floor':>10}{'ratio':>8}{'peak':>12}{'floor peak':>12}{'largest file':>14}")
+        for label, work, files, manifest_of in (("embedded run", embedded, left, manifest),
+                                                ("autore compile, 1000000 m", route, files_of(out), route_manifest)):
             largest = max(files.values()) / 1024 / 1024
-            print(f"{label:<28}{w * 1000:>8.2f}ms{f * 1000:>8.2f}ms{ratio:>8.2f}{wp / 1024:>9.1f}MiB{fp / 1024:>9.1f}MiB"
-                  f"{largest:>11.1f}MiB")
+            for kind, durable in (("", False), (", durable floor", True)):
+                w, f, ratio, wp, fp = pairs(args.runs, work, floor_of(manifest_of, durable))
+                print(f"{label + kind:<34}{w * 1000:>8.2f}ms{f * 1000:>8.2f}ms{ratio:>8.2f}{wp / 1024:>9.1f}MiB"
+                      f"{fp / 1024:>9.1f}MiB{largest:>11.1f}MiB")
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
 

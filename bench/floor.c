@@ -3,8 +3,12 @@
  * so. Nothing else: what any program that leaves the same files must at
  * least do.
  *
- * Usage: floor DIR NAME=SIZE[:d] ...   (":d": deleted once all are written,
- * as the program deletes its two source files) */
+ * With --durable, each file that stays is flushed to the disk before it is
+ * closed, and the folder once at the end: the floor of a run whose files
+ * must survive a power cut.
+ *
+ * Usage: floor [--durable] DIR NAME=SIZE[:d] ...   (":d": deleted once all
+ * are written, as the program deletes its two source files) */
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -13,8 +17,14 @@
 
 int main(int argc, char** argv)
 {
+    int durable = 0;
+    if (argc > 1 && strcmp(argv[1], "--durable") == 0) {
+        durable = 1;
+        ++argv;
+        --argc;
+    }
     if (argc < 2) {
-        fprintf(stderr, "usage: floor DIR NAME=SIZE[:d] ...\n");
+        fprintf(stderr, "usage: floor [--durable] DIR NAME=SIZE[:d] ...\n");
         return 2;
     }
     size_t largest = 0;
@@ -53,11 +63,19 @@ int main(int argc, char** argv)
                         return 1;
                     done += (size_t)w;
                 }
+                if (durable && !deleted && fsync(fd) != 0)
+                    return 1;
                 close(fd);
             } else if (deleted) {
                 unlink(path);
             }
         }
+    }
+    if (durable) {
+        const int dir = open(argv[1], O_RDONLY | O_DIRECTORY);
+        if (dir < 0 || fsync(dir) != 0)
+            return 1;
+        close(dir);
     }
     free(buffer);
     return 0;

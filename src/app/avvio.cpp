@@ -9,10 +9,12 @@
 #include "app/platform.hpp"
 #include "app/scenario_files.hpp"
 #include "app/source_files.hpp"
+#include "app/staged_line_table.hpp"
 #include "compile/compile.hpp"
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace tratta {
@@ -45,12 +47,14 @@ void delete_sources(const CompileResult& result, const FileNames& names)
 }
 
 // The three binaries are all complete beside their places before any of them
-// replaces an older file.
-void write_binaries(const CompileResult& result, const FileNames& names)
+// replaces an older file. The line table may be staged already.
+void write_binaries(const CompileResult& result, const FileNames& names, std::optional<StagedFile>& line_table)
 {
     std::vector<StagedFile> staged;
     staged.reserve(3);
-    if (!result.files.line_table.empty())
+    if (line_table)
+        staged.push_back(std::move(*line_table));
+    else if (!result.files.line_table.empty())
         staged.emplace_back(names.line_table, as_text(result.files.line_table));
     staged.emplace_back(names.records, as_text(result.files.records));
     staged.emplace_back(names.grid, as_text(result.files.grid));
@@ -66,7 +70,10 @@ RunOutcome compile_folder_sources(const std::filesystem::path& folder, const std
     try {
         const LoadedSource line = load_source(names.line_source);
         const LoadedSource train = load_source(names.train_source);
-        const CompileResult result = compile({line.text(), train.text(), scenario_name, train_name, line_table});
+        std::optional<StagedFile> staged_line_table;
+        CompileInput input{line.text(), train.text(), scenario_name, train_name, line_table};
+        input.line_table_ready = stage_early(names.line_table, staged_line_table);
+        const CompileResult result = compile(input);
         delete_sources(result, names);
 
         switch (result.outcome) {
@@ -75,7 +82,7 @@ RunOutcome compile_folder_sources(const std::filesystem::path& folder, const std
         case CompileOutcome::clean:
         case CompileOutcome::data_error: break;
         }
-        write_binaries(result, names);
+        write_binaries(result, names, staged_line_table);
         if (const DataError* last = result.last_error())
             return {2,
                     describe_error(*last, display_path(names.line_source.filename()),

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstddef>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -98,7 +99,20 @@ std::error_code last_system_error()
 
 OutputFile::~OutputFile() { close(); }
 
+OutputFile::OutputFile(OutputFile&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+
+OutputFile& OutputFile::operator=(OutputFile&& other) noexcept
+{
+    if (this != &other) {
+        close();
+        handle_ = std::exchange(other.handle_, nullptr);
+    }
+    return *this;
+}
+
 bool OutputFile::is_open() const { return handle_ != nullptr; }
+
+void start_flush(OutputFile&) {}
 
 std::error_code OutputFile::close()
 {
@@ -176,7 +190,28 @@ std::error_code last_system_error() { return from_errno(errno); }
 
 OutputFile::~OutputFile() { close(); }
 
+OutputFile::OutputFile(OutputFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+OutputFile& OutputFile::operator=(OutputFile&& other) noexcept
+{
+    if (this != &other) {
+        close();
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
 bool OutputFile::is_open() const { return fd_ >= 0; }
+
+void start_flush(OutputFile& out)
+{
+#ifdef SYNC_FILE_RANGE_WRITE
+    if (out.fd_ >= 0)
+        ::sync_file_range(out.fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+#else
+    (void)out;
+#endif
+}
 
 std::error_code OutputFile::close()
 {

@@ -20,6 +20,8 @@ public:
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
+    OutputFile(OutputFile&& other) noexcept;
+    OutputFile& operator=(OutputFile&& other) noexcept;
 
     bool is_open() const;
     std::error_code close();
@@ -28,6 +30,7 @@ private:
     friend std::error_code create_exclusive(const std::filesystem::path&, OutputFile&);
     friend std::error_code write_all(OutputFile&, std::string_view, const std::filesystem::path&);
     friend std::error_code flush(OutputFile&, const std::filesystem::path&);
+    friend void start_flush(OutputFile&);
 #ifdef _WIN32
     void* handle_ = nullptr;
 #else
@@ -46,6 +49,12 @@ std::error_code write_all(OutputFile& out, std::string_view bytes, const std::fi
 
 // Flushes the file's data to the disk (fsync, FlushFileBuffers).
 std::error_code flush(OutputFile& out, const std::filesystem::path& file);
+
+// Lets the disk begin taking the file's data while the run goes on, so that
+// the flush that must come before its rename finds little left to wait for
+// (Linux: the write-out is started, not waited on; elsewhere nothing). Never
+// fails: the flush still reports what went wrong.
+void start_flush(OutputFile& out);
 
 // A second name for an existing file (a hard link).
 std::error_code link(const std::filesystem::path& existing, const std::filesystem::path& new_name);

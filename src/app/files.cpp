@@ -117,16 +117,29 @@ StagedFile::StagedFile(const std::filesystem::path& file, std::string_view bytes
     };
     if (const auto ec = file_steps::write_all(out, bytes, temporary_))
         fail("impossibile scrivere il file", ec);
-    if (durability_ == Durability::lasting)
-        if (const auto ec = file_steps::flush(out, temporary_))
-            fail("impossibile registrare il file sul disco", ec);
+    // A lasting file goes to the disk while the run makes the others; the
+    // set waits for it before any rename.
+    if (durability_ == Durability::lasting) {
+        file_steps::start_flush(out);
+        unsettled_ = std::move(out);
+        return;
+    }
     if (const auto ec = out.close())
         fail("impossibile scrivere il file", ec);
 }
 
+std::error_code StagedFile::settle()
+{
+    if (!unsettled_.is_open())
+        return {};
+    const auto flushed = file_steps::flush(unsettled_, temporary_);
+    const auto closed = unsettled_.close();
+    return flushed ? flushed : closed;
+}
+
 StagedFile::StagedFile(StagedFile&& other) noexcept
     : file_(std::move(other.file_)), temporary_(std::exchange(other.temporary_, {})),
-      on_stop_(std::move(other.on_stop_)), durability_(other.durability_)
+      on_stop_(std::move(other.on_stop_)), durability_(other.durability_), unsettled_(std::move(other.unsettled_))
 {
 }
 
@@ -134,6 +147,7 @@ StagedFile::~StagedFile() { discard(); }
 
 void StagedFile::discard() noexcept
 {
+    unsettled_.close();
     if (!temporary_.empty())
         file_steps::remove(temporary_);
     temporary_.clear();

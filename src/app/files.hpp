@@ -4,6 +4,7 @@
 // file that cannot be made, written, read or deleted ends the run with a
 // message naming it.
 
+#include "app/file_steps.hpp"
 #include "app/stop_signals.hpp"
 
 #include <cstdint>
@@ -64,11 +65,15 @@ public:
 private:
     friend void replace_together(std::span<StagedFile> files);
     void discard() noexcept;
+    // The flush that the disk was let begin, waited for; the file closed.
+    std::error_code settle();
 
     std::filesystem::path file_;
     std::filesystem::path temporary_;
     RemovalOnStop on_stop_;
     Durability durability_;
+    // Open while a lasting file's flush is still to be waited for.
+    file_steps::OutputFile unsettled_;
 };
 
 // Every staged file takes its place, or none does: the old files are kept

@@ -128,6 +128,10 @@ void replace_together(std::span<StagedFile> files)
         return what + "; " + (lost.empty() ? unchanged(files.size()) : lost.substr(2));
     };
 
+    // Every new content on the disk before any name changes.
+    for (auto& f : files)
+        if (const auto ec = f.settle())
+            throw FileFailure(f.file_, give_up(0, cause("impossibile registrare il file sul disco", ec)));
     for (auto& f : files) {
         KeptOld old;
         if (const auto problem = keep_old(f.file_, old))

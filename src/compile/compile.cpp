@@ -21,7 +21,7 @@ CompileResult compile(const CompileInput& input)
         s.trace = &result.trace;
 
     try {
-        memorizza_percorso(s, input.line_table ? 1 : 0, result.files);
+        memorizza_percorso(s, input.line_table ? 1 : 0, result.files, input.line_table_ready);
         result.outcome = s.error_code != 0 ? CompileOutcome::data_error : CompileOutcome::clean;
     } catch (const ErrorBox& box) {
         result.outcome = CompileOutcome::error_box;

@@ -25,6 +25,9 @@ struct CompileInput {
     // false: the plan of the track is walked (its errors are the same) but
     // not kept, and no "_linea.dat" is made: for a check, which writes nothing.
     bool keep_line_table = true;
+    // Given: called with the line table as soon as it is complete (see
+    // LineTableReady); what it takes is not in the result's files.
+    LineTableReady line_table_ready = nullptr;
 };
 
 enum class CompileOutcome : uint8_t {

@@ -11,7 +11,7 @@
 
 namespace tratta {
 
-void memorizza_percorso(RunState& s, int32_t j, CompiledFiles& files)
+void memorizza_percorso(RunState& s, int32_t j, CompiledFiles& files, const LineTableReady& ready)
 {
     s.j = j;
     s.error_code = 0;
@@ -19,7 +19,19 @@ void memorizza_percorso(RunState& s, int32_t j, CompiledFiles& files)
     s.errors.clear();
     s.records.clear();
 
-    memorizza_dati(s);
+    // Nothing after the line file changes the plan of the track: its file is
+    // final once the line file is read.
+    const auto line_read = [&] {
+        if (s.j == 0 || !s.cells.exists() || !s.profile.exists())
+            return;
+        files.line_table = s.profile.take_file();
+        if (!files.line_table.empty() && ready(files.line_table))
+            Bytes().swap(files.line_table);
+    };
+    if (ready)
+        memorizza_dati(s, line_read);
+    else
+        memorizza_dati(s);
 
     // Without a route length there is no grid to finish or write.
     if (!s.cells.exists()) {
@@ -34,7 +46,7 @@ void memorizza_percorso(RunState& s, int32_t j, CompiledFiles& files)
 
     // The files are made in the order the program writes them; all three are
     // complete before any of them is written anywhere.
-    if (s.j != 0)
+    if (s.j != 0 && s.profile.exists())
         files.line_table = s.profile.take_file();
     ByteBuffer records;
     encode_scenario_records(s.records, records);

@@ -7,12 +7,15 @@
 
 namespace tratta {
 
-void memorizza_dati(RunState& state)
+void memorizza_dati(RunState& state, const std::function<void()>& line_read)
 {
     ReaderHandoff handoff;
     try {
-        if (leggi_linea(state, handoff))
+        if (leggi_linea(state, handoff)) {
+            if (line_read)
+                line_read();
             leggi_treno(state, handoff);
+        }
     } catch (const ReadFailure& failure) {
         fallimento_lettura(state, failure);
     }

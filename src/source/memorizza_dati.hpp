@@ -4,10 +4,14 @@
 // deleted by the time it returns, except where an early line error leaves the
 // train file in the folder.
 
+#include <functional>
+
 namespace tratta {
 
 struct RunState;
 
-void memorizza_dati(RunState& state);
+// line_read, when given, is called once the line file has been read through
+// and before the train file is: the plan of the track is complete by then.
+void memorizza_dati(RunState& state, const std::function<void()>& line_read = {});
 
 } // namespace tratta

@@ -1,5 +1,6 @@
 // Whole runs: the compile step on small source files, and the program itself.
 #include "app/avvio.hpp"
+#include "app/files.hpp"
 #include "app/file_names.hpp"
 #include "app/platform.hpp"
 #include "compile/compile.hpp"
@@ -136,14 +137,24 @@ TEST(CompileStep, NoRouteGridEndsTheRunWithNothingWritten)
     EXPECT_EQ(result.model.records[86].text, "TR 000 Esempio");
 }
 
+// Each of the three binaries, the line table staged early among them.
 TEST(CompileStep, AFileThatCannotBeWrittenEndsTheRunNamingIt)
 {
-    TempFolder dir;
-    const FileNames names = sources_in(dir, clean_line, clean_train);
-    std::filesystem::create_directory(names.records); // a folder where the file should go
-    const RunOutcome outcome = compile_outcome(dir);
-    EXPECT_EQ(outcome.exit_status, 1);
-    EXPECT_NE(outcome.message.find("Tratta_Esempio_TR 000 Esempio.sim"), std::string::npos) << outcome.message;
+    for (const auto target : {&FileNames::line_table, &FileNames::records, &FileNames::grid}) {
+        TempFolder dir;
+        const FileNames names = sources_in(dir, clean_line, clean_train);
+        std::filesystem::create_directory(names.*target); // a folder where the file should go
+        const RunOutcome outcome = compile_outcome(dir);
+        SCOPED_TRACE(display_path((names.*target).filename()));
+        EXPECT_EQ(outcome.exit_status, 1);
+        EXPECT_NE(outcome.message.find(display_path((names.*target).filename())), std::string::npos)
+            << outcome.message;
+        // Nothing else of the three took a place.
+        for (const auto other : {&FileNames::line_table, &FileNames::records, &FileNames::grid})
+            if (other != target) {
+                EXPECT_FALSE(std::filesystem::exists(names.*other));
+            }
+    }
 }
 
 TEST(Platform, TheProgramFolderIsTheFolderOfTheRunningProgram)

@@ -45,5 +45,33 @@ TEST(EmbeddedScenario, CompilesWithoutAnyError)
     EXPECT_EQ(per_kind[kind_slowdown_start], 2);
 }
 
+// The line table handed over as soon as it is complete is the one the files
+// hold; taken, it is no longer in them; refused, it stays.
+TEST(EmbeddedScenario, TheLineTableHandedOverEarlyIsTheFilesOwn)
+{
+    const auto& embedded = testing::embedded_compile();
+    for (const bool take : {true, false}) {
+        SCOPED_TRACE(take ? "taken" : "refused");
+        Bytes handed;
+        int calls = 0;
+        CompileInput input{SourceText::of(embedded.line), SourceText::of(embedded.train), scenario_constant,
+                           train_constant, true};
+        input.line_table_ready = [&](Bytes& table) {
+            ++calls;
+            handed = take ? std::move(table) : table;
+            return take;
+        };
+        const CompileResult result = compile(input);
+        EXPECT_EQ(calls, 1);
+        EXPECT_TRUE(handed == embedded.result.files.line_table);
+        EXPECT_EQ(result.files.line_table.empty(), take);
+        if (!take) {
+            EXPECT_TRUE(result.files.line_table == embedded.result.files.line_table);
+        }
+        EXPECT_TRUE(result.files.records == embedded.result.files.records);
+        EXPECT_TRUE(result.files.grid == embedded.result.files.grid);
+    }
+}
+
 } // namespace
 } // namespace tratta

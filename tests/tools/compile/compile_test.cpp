@@ -253,5 +253,27 @@ TEST(Compile, WithoutTheLineTableAnOlderOneIsLeftAlone)
     EXPECT_EQ(contents(dir / "out").size(), 3u);
 }
 
+// The compile tells what the check tells, whether it makes the line table
+// (one compile gives both) or not (the curves are read for the check all the same).
+TEST(Compile, PrintsTheChecksDiagnosticsWithOrWithoutTheLineTable)
+{
+    TempFolder dir;
+    ASSERT_EQ(run_tool({"export", (dir / "tpl").string()}).status, 0);
+    const auto tpl = tratta::file_names(dir / "tpl", tratta::scenario_constant, tratta::train_constant);
+    const auto check = run_tool({"check", tpl.line_source.string(), tpl.train_source.string()});
+    ASSERT_EQ(check.status, 0);
+    ASSERT_NE(check.out.find("curva-senza-effetto"), std::string::npos) << check.out;
+    for (const bool line_table : {true, false}) {
+        SCOPED_TRACE(line_table ? "with the line table" : "without the line table");
+        std::vector<std::string> args{"compile", tpl.line_source.string(), tpl.train_source.string(), "-o",
+                                      (dir / "out").string()};
+        if (!line_table)
+            args.push_back("--no-line-table");
+        const auto run = run_tool(args);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, check.out);
+    }
+}
+
 } // namespace
 } // namespace autore

@@ -6,6 +6,7 @@
 #include "app/files.hpp"
 #include "app/folder_lock.hpp"
 #include "app/own_files.hpp"
+#include "app/staged_line_table.hpp"
 #include "autore/check/check.hpp"
 #include "autore/compile/file_name_rules.hpp"
 #include "autore/input_files.hpp"
@@ -14,6 +15,7 @@
 
 #include <exception>
 #include <iterator>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
@@ -140,16 +142,6 @@ CompileReport compile_sources(const CompileRequest& rq)
         if (auto problem = read_author_files(rq, sc))
             return fail(*problem);
         report.names = {display_path(rq.line_file), display_path(rq.train_file)};
-        // The files come from a compile that keeps nothing beside them; the
-        // diagnostics from the check, once their bytes are written and gone.
-        tratta::CompileResult result = tratta::compile(
-            {sc.line.text(), sc.train.text(), sc.scenario_name, sc.train_name, rq.line_table});
-        const auto diagnose = [&] {
-            result.files = {};
-            report.diagnostics =
-                check_scenario({sc.line.bytes, sc.train.bytes, sc.scenario_name, sc.train_name}).diagnostics;
-        };
-
         std::error_code ec;
         fs::create_directories(rq.out_dir, ec);
         if (!fs::is_directory(rq.out_dir, ec))
@@ -159,6 +151,31 @@ CompileReport compile_sources(const CompileRequest& rq)
             if (tratta::same_file(*target, rq.line_file) || tratta::same_file(*target, rq.train_file))
                 return fail("il file da scrivere \"" + display_path(*target) +
                             "\" è uno dei file sorgente: nulla è stato scritto");
+
+        // One run at a time in the output folder, as in the program's.
+        // Every binary is complete beside its place before any takes it, so a
+        // write that fails leaves the output folder as it was. The line table
+        // is staged as soon as the compile has it.
+        const tratta::FolderLock lock(rq.out_dir);
+        tratta::remove_stale_temporaries(rq.out_dir);
+        std::optional<tratta::StagedFile> staged_line_table;
+
+        // One compile gives the files and, with where each object came from
+        // and every field as read, the check's diagnostics, made once the
+        // files' bytes are written and gone.
+        tratta::CompileInput input{sc.line.text(), sc.train.text(), sc.scenario_name, sc.train_name, rq.line_table};
+        input.note_origins = rq.line_table;
+        input.trace_fields = rq.line_table;
+        if (rq.line_table)
+            input.line_table_ready = tratta::stage_early(out.line_table, staged_line_table);
+        tratta::CompileResult result = tratta::compile(input);
+        // Without the line table the compile reads no curve: the check then
+        // compiles once more, reading them, so as to judge the curve lines too.
+        const auto diagnose = [&] {
+            result.files = {};
+            const CheckInput check{sc.line.bytes, sc.train.bytes, sc.scenario_name, sc.train_name};
+            report.diagnostics = (rq.line_table ? check_compiled(check, result) : check_scenario(check)).diagnostics;
+        };
 
         switch (result.outcome) {
         case tratta::CompileOutcome::error_box:
@@ -174,14 +191,11 @@ CompileReport compile_sources(const CompileRequest& rq)
         }
 
         {
-            // One run at a time in the output folder, as in the program's.
-            // Every binary is complete beside its place before any takes it,
-            // so a write that fails leaves the output folder as it was.
-            const tratta::FolderLock lock(rq.out_dir);
-            tratta::remove_stale_temporaries(rq.out_dir);
             std::vector<tratta::StagedFile> staged;
             staged.reserve(3);
-            if (rq.line_table)
+            if (staged_line_table)
+                staged.push_back(std::move(*staged_line_table));
+            else if (rq.line_table)
                 staged.emplace_back(out.line_table, tratta::as_text(result.files.line_table));
             staged.emplace_back(out.records, tratta::as_text(result.files.records));
             staged.emplace_back(out.grid, tratta::as_text(result.files.grid));
