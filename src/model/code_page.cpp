@@ -53,8 +53,22 @@ std::string utf8_to_cp1252(std::string_view s)
 {
     std::string out;
     out.reserve(s.size());
+    append_utf8_as_cp1252(out, s);
+    return out;
+}
+
+void append_utf8_as_cp1252(std::string& out, std::string_view s)
+{
     std::size_t i = 0;
     while (i < s.size()) {
+        // Plain ASCII, nearly all of a document, is the same in both.
+        std::size_t plain = i;
+        while (plain < s.size() && static_cast<unsigned char>(s[plain]) < 0x80)
+            ++plain;
+        out.append(s.data() + i, plain - i);
+        i = plain;
+        if (i == s.size())
+            break;
         const auto b = static_cast<unsigned char>(s[i]);
         int extra = 0;
         char32_t u = 0;
@@ -95,7 +109,6 @@ std::string utf8_to_cp1252(std::string_view s)
         out.push_back(from_unicode(u));
         i += static_cast<std::size_t>(extra) + 1;
     }
-    return out;
 }
 
 std::string cp1252_to_utf8(std::string_view bytes)
@@ -116,21 +129,34 @@ std::wstring cp1252_to_wide(std::string_view bytes)
     return out;
 }
 
-char lower_cp1252(char c)
+namespace {
+
+constexpr unsigned char lower_of(unsigned char b)
 {
-    const auto b = static_cast<unsigned char>(c);
     if (b >= 'A' && b <= 'Z')
-        return static_cast<char>(b + 32);
+        return static_cast<unsigned char>(b + 32);
     if (b >= 0xC0 && b <= 0xDE && b != 0xD7)
-        return static_cast<char>(b + 32);
+        return static_cast<unsigned char>(b + 32);
     switch (b) {
-    case 0x8A: return static_cast<char>(0x9A);
-    case 0x8C: return static_cast<char>(0x9C);
-    case 0x8E: return static_cast<char>(0x9E);
-    case 0x9F: return static_cast<char>(0xFF);
-    default: return c;
+    case 0x8A: return 0x9A;
+    case 0x8C: return 0x9C;
+    case 0x8E: return 0x9E;
+    case 0x9F: return 0xFF;
+    default: return b;
     }
 }
+
+constexpr std::array<unsigned char, 256> lower_case_table()
+{
+    std::array<unsigned char, 256> t{};
+    for (unsigned b = 0; b < 256; ++b)
+        t[b] = lower_of(static_cast<unsigned char>(b));
+    return t;
+}
+
+} // namespace
+
+constexpr std::array<unsigned char, 256> cp1252_lower_case = lower_case_table();
 
 std::string lower_cp1252(std::string_view bytes)
 {

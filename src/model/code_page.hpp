@@ -3,6 +3,7 @@
 // Windows-1252 on every platform. Source files, board texts, station names and
 // the driver's documents are kept as these bytes end to end.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,8 @@ namespace tratta {
 
 // UTF-8 text to Windows-1252 bytes; a character the code page lacks becomes "?".
 std::string utf8_to_cp1252(std::string_view utf8);
+// The same, added at the end of `out`.
+void append_utf8_as_cp1252(std::string& out, std::string_view utf8);
 
 // Windows-1252 bytes to UTF-8 (the five unassigned bytes map to U+FFFD).
 std::string cp1252_to_utf8(std::string_view bytes);
@@ -18,7 +21,12 @@ std::string cp1252_to_utf8(std::string_view bytes);
 std::wstring cp1252_to_wide(std::string_view bytes);
 
 // Lower case as the check codes see it: A-Z and the Windows-1252 capitals.
-char lower_cp1252(char c);
+// Each byte's lower-case form.
+extern const std::array<unsigned char, 256> cp1252_lower_case;
+inline char lower_cp1252(char c)
+{
+    return static_cast<char>(cp1252_lower_case[static_cast<unsigned char>(c)]);
+}
 std::string lower_cp1252(std::string_view bytes);
 
 } // namespace tratta

@@ -14,6 +14,7 @@ constexpr std::size_t empty_bytes = element_bytes(ProfileTag::empty);
 constexpr std::size_t int16_bytes = element_bytes(ProfileTag::int16);
 constexpr std::size_t real_bytes = element_bytes(ProfileTag::real);
 static_assert(empty_bytes == 2 && int16_bytes == 4 && real_bytes == 10);
+static_assert(real_bytes == LineProfile::real_element_bytes);
 constexpr int64_t first_real_metre = 2;
 
 [[noreturn]] void outside(const char* what) { throw std::out_of_range(what); }
@@ -79,21 +80,18 @@ void LineProfile::set_start(int16_t x0, int16_t y0, int16_t x1, int16_t y1)
     }
 }
 
+void LineProfile::check_room(int64_t count) const
+{
+    if (!started_ || count > last_m_ - 1 - next_)
+        outside("punto oltre la fine della tabella della linea");
+}
+
 void LineProfile::append(double x, double y)
 {
-    if (!started_ || next_ > last_m_ - 2)
-        outside("punto oltre la fine della tabella della linea");
-    if (!keep_) {
-        ++next_;
-        return;
-    }
-    uint8_t* ex = element(0, next_);
-    uint8_t* ey = element(1, next_);
-    store_le(ex, static_cast<uint64_t>(ProfileTag::real), 2);
-    store_le(ex + 2, f64_bits(x), 8);
-    store_le(ey, static_cast<uint64_t>(ProfileTag::real), 2);
-    store_le(ey + 2, f64_bits(y), 8);
-    ++next_;
+    append_run(1, [&](double& px, double& py) {
+        px = x;
+        py = y;
+    });
 }
 
 ProfileTag LineProfile::tag(int64_t m, int r) const

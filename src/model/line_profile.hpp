@@ -34,6 +34,12 @@ public:
     // The point of the next metre, from metre 2 on; the last two metres of the
     // table (G - 1 and G) stay empty. Out of that order: std::out_of_range.
     void append(double x, double y);
+    // The points of the next `count` metres, in order: step(x, y) gives each
+    // one. Checked once for the whole run, then laid straight into the file
+    // image; a run that would pass G - 2 throws std::out_of_range and lays
+    // nothing. Without keep_points the steps are not taken at all.
+    template <class Step>
+    void append_run(int64_t count, Step&& step);
     // The metre that the next point takes.
     int64_t next_metre() const { return started_ ? next_ : 0; }
 
@@ -46,7 +52,16 @@ public:
     // The "_linea.dat" file's bytes; the table no longer exists afterwards.
     Bytes take_file();
 
+    // Bytes of one point's coordinate in the file: the 2-byte tag and the real.
+    static constexpr std::size_t real_element_bytes = 10;
+
 private:
+    void check_room(int64_t count) const;
+    static void put_real(uint8_t* e, double v)
+    {
+        store_le(e, static_cast<uint64_t>(ProfileTag::real), 2);
+        store_le(e + 2, f64_bits(v), 8);
+    }
     std::size_t x_offset(int64_t m) const;
     std::size_t y_base() const { return y_base_; }
     uint8_t* element(int r, int64_t m);
@@ -58,5 +73,25 @@ private:
     std::size_t y_base_ = 0;  // where the y elements begin while the plan can still reach G - 2
     Bytes block_;
 };
+
+template <class Step>
+void LineProfile::append_run(int64_t count, Step&& step)
+{
+    if (count <= 0)
+        return;
+    check_room(count);
+    if (keep_) {
+        uint8_t* ex = element(0, next_);
+        uint8_t* ey = element(1, next_);
+        for (int64_t i = 0; i < count; ++i, ex += real_element_bytes, ey += real_element_bytes) {
+            double x = 0.0;
+            double y = 0.0;
+            step(x, y);
+            put_real(ex, x);
+            put_real(ey, y);
+        }
+    }
+    next_ += count;
+}
 
 } // namespace tratta

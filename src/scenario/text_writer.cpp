@@ -6,12 +6,16 @@ namespace tratta {
 
 std::string encode_data_set(DataSet lines)
 {
-    std::string out;
     const std::size_t n = lines.size() < data_set_capacity ? lines.size() : data_set_capacity;
+    std::size_t room = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        room += lines[i].size() + 2;
+    std::string out;
+    out.reserve(room);
     for (std::size_t i = 0; i < n; ++i) {
         if (lines[i] == end_marker)
             break;
-        out += utf8_to_cp1252(lines[i]);
+        append_utf8_as_cp1252(out, lines[i]);
         out += "\r\n";
     }
     return out;

@@ -163,11 +163,10 @@ int64_t FieldReader::scan_number()
 int64_t FieldReader::read_fitting(FieldWidth width)
 {
     start_field(width);
-    const std::string name = field_name();
     const int64_t v = scan_number();
     note(TracedField::Role::number, token_, v);
     if (v < width_min(width) || v > width_max(width))
-        throw ReadFailure("«" + std::string(token_) + "» per " + name + " non sta in un " +
+        throw ReadFailure("«" + std::string(token_) + "» per " + field_name() + " non sta in un " +
                               std::string(width_name(width)) + " (da " + std::to_string(width_min(width)) +
                               " a " + std::to_string(width_max(width)) + ")",
                           field_);

@@ -36,11 +36,17 @@ bool walk(LineProfile& table, int64_t& metre, int64_t to, double k, bool limited
     double y1 = table.get(metre - 1, 1);
     double x2 = table.get(metre - 2, 0);
     double y2 = table.get(metre - 2, 1);
-    while (metre <= last) {
+    // A limited walk lays metre 1000000 at most (or the one point it stands
+    // on, when it already stands beyond) and then reports the cut.
+    int64_t stop = last;
+    bool cut = false;
+    if (limited && last >= walk_limit_m) {
+        stop = std::max(metre, walk_limit_m);
+        cut = true;
+    }
+    table.append_run(stop - metre + 1, [&](double& x, double& y) {
         const double dx = x1 - x2;
         const double dy = y1 - y2;
-        double x = 0.0;
-        double y = 0.0;
         if constexpr (Curved) {
             // The previous step turned by the angle k, to first order.
             x = x1 + (dx + k * dy);
@@ -49,16 +55,13 @@ bool walk(LineProfile& table, int64_t& metre, int64_t to, double k, bool limited
             x = x1 + dx;
             y = y1 + dy;
         }
-        table.append(x, y);
         x2 = x1;
         y2 = y1;
         x1 = x;
         y1 = y;
-        ++metre;
-        if (limited && metre > walk_limit_m)
-            return false;
-    }
-    return true;
+    });
+    metre = stop + 1;
+    return !cut;
 }
 
 } // namespace
