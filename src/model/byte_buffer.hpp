@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace tratta {
@@ -31,7 +32,10 @@ struct UninitialisedAllocator : std::allocator<T> {
     template <typename U>
     void construct(U* p) noexcept
     {
-        ::new (static_cast<void*>(p)) U;
+        // A byte needs no construction: its lifetime begins with the
+        // allocation, and the loop over the bytes then costs nothing.
+        if constexpr (!std::is_trivially_default_constructible_v<U>)
+            ::new (static_cast<void*>(p)) U;
     }
     template <typename U, typename... Args>
     void construct(U* p, Args&&... args)
