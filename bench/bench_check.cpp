@@ -1,6 +1,6 @@
 // The author's check of the embedded scenario, as an editor would run it on
 // every keystroke: both sources compiled, traced and searched for warnings.
-#include "autore/check/check.hpp"
+#include "autore/analysis/check.hpp"
 #include "scenario/text_writer.hpp"
 
 #include <benchmark/benchmark.h>

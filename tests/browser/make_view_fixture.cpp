@@ -2,7 +2,7 @@
 // diagnostics filled in by hand, for the test that opens it in a browser.
 //   view_fixture PAGE.html
 #include "app/files.hpp"
-#include "autore/view/view_page.hpp"
+#include "autore/route_page/view_page.hpp"
 #include "tools/view_fixture.hpp"
 
 #include <iostream>

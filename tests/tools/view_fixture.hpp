@@ -4,9 +4,9 @@
 // signal, two stations, a speed indicator and a sign board, and two
 // diagnostics, one at a chainage and one without.
 
-#include "autore/compile/compile_sources.hpp"
-#include "autore/plot/route_output.hpp"
-#include "autore/view/view_extras.hpp"
+#include "autore/scenario_files/compile_sources.hpp"
+#include "autore/scenario_files/route_output.hpp"
+#include "autore/route_page/view_extras.hpp"
 #include "tools/small_scenario.hpp"
 
 #include <filesystem>

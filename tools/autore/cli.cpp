@@ -4,18 +4,18 @@
 #include "app/platform.hpp"
 #include "autore/check/check_command.hpp"
 #include "autore/command_line/command_line.hpp"
-#include "autore/compile/compile_sources.hpp"
-#include "autore/documents/documents.hpp"
+#include "autore/scenario_files/compile_sources.hpp"
+#include "autore/driver_documents/documents.hpp"
 #include "autore/dump/dump.hpp"
 #include "autore/compile/export_template.hpp"
 #include "autore/dump/formats_doc.hpp"
-#include "autore/input_files.hpp"
+#include "autore/scenario_files/input_files.hpp"
 #include "autore/lsp/serve.hpp"
 #include "autore/pack/pack.hpp"
 #include "autore/plot/plot.hpp"
 #include "autore/version.hpp"
-#include "autore/view/view_page.hpp"
-#include "autore/view/view_sources.hpp"
+#include "autore/route_page/view_page.hpp"
+#include "autore/analysis/view_sources.hpp"
 
 #include <CLI/CLI.hpp>
 

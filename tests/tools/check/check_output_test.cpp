@@ -1,7 +1,7 @@
 // What the check writes: the lines editors link to, the JSON array, the
 // SARIF log, and the exit statuses of check and compile.
-#include "autore/check/check.hpp"
-#include "autore/check/report_formats.hpp"
+#include "autore/analysis/check.hpp"
+#include "autore/diagnostics/report_formats.hpp"
 
 #include "support/embedded_compile.hpp"
 #include "tools/small_scenario.hpp"

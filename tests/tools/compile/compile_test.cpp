@@ -1,4 +1,4 @@
-#include "autore/compile/compile_sources.hpp"
+#include "autore/scenario_files/compile_sources.hpp"
 
 #include "app/avvio.hpp"
 #include "app/file_names.hpp"

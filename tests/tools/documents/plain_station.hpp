@@ -2,7 +2,7 @@
 // A station as the documents' tables hold it, for tests that build those
 // tables by hand: its zone reaches half_zone_m either side of its position.
 
-#include "autore/documents/document_data.hpp"
+#include "autore/route/document_data.hpp"
 
 #include <optional>
 #include <string>

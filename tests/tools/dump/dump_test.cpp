@@ -1,8 +1,8 @@
 #include "autore/dump/dump.hpp"
 
 #include "app/file_names.hpp"
-#include "autore/compile/compile_sources.hpp"
-#include "autore/dump/table_fields.hpp"
+#include "autore/scenario_files/compile_sources.hpp"
+#include "autore/route/table_fields.hpp"
 #include "model/code_page.hpp"
 #include "model/file_decoders.hpp"
 #include "tools/small_scenario.hpp"

@@ -1,12 +1,12 @@
 #include "autore/plot/plot.hpp"
 
 #include "app/file_names.hpp"
-#include "autore/compile/compile_sources.hpp"
+#include "autore/scenario_files/compile_sources.hpp"
 #include "support/special_files.hpp"
 #include "tools/small_scenario.hpp"
 #include "tools/tool_support.hpp"
 
-#include "autore/plot/route_output.hpp"
+#include "autore/scenario_files/route_output.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 // The route page: the data it carries (stations, objects in words with their
 // source lines, the profile as runs, the official kilometre, the plan at
 // several levels of detail), its size for the embedded route, and the command.
-#include "autore/plot/speed_indicator.hpp"
-#include "autore/view/object_words.hpp"
-#include "autore/view/plan_levels.hpp"
-#include "autore/view/view_data.hpp"
-#include "autore/view/view_page.hpp"
-#include "autore/view/view_sources.hpp"
+#include "autore/route/speed_indicator.hpp"
+#include "autore/route/object_words.hpp"
+#include "autore/route_page/plan_levels.hpp"
+#include "autore/route_page/view_data.hpp"
+#include "autore/route_page/view_page.hpp"
+#include "autore/analysis/view_sources.hpp"
 
-#include "autore/plot/official_km.hpp"
+#include "autore/route/official_km.hpp"
 #include "tools/small_scenario.hpp"
 #include "tools/tool_support.hpp"
 #include "tools/view_fixture.hpp"

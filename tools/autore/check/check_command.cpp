@@ -1,8 +1,8 @@
 #include "autore/check/check_command.hpp"
 
 #include "app/files.hpp"
-#include "autore/check/check.hpp"
-#include "autore/check/report_formats.hpp"
+#include "autore/analysis/check.hpp"
+#include "autore/diagnostics/report_formats.hpp"
 #include "autore/version.hpp"
 
 #include <ostream>

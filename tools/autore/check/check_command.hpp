@@ -1,7 +1,7 @@
 #pragma once
 // `autore check`: the diagnostics of an author's scenario, nothing written.
 
-#include "autore/compile/compile_sources.hpp"
+#include "autore/scenario_files/compile_sources.hpp"
 
 #include <iosfwd>
 #include <string>

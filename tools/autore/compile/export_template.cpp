@@ -3,7 +3,7 @@
 #include "app/avvio.hpp"
 #include "app/file_names.hpp"
 #include "app/files.hpp"
-#include "autore/documents/documents.hpp"
+#include "autore/driver_documents/documents.hpp"
 #include "scenario/text_writer.hpp"
 
 #include <system_error>

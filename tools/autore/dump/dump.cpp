@@ -3,7 +3,7 @@
 #include "app/files.hpp"
 #include "app/standard_output.hpp"
 #include "autore/command_line/exit_status.hpp"
-#include "autore/input_files.hpp"
+#include "autore/scenario_files/input_files.hpp"
 #include "model/byte_reader.hpp"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // cells with their kind named, the line table's extent and its points at a
 // chosen step; as text to read or as JSON for other tools.
 
-#include "autore/dump/binary_files.hpp"
+#include "autore/scenario_files/binary_files.hpp"
 
 #include <nlohmann/json.hpp>
 

@@ -5,7 +5,7 @@
 // its "kind"), and the fields every cell has ("track_fields").
 #include "autore/dump/dump.hpp"
 #include "autore/dump/field_meanings.hpp"
-#include "autore/dump/table_fields.hpp"
+#include "autore/route/table_fields.hpp"
 
 #include "model/code_page.hpp"
 #include "model/file_layouts.hpp"

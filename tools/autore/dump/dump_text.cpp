@@ -4,8 +4,8 @@
 // added to the offset of a decreasing chainage).
 #include "autore/dump/dump.hpp"
 #include "autore/dump/field_meanings.hpp"
-#include "autore/plot/speed_indicator.hpp"
-#include "autore/dump/table_fields.hpp"
+#include "autore/route/speed_indicator.hpp"
+#include "autore/route/table_fields.hpp"
 
 #include "model/code_page.hpp"
 

@@ -1,7 +1,7 @@
 #include "autore/dump/formats_doc.hpp"
 
 #include "autore/dump/field_meanings.hpp"
-#include "autore/dump/table_fields.hpp"
+#include "autore/route/table_fields.hpp"
 #include "model/file_layouts.hpp"
 #include "source/line/line_keys.hpp"
 #include "source/train/train_keys.hpp"

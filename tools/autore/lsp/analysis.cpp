@@ -1,6 +1,6 @@
 #include "autore/lsp/analysis.hpp"
 
-#include "autore/check/check.hpp"
+#include "autore/analysis/check.hpp"
 #include "model/code_page.hpp"
 #include "model/error_meanings.hpp"
 

@@ -3,7 +3,7 @@
 // them or as they lie on disk: what the compile made of them (for hovers),
 // and every diagnostic of the check.
 
-#include "autore/check/diagnostic.hpp"
+#include "autore/diagnostics/diagnostic.hpp"
 #include "autore/lsp/positions.hpp"
 #include "compile/compile.hpp"
 

@@ -1,7 +1,7 @@
 #include "autore/lsp/disk.hpp"
 
 #include "app/files.hpp"
-#include "autore/input_files.hpp"
+#include "autore/scenario_files/input_files.hpp"
 
 #include <fstream>
 #include <iterator>

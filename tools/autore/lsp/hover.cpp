@@ -1,9 +1,9 @@
 #include "autore/lsp/hover.hpp"
 
-#include "autore/check/objects.hpp"
+#include "autore/route/objects.hpp"
 #include "autore/lsp/protocol.hpp"
-#include "autore/plot/official_km.hpp"
-#include "autore/view/object_words.hpp"
+#include "autore/route/official_km.hpp"
+#include "autore/route/object_words.hpp"
 #include "model/code_page.hpp"
 #include "model/nearest.hpp"
 

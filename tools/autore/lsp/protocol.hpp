@@ -2,7 +2,7 @@
 // The shapes of the protocol the server writes: positions and ranges in the
 // editor's units, and the check's diagnostics as the editor shows them.
 
-#include "autore/check/diagnostic.hpp"
+#include "autore/diagnostics/diagnostic.hpp"
 #include "autore/lsp/analysis.hpp"
 #include "autore/lsp/positions.hpp"
 

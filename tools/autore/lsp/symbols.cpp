@@ -3,7 +3,7 @@
 #include "autore/lsp/analysis.hpp"
 #include "autore/lsp/protocol.hpp"
 #include "autore/lsp/source_lines.hpp"
-#include "autore/plot/official_km.hpp"
+#include "autore/route/official_km.hpp"
 #include "model/code_page.hpp"
 #include "source/field_reader.hpp"
 #include "source/line/line_keys.hpp"

@@ -1,8 +1,8 @@
 #include "autore/lsp/uri.hpp"
 
 #include "app/files.hpp"
-#include "autore/check/report_formats.hpp"
-#include "autore/input_files.hpp"
+#include "autore/diagnostics/report_formats.hpp"
+#include "autore/scenario_files/input_files.hpp"
 
 namespace autore::lsp {
 

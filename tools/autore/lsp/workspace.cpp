@@ -1,7 +1,7 @@
 #include "autore/lsp/workspace.hpp"
 
-#include "autore/compile/compile_sources.hpp"
-#include "autore/input_files.hpp"
+#include "autore/scenario_files/compile_sources.hpp"
+#include "autore/scenario_files/input_files.hpp"
 #include "autore/lsp/analysis.hpp"
 #include "autore/lsp/protocol.hpp"
 #include "autore/lsp/uri.hpp"

@@ -2,8 +2,8 @@
 
 #include "app/files.hpp"
 #include "app/payload.hpp"
-#include "autore/check/check.hpp"
-#include "autore/documents/documents.hpp"
+#include "autore/analysis/check.hpp"
+#include "autore/driver_documents/documents.hpp"
 
 #include <array>
 #include <system_error>

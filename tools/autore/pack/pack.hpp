@@ -5,7 +5,7 @@
 // compiles them and leaves the three binaries and the three documents, as
 // the embedded program does.
 
-#include "autore/compile/compile_sources.hpp"
+#include "autore/scenario_files/compile_sources.hpp"
 
 #include <filesystem>
 #include <optional>

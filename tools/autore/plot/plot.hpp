@@ -4,9 +4,9 @@
 // under it the profile along the route (gradient, speed limit, adhesion, with
 // stations and slowdowns), both with axes in km.
 
-#include "autore/plot/route_data.hpp"
-#include "autore/plot/route_output.hpp"
-#include "autore/plot/svg_writer.hpp"
+#include "autore/route/route_data.hpp"
+#include "autore/scenario_files/route_output.hpp"
+#include "autore/route/svg_writer.hpp"
 
 #include <filesystem>
 #include <string>

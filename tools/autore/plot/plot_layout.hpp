@@ -1,8 +1,8 @@
 #pragma once
 // Geometry shared by the two halves of the route picture.
 
-#include "autore/plot/route_data.hpp"
-#include "autore/plot/svg_writer.hpp"
+#include "autore/route/route_data.hpp"
+#include "autore/route/svg_writer.hpp"
 
 #include <string>
 #include <string_view>

@@ -1,0 +1,315 @@
+#include "autore/analysis/check.hpp"
+
+#include "autore/analysis/rules.hpp"
+#include "source/grid_check.hpp"
+#include "source/line/line_keys.hpp"
+#include "source/train/train_keys.hpp"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <tuple>
+
+namespace autore {
+
+namespace {
+
+using tratta::CompileInput;
+using tratta::CompileResult;
+using tratta::SourceFile;
+using tratta::SourcePlace;
+using tratta::SourceText;
+using tratta::TracedField;
+
+// Reading the files again after each stopping error finds the errors behind
+// it; so many rounds are enough for any file an author writes by hand.
+constexpr int hidden_error_rounds = 100;
+// A line beyond the grid stands for the others like it: so many are named.
+constexpr std::size_t lines_beyond_named = 5;
+
+// The line of a source text as the reader counts lines (CR LF, a lone LF or
+// a lone CR end one), turned into blanks: to the reader an empty field.
+void blank_line(std::string& text, int32_t line)
+{
+    int32_t at = 1;
+    std::size_t i = 0;
+    while (i < text.size() && at < line) {
+        if (text[i] == '\r') {
+            ++at;
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else if (text[i] == '\n') {
+            ++at;
+        }
+        ++i;
+    }
+    while (i < text.size() && text[i] != '\r' && text[i] != '\n')
+        text[i++] = ' ';
+}
+
+// The field's bytes replaced, when the new text is no longer than the field
+// and the field stands on one line.
+void overwrite_field(std::string& text, const SourcePlace& field, std::string_view with)
+{
+    int32_t at = 1;
+    std::size_t i = 0;
+    while (i < text.size() && at < field.line) {
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
+            ++at;
+        ++i;
+    }
+    const std::size_t from = i + static_cast<std::size_t>(field.column - 1);
+    const std::size_t width = static_cast<std::size_t>(field.end_column - field.column);
+    if (from + width > text.size() || with.size() > width)
+        return;
+    text.replace(from, width, std::string(with) + std::string(width - with.size(), ' '));
+}
+
+// The line that stopped the reading: the first error with a line of its own
+// (not one the finishing pass or the chainage check found after reading), or
+// the object that took the stamp fields of cell 1.
+std::optional<SourcePlace> stopping_line(const CompileResult& r)
+{
+    for (const auto& e : r.errors)
+        if (e.place.known() && e.code != 2 && e.code != 11 && e.code != 12 && e.code != 13)
+            return e.place;
+    const auto& origins = r.model.cell_origins;
+    if (r.outcome == tratta::CompileOutcome::error_box && origins.size() > 1 && origins[1].known())
+        return origins[1];
+    return std::nullopt;
+}
+
+bool stopped_beyond_grid(const CompileResult& r, const SourcePlace& stop)
+{
+    return std::any_of(r.errors.begin(), r.errors.end(),
+                       [&](const tratta::DataError& e) { return e.code == 15 && e.place.line == stop.line && e.place.file == stop.file; });
+}
+
+auto identity(const Diagnostic& d)
+{
+    return std::tuple(d.code, d.place.file, d.place.line, d.place.column, d.at_m.value_or(-1));
+}
+
+bool before(const Diagnostic& a, const Diagnostic& b)
+{
+    return std::tuple(a.place.file, a.place.line, a.place.column) < std::tuple(b.place.file, b.place.line, b.place.column);
+}
+
+// The keys whose position the grid check looks at, with the margin it adds.
+std::optional<int32_t> grid_margin_of(const tratta::KeySpec* key)
+{
+    namespace lk = tratta::line_keys;
+    namespace tk = tratta::train_keys;
+    if (key == &tk::station)
+        return tratta::station_margin;
+    for (const tratta::KeySpec* k : {&lk::gradient, &lk::curve, &lk::mountain, &lk::speed_indicator, &lk::sign_board,
+                                     &tk::speed_limit, &tk::adhesion, &tk::signal, &tk::slowdown, &tk::code_point})
+        if (key == k)
+            return tratta::grid_margin;
+    return std::nullopt;
+}
+
+// The warnings found in the fields as one compile read them.
+std::vector<Diagnostic> trace_warnings(const CompileResult& compiled)
+{
+    std::vector<Diagnostic> warnings;
+    number_rules(compiled, warnings);
+    key_rules(compiled, warnings);
+    order_rules(compiled, warnings);
+    board_rules(compiled, warnings);
+    return warnings;
+}
+
+// Looks for the errors behind each error that stops the reading, by leaving
+// that error's line out and reading the files again.
+class HiddenErrors {
+public:
+    HiddenErrors(const CheckInput& in, const CompileResult& first, std::vector<Diagnostic>& errors,
+                 std::vector<Diagnostic>& warnings)
+        : first_(first), errors_(errors), warnings_(warnings), line_(in.line_source), train_(in.train_source)
+    {
+        input_ = {SourceText{}, SourceText{}, in.scenario_name, in.train_name, true};
+        input_.note_origins = true;
+        input_.keep_line_table = false;
+    }
+
+    // False when the search stopped at its limit.
+    bool run()
+    {
+        const CompileResult* latest = &first_;
+        for (int round = 0;; ++round) {
+            const auto stop = stopping_line(*latest);
+            // Without a route grid there is nothing to read the rest against;
+            // a line left out already that still stops the reading is as far as it goes.
+            if (!stop || !latest->model.cells.exists() || left_out_.count({stop->file, stop->line}) != 0)
+                break;
+            if (round == hidden_error_rounds) {
+                name_lines_beyond();
+                return false;
+            }
+            leave_out(stop->file, stop->line);
+            if (stopped_beyond_grid(*latest, *stop))
+                leave_out_lines_beyond(latest->model.cells);
+            again_ = compile_now(true);
+            latest = &again_;
+            take_errors(again_);
+            take_warnings(again_);
+        }
+        name_lines_beyond();
+        return true;
+    }
+
+private:
+    CompileResult compile_now(bool trace, const std::string* line = nullptr)
+    {
+        input_.line = SourceText::of(line != nullptr ? *line : line_);
+        input_.train = SourceText::of(train_);
+        input_.trace_fields = trace;
+        return tratta::compile(input_);
+    }
+
+    void leave_out(SourceFile file, int32_t line)
+    {
+        left_out_.insert({file, line});
+        blank_line(file == SourceFile::line ? line_ : train_, line);
+    }
+
+    // A position beyond the grid ends its file there, so each further line
+    // beyond it would take a round of its own. Read once with the longest
+    // route the line file allows, the files show every position: the lines
+    // beyond the real grid are left out together, and stand under the first.
+    void leave_out_lines_beyond(const tratta::RouteCells& grid)
+    {
+        const TracedField* length = nullptr;
+        for (const TracedField& f : first_.trace.fields)
+            if (f.key == &tratta::line_keys::route_length && f.role == TracedField::Role::number)
+                length = &f;
+        if (length == nullptr)
+            return;
+        std::string probe_line = line_;
+        overwrite_field(probe_line, length->place, "1000000");
+        const CompileResult probe = compile_now(true, &probe_line);
+        for (const TracedField& f : probe.trace.fields) {
+            const auto margin = grid_margin_of(f.key);
+            if (!margin || f.role != TracedField::Role::number || f.index != 0)
+                continue;
+            if (tratta::grid_accepts(grid, f.value, *margin) || left_out_.count({f.place.file, f.place.line}) != 0)
+                continue;
+            leave_out(f.place.file, f.place.line);
+            beyond_grid_[f.place.file].push_back(f.place);
+        }
+    }
+
+    void take_errors(const CompileResult& r)
+    {
+        for (Diagnostic& d : error_diagnostics(r)) {
+            const bool seen = std::any_of(errors_.begin(), errors_.end(),
+                                          [&](const Diagnostic& e) { return identity(e) == identity(d); });
+            // Only the first of the stations or boards beyond the free records counts.
+            const bool capacity_again = (d.code == "10" || d.code == "28") &&
+                                        std::any_of(errors_.begin(), errors_.end(),
+                                                    [&](const Diagnostic& e) { return e.code == d.code; });
+            if (seen || capacity_again)
+                continue;
+            // One line beyond the grid stands for the others of its file.
+            if (d.code == "15" && first_beyond(d.place.file) != nullptr) {
+                beyond_grid_[d.place.file].push_back(d.place);
+                continue;
+            }
+            errors_.push_back(std::move(d));
+        }
+    }
+
+    // The lines behind a stopping error are read only now: their warnings too.
+    void take_warnings(const CompileResult& r)
+    {
+        for (Diagnostic& d : trace_warnings(r)) {
+            const bool seen = std::any_of(warnings_.begin(), warnings_.end(), [&](const Diagnostic& w) {
+                return identity(w) == identity(d) && w.message == d.message;
+            });
+            if (!seen)
+                warnings_.push_back(std::move(d));
+        }
+    }
+
+    Diagnostic* first_beyond(SourceFile file)
+    {
+        for (Diagnostic& e : errors_)
+            if (e.code == "15" && e.place.file == file)
+                return &e;
+        return nullptr;
+    }
+
+    void name_lines_beyond()
+    {
+        for (auto& [file, places] : beyond_grid_) {
+            Diagnostic* first = first_beyond(file);
+            if (first == nullptr || places.empty())
+                continue;
+            std::erase_if(places, [&](const SourcePlace& p) { return p.line == first->place.line; });
+            if (places.empty())
+                continue;
+            first->message += "; anche altre " + std::to_string(places.size()) + " righe più avanti nel file";
+            for (std::size_t i = 0; i < places.size() && i < lines_beyond_named; ++i)
+                first->related.push_back({places[i], "anche questa posizione è oltre la fine della griglia"});
+        }
+        beyond_grid_.clear();
+    }
+
+    const CompileResult& first_;
+    std::vector<Diagnostic>& errors_;
+    std::vector<Diagnostic>& warnings_;
+    std::string line_;
+    std::string train_;
+    CompileInput input_;
+    CompileResult again_;
+    std::set<std::pair<SourceFile, int32_t>> left_out_;
+    std::map<SourceFile, std::vector<SourcePlace>> beyond_grid_;
+};
+
+} // namespace
+
+std::size_t CheckReport::errors() const
+{
+    return static_cast<std::size_t>(std::count_if(diagnostics.begin(), diagnostics.end(),
+                                                  [](const Diagnostic& d) { return d.is_error(); }));
+}
+
+std::size_t CheckReport::warnings() const { return diagnostics.size() - errors(); }
+
+std::vector<Diagnostic> warnings_of(const CompileResult& compiled, std::string_view line_source,
+                                    std::string_view train_source)
+{
+    std::vector<Diagnostic> warnings = trace_warnings(compiled);
+    timetable_rules(compiled, train_source, warnings);
+    file_rules({line_source, train_source}, warnings);
+    std::stable_sort(warnings.begin(), warnings.end(), before);
+    return warnings;
+}
+
+CheckReport check_scenario(const CheckInput& in)
+{
+    CompileInput input{SourceText::of(in.line_source), SourceText::of(in.train_source), in.scenario_name,
+                       in.train_name, true};
+    input.note_origins = true;
+    input.trace_fields = true;
+    input.keep_line_table = false;
+    return check_compiled(in, tratta::compile(input));
+}
+
+CheckReport check_compiled(const CheckInput& in, const CompileResult& first)
+{
+    CheckReport report;
+    report.diagnostics = error_diagnostics(first);
+    std::vector<Diagnostic> warnings = trace_warnings(first);
+    report.complete = HiddenErrors(in, first, report.diagnostics, warnings).run();
+    timetable_rules(first, in.train_source, warnings);
+    file_rules({in.line_source, in.train_source}, warnings);
+    std::stable_sort(warnings.begin(), warnings.end(), before);
+    report.diagnostics.insert(report.diagnostics.end(), warnings.begin(), warnings.end());
+    return report;
+}
+
+} // namespace autore

@@ -1,0 +1,109 @@
+// The files as wholes: one that stops short of its "[fine]", one saved as UTF-8.
+#include "autore/analysis/rules.hpp"
+
+#include "model/code_page.hpp"
+
+#include <string>
+
+namespace autore {
+
+namespace {
+
+using tratta::SourceFile;
+using tratta::SourcePlace;
+
+// The length of the UTF-8 sequence that starts at i, or 0 when none does.
+std::size_t utf8_sequence(std::string_view t, std::size_t i)
+{
+    const auto b = static_cast<unsigned char>(t[i]);
+    std::size_t n = 0;
+    if (b >= 0xC2 && b <= 0xDF)
+        n = 2;
+    else if (b >= 0xE0 && b <= 0xEF)
+        n = 3;
+    else if (b >= 0xF0 && b <= 0xF4)
+        n = 4;
+    if (n == 0 || i + n > t.size())
+        return 0;
+    for (std::size_t k = 1; k < n; ++k)
+        if ((static_cast<unsigned char>(t[i + k]) & 0xC0) != 0x80)
+            return 0;
+    return n;
+}
+
+bool line_end(char c) { return c == '\r' || c == '\n'; }
+
+// Line and column of byte i, counting lines as the reader does.
+SourcePlace place_of(std::string_view t, std::size_t i, SourceFile file)
+{
+    int32_t line = 1;
+    std::size_t start = 0;
+    for (std::size_t k = 0; k < i; ++k) {
+        if (t[k] == '\r' && k + 1 < t.size() && t[k + 1] == '\n')
+            continue;
+        if (line_end(t[k])) {
+            ++line;
+            start = k + 1;
+        }
+    }
+    const auto column = static_cast<int32_t>(i - start) + 1;
+    return {file, line, column, column};
+}
+
+void warn(std::vector<Diagnostic>& out, const SourcePlace& at, const char* code, std::string message)
+{
+    out.push_back(warning_at(at, code, std::move(message)));
+}
+
+// A file whose letters are UTF-8 reads each of them as two or three
+// characters: a letter such as "à" becomes "Ã" and a sign, which no Italian
+// text holds.
+void utf8_text(std::string_view t, SourceFile file, std::vector<Diagnostic>& out)
+{
+    std::size_t first = t.size();
+    for (std::size_t i = 0; i < t.size() && first == t.size(); ++i)
+        if (static_cast<unsigned char>(t[i]) >= 0x80 && utf8_sequence(t, i) > 0)
+            first = i;
+    if (first == t.size())
+        return;
+    std::size_t from = first;
+    while (from > 0 && t[from - 1] != ' ' && t[from - 1] != ',' && !line_end(t[from - 1]))
+        --from;
+    std::size_t to = first;
+    while (to < t.size() && t[to] != ' ' && t[to] != ',' && !line_end(t[to]))
+        ++to;
+    const std::string_view word = t.substr(from, to - from);
+    warn(out, place_of(t, first, file), "codifica-utf8",
+         "testo salvato in UTF-8, ma il file si legge in Windows-1252: «" + std::string(word) + "» diventa «" +
+             tratta::cp1252_to_utf8(word) + "»; salvare il file in Windows-1252 (ANSI)");
+}
+
+// The last line of a file is "[fine]"; a file that stops before it is likely cut short.
+void ends_with_fine(std::string_view t, SourceFile file, std::vector<Diagnostic>& out)
+{
+    std::size_t end = t.size();
+    while (end > 0 && (line_end(t[end - 1]) || t[end - 1] == ' ' || t[end - 1] == '\t'))
+        --end;
+    std::size_t start = end;
+    while (start > 0 && !line_end(t[start - 1]))
+        --start;
+    std::string last(t.substr(start, end - start));
+    const auto first = last.find_first_not_of(" \t");
+    last = first == std::string::npos ? std::string() : last.substr(first);
+    if (tratta::lower_cp1252(last) == "[fine]")
+        return;
+    warn(out, place_of(t, start, file), "file-troncato",
+         "il file non finisce con la riga «[fine]»: forse è stato troncato, e ciò che manca non viene letto");
+}
+
+} // namespace
+
+void file_rules(const CheckedSources& sources, std::vector<Diagnostic>& out)
+{
+    for (auto [text, file] : {std::pair{sources.line, SourceFile::line}, std::pair{sources.train, SourceFile::train}}) {
+        ends_with_fine(text, file, out);
+        utf8_text(text, file, out);
+    }
+}
+
+} // namespace autore

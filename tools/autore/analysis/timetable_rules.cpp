@@ -1,0 +1,48 @@
+// The timetable as the check sees it: legs too short for the train to keep,
+// times that do not increase, stations out of order with the line.
+#include "autore/analysis/rules.hpp"
+
+#include "autore/route/document_data.hpp"
+#include "autore/driver_documents/timetable.hpp"
+#include "autore/route/route_data.hpp"
+#include "model/code_page.hpp"
+
+namespace autore {
+
+void timetable_rules(const tratta::CompileResult& compiled, std::string_view train_source, std::vector<Diagnostic>& out)
+{
+    const tratta::RunState& s = compiled.model;
+    if (!compiled.makes_files() || !s.profiles_completed)
+        return;
+    const auto& cells = s.cells.cells();
+    const std::vector<int> station_list = station_records(s.records, cells);
+    const int stations = static_cast<int>(station_list.size());
+    // A timetable needs two stations with a time; a file that gives fewer asks for none.
+    int timed = 0;
+    for (const int r : station_list)
+        timed += s.records[r].time_s != 0 ? 1 : 0;
+    if (timed < 2)
+        return;
+    const DocumentData data = gather_documents(s.records, cells, stations, train_source);
+    const TimetablePlan plan = plan_timetable(data, TrainDynamics{});
+    for (const Finding& f : plan.findings) {
+        Diagnostic d;
+        // Without a braked-mass percentage the timetable cannot be worked
+        // out; the scenario itself still compiles.
+        d.severity = f.code == "frenatura-mancante" ? Severity::warning : f.severity;
+        d.code = f.code;
+        d.message = f.message;
+        for (std::size_t i = 0; i < f.stations.size(); ++i) {
+            const tratta::SourcePlace at{tratta::SourceFile::train, f.stations[i].source_line, 1, 1};
+            if (f.stations[i].source_line <= 0)
+                continue;
+            if (!d.place.known())
+                d.place = at;
+            else
+                d.related.push_back({at, "la stazione «" + tratta::cp1252_to_utf8(f.stations[i].name) + "»"});
+        }
+        out.push_back(std::move(d));
+    }
+}
+
+} // namespace autore

@@ -1,0 +1,51 @@
+#include "autore/route/compiled_model.hpp"
+
+#include "app/files.hpp"
+#include "app/source_files.hpp"
+#include "autore/analysis/check.hpp"
+#include "autore/diagnostics/report_formats.hpp"
+#include "autore/route/route_data.hpp"
+#include "compile/compile.hpp"
+#include "model/code_page.hpp"
+
+namespace autore {
+
+CompiledModel compile_model(const ScenarioSources& sources)
+{
+    CompiledModel model;
+    const SourceNames names{tratta::display_path(sources.line_file), tratta::display_path(sources.train_file)};
+    // The author's files are only read.
+    const auto in_memory = [](std::string_view bytes) {
+        return tratta::LoadedSource{tratta::SourceText::State::present, std::string(bytes), {}};
+    };
+    const tratta::LoadedSource line =
+        sources.line_bytes ? in_memory(*sources.line_bytes) : tratta::load_source(sources.line_file);
+    const tratta::LoadedSource train =
+        sources.train_bytes ? in_memory(*sources.train_bytes) : tratta::load_source(sources.train_file);
+    for (const auto& [file, source] : {std::pair{&sources.line_file, &line}, std::pair{&sources.train_file, &train}}) {
+        if (source->state == tratta::SourceText::State::present)
+            continue;
+        model.problems.push_back(source->state == tratta::SourceText::State::missing
+                                     ? "il file \"" + tratta::display_path(*file) + "\" non esiste"
+                                     : source->cause);
+        return model;
+    }
+    model.train_bytes = train.bytes;
+    tratta::CompileInput input{line.text(), train.text(), tratta::utf8_to_cp1252(sources.scenario),
+                               tratta::utf8_to_cp1252(sources.train), true};
+    input.note_origins = true;
+    input.keep_line_table = false;
+    const tratta::CompileResult result = tratta::compile(input);
+    for (const Diagnostic& d : error_diagnostics(result))
+        model.problems.push_back(text_line(d, names));
+    if (!result.makes_files())
+        return model;
+    model.data_errors = result.outcome == tratta::CompileOutcome::data_error;
+    model.records = result.model.records;
+    model.cells = result.model.cells.cells();
+    model.station_count = static_cast<int>(station_records(model.records, model.cells).size());
+    model.compiled = true;
+    return model;
+}
+
+} // namespace autore

@@ -1,0 +1,215 @@
+#include "autore/scenario_files/compile_sources.hpp"
+
+#include "app/avvio.hpp"
+#include "app/file_names.hpp"
+#include "app/file_checks.hpp"
+#include "app/files.hpp"
+#include "app/folder_lock.hpp"
+#include "app/own_files.hpp"
+#include "app/staged_line_table.hpp"
+#include "autore/analysis/check.hpp"
+#include "autore/scenario_files/file_name_rules.hpp"
+#include "autore/scenario_files/input_files.hpp"
+#include "model/code_page.hpp"
+#include "model/error_meanings.hpp"
+
+#include <exception>
+#include <iterator>
+#include <optional>
+#include <string_view>
+#include <system_error>
+
+namespace autore {
+
+namespace fs = std::filesystem;
+using tratta::display_path;
+
+namespace {
+
+constexpr std::string_view line_suffix = "_linea.txt";
+constexpr std::string_view train_suffix = "-.txt";
+
+std::string file_name_of(const fs::path& file) { return display_path(file.filename()); }
+
+
+// The author's file as the compile takes it; a file that is not there or
+// cannot be read is the author's problem, not a data error.
+std::optional<std::string> read_author_file(const fs::path& file, tratta::LoadedSource& into)
+{
+    into = tratta::load_source(file);
+    switch (into.state) {
+    case tratta::SourceText::State::missing: return quoted_path(file) + " non esiste";
+    case tratta::SourceText::State::unreadable: return into.cause;
+    case tratta::SourceText::State::present: break;
+    }
+    return std::nullopt;
+}
+
+
+} // namespace
+
+std::optional<std::string> resolve_names(const CompileRequest& rq, std::string& s, std::string& t)
+{
+    s = rq.scenario;
+    if (s.empty()) {
+        const auto from_file = scenario_from_line_file(rq.line_file);
+        if (!from_file)
+            return "il nome dello scenario non si ricava da \"" + file_name_of(rq.line_file) +
+                   "\" (atteso \"<scenario>_linea.txt\"): indicarlo con --scenario";
+        s = *from_file;
+    }
+    t = rq.train;
+    if (t.empty()) {
+        const auto from_file = train_from_train_file(rq.train_file, s);
+        if (!from_file)
+            return "il nome del treno non si ricava da \"" + file_name_of(rq.train_file) + "\" (atteso \"" + s +
+                   "_<treno>-.txt\"): indicarlo con --train";
+        t = *from_file;
+    }
+    return names_problem(s, t);
+}
+
+std::optional<std::string> scenario_from_line_file(const fs::path& line_file)
+{
+    const std::string name = file_name_of(line_file);
+    if (!name.ends_with(line_suffix) || name.size() == line_suffix.size())
+        return std::nullopt;
+    return name.substr(0, name.size() - line_suffix.size());
+}
+
+std::optional<std::string> train_from_train_file(const fs::path& train_file, const std::string& scenario)
+{
+    const std::string name = file_name_of(train_file);
+    const std::string head = scenario + "_";
+    if (name.size() <= head.size() + train_suffix.size() || !name.starts_with(head) || !name.ends_with(train_suffix))
+        return std::nullopt;
+    return name.substr(head.size(), name.size() - head.size() - train_suffix.size());
+}
+
+std::optional<std::string> sources_problem(const fs::path& line_file, const fs::path& train_file)
+{
+    for (const fs::path* file : {&line_file, &train_file})
+        if (auto problem = input_file_problem(*file))
+            return problem;
+    return std::nullopt;
+}
+
+std::optional<std::string> read_author_files(const CompileRequest& rq, AuthorFiles& files)
+{
+    // What is wrong with the files themselves comes before what their names say.
+    if (auto problem = sources_problem(rq.line_file, rq.train_file))
+        return problem;
+    std::string s_utf8;
+    std::string t_utf8;
+    if (auto problem = resolve_names(rq, s_utf8, t_utf8))
+        return problem;
+    files.scenario_name = tratta::utf8_to_cp1252(s_utf8);
+    files.train_name = tratta::utf8_to_cp1252(t_utf8);
+    // The author's files are only ever read.
+    for (auto [file, into] : {std::pair{&rq.line_file, &files.line}, std::pair{&rq.train_file, &files.train}})
+        if (auto problem = read_author_file(*file, *into))
+            return problem;
+    return std::nullopt;
+}
+
+AuthorCompile compile_author_files(const CompileRequest& rq)
+{
+    AuthorCompile out;
+    auto sc = std::make_unique<AuthorScenario>();
+    if (auto problem = read_author_files(rq, *sc)) {
+        out.problem = *problem;
+        return out;
+    }
+    tratta::CompileInput input{sc->line.text(), sc->train.text(), sc->scenario_name, sc->train_name, rq.line_table};
+    input.note_origins = true;
+    input.trace_fields = true;
+    sc->result = tratta::compile(input);
+    out.scenario = std::move(sc);
+    return out;
+}
+
+CompileReport compile_sources(const CompileRequest& rq)
+{
+    CompileReport report;
+    const auto fail = [&report](std::string problem) {
+        report.exit_status = 1;
+        report.problems.push_back(std::move(problem));
+        return report;
+    };
+
+    try {
+        AuthorFiles sc;
+        if (auto problem = read_author_files(rq, sc))
+            return fail(*problem);
+        report.names = {display_path(rq.line_file), display_path(rq.train_file)};
+        std::error_code ec;
+        fs::create_directories(rq.out_dir, ec);
+        if (!fs::is_directory(rq.out_dir, ec))
+            return fail("la cartella di destinazione \"" + display_path(rq.out_dir) + "\" non si può creare");
+        const tratta::FileNames out = tratta::file_names(rq.out_dir, sc.scenario_name, sc.train_name);
+        for (const auto* target : {&out.line_table, &out.records, &out.grid})
+            if (tratta::same_file(*target, rq.line_file) || tratta::same_file(*target, rq.train_file))
+                return fail("il file da scrivere \"" + display_path(*target) +
+                            "\" è uno dei file sorgente: nulla è stato scritto");
+
+        // One run at a time in the output folder, as in the program's.
+        // Every binary is complete beside its place before any takes it, so a
+        // write that fails leaves the output folder as it was. The line table
+        // is staged as soon as the compile has it.
+        const tratta::FolderLock lock(rq.out_dir);
+        tratta::remove_stale_temporaries(rq.out_dir);
+        std::optional<tratta::StagedFile> staged_line_table;
+
+        // One compile gives the files and, with where each object came from
+        // and every field as read, the check's diagnostics, made once the
+        // files' bytes are written and gone.
+        tratta::CompileInput input{sc.line.text(), sc.train.text(), sc.scenario_name, sc.train_name, rq.line_table};
+        input.note_origins = rq.line_table;
+        input.trace_fields = rq.line_table;
+        if (rq.line_table)
+            input.line_table_ready = tratta::stage_early(out.line_table, staged_line_table);
+        tratta::CompileResult result = tratta::compile(input);
+        // Without the line table the compile reads no curve: the check then
+        // compiles once more, reading them, so as to judge the curve lines too.
+        const auto diagnose = [&] {
+            result.files = {};
+            const CheckInput check{sc.line.bytes, sc.train.bytes, sc.scenario_name, sc.train_name};
+            report.diagnostics = (rq.line_table ? check_compiled(check, result) : check_scenario(check)).diagnostics;
+        };
+
+        switch (result.outcome) {
+        case tratta::CompileOutcome::error_box:
+            diagnose();
+            return fail("nessun file scritto");
+        case tratta::CompileOutcome::failure: {
+            const std::string failure = result.failure;
+            diagnose();
+            return fail(failure + "; nessun file scritto");
+        }
+        case tratta::CompileOutcome::clean:
+        case tratta::CompileOutcome::data_error: break;
+        }
+
+        {
+            std::vector<tratta::StagedFile> staged;
+            staged.reserve(3);
+            if (staged_line_table)
+                staged.push_back(std::move(*staged_line_table));
+            else if (rq.line_table)
+                staged.emplace_back(out.line_table, tratta::as_text(result.files.line_table));
+            staged.emplace_back(out.records, tratta::as_text(result.files.records));
+            staged.emplace_back(out.grid, tratta::as_text(result.files.grid));
+            tratta::replace_together(staged);
+            for (const auto& file : staged)
+                report.written.push_back(file.file());
+        }
+        if (result.outcome == tratta::CompileOutcome::data_error)
+            report.exit_status = 2;
+        diagnose();
+    } catch (const tratta::FileFailure& failure) {
+        return fail(failure.what());
+    }
+    return report;
+}
+
+} // namespace autore
