@@ -40,13 +40,4 @@ std::string diamond(double x, double y, double r)
            svg_number(x) + " " + svg_number(y + r) + " L" + svg_number(x - r * 0.75) + " " + svg_number(y) + " Z";
 }
 
-double text_width(std::string_view utf8, double font_size)
-{
-    double chars = 0;
-    for (const char c : utf8)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-            chars += 1;
-    return chars * font_size * 0.56;
-}
-
 } // namespace autore

@@ -26,9 +26,6 @@ std::vector<double> spread_apart(const std::vector<double>& wanted, double gap, 
 // An upright diamond of half-height r about x, y, as a path.
 std::string diamond(double x, double y, double r);
 
-// Rough width of a label in the picture's sans-serif face.
-double text_width(std::string_view utf8, double font_size);
-
 // The colours of the picture, one place for all.
 namespace colour {
 inline constexpr const char* track = "#2b2b2b";

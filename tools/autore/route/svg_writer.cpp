@@ -1,6 +1,5 @@
 #include "autore/route/svg_writer.hpp"
 
-#include "autore/plot/plot_layout.hpp"
 
 #include <algorithm>
 #include <array>
@@ -9,6 +8,15 @@
 #include <cstdlib>
 
 namespace autore {
+
+double text_width(std::string_view utf8, double font_size)
+{
+    double chars = 0;
+    for (const char c : utf8)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            chars += 1;
+    return chars * font_size * 0.56;
+}
 
 std::string svg_number(double v)
 {

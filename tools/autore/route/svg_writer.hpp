@@ -14,6 +14,9 @@ namespace autore {
 // A number as SVG wants it: at most one decimal, no trailing zeros.
 std::string svg_number(double v);
 
+// Rough width of a label in the picture's sans-serif face.
+double text_width(std::string_view utf8, double font_size);
+
 // Text made safe inside an element or an attribute value.
 std::string xml_escaped(std::string_view text);
 
