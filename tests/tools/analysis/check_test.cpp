@@ -202,5 +202,28 @@ TEST(CheckWording, AMisreadRouteLengthComesFirst)
     }
 }
 
+// The positions beyond the grid of one file: one error at the first, the
+// others counted once each under it, with the route length they were
+// measured against.
+TEST(CheckWording, PositionsBeyondTheGridStandUnderTheFirst)
+{
+    const std::string signal = "segnale,    %,   2, 4, 1,  1, 0,    2,  2,1,1, 0";
+    std::vector<std::string> beyond;
+    for (const char* at : {"9000", "9500", "9800"})
+        beyond.push_back(signal.substr(0, 12) + at + signal.substr(13));
+    const CheckReport report =
+        check_case({"beyond", {}, beyond, {{L, "lunghezza percorso,    10000", "lunghezza percorso,    1OOOO"}}, {}});
+    ASSERT_EQ(report.errors(), 1u);
+    const Diagnostic& first = report.diagnostics.at(1); // after the misread length, its cause
+    EXPECT_EQ(first.code, "15");
+    EXPECT_EQ(first.place.line, 11);
+    EXPECT_NE(first.message.find("; anche altre 2 righe più avanti nel file"), std::string::npos) << first.message;
+    std::vector<int32_t> related_lines;
+    for (const RelatedPlace& r : first.related)
+        related_lines.push_back(r.place.line);
+    EXPECT_EQ(related_lines, (std::vector<int32_t>{2, 12, 13}));
+    EXPECT_EQ(first.related.front().message, "la lunghezza del percorso, letta qui come 1 m");
+}
+
 } // namespace
 } // namespace autore
