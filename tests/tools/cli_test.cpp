@@ -1,5 +1,6 @@
 // The command line as a person types it: help, version, and every way of
 // getting it wrong, each told in Italian with what was meant.
+#include "autore/diagnostics/rule_summaries.hpp"
 #include "autore/command_line/nearest_name.hpp"
 #include "autore/version.hpp"
 #include "tools/tool_support.hpp"
@@ -118,6 +119,14 @@ TEST(Cli, AWrongCommandLineIsNamedWithWhatWasMeantAndEndsWith64)
             EXPECT_NE(run.err.find(w), std::string::npos) << w << "\n" << run.err;
         expect_own_lines(run.err);
     }
+}
+
+TEST(Cli, TheCheckHelpNamesEveryRule)
+{
+    const auto run = testing::run_tool({"check", "--help"});
+    EXPECT_EQ(run.status, 0);
+    for (const RuleSummary& r : warning_rules())
+        EXPECT_NE(run.out.find(std::string(r.code)), std::string::npos) << r.code << "\n" << run.out;
 }
 
 TEST(Cli, ADecimalCommaIsTakenAsAPoint)

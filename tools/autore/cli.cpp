@@ -8,6 +8,7 @@
 #include "autore/driver_documents/documents.hpp"
 #include "autore/dump/dump.hpp"
 #include "autore/compile/export_template.hpp"
+#include "autore/diagnostics/rule_summaries.hpp"
 #include "autore/dump/formats_doc.hpp"
 #include "autore/scenario_files/input_files.hpp"
 #include "autore/lsp/serve.hpp"
@@ -188,8 +189,12 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
     check.add_to(check_cmd);
     check_cmd.choice("--format", check_format, {"text", "json", "sarif"}, "forma del rapporto (predefinita text)");
     check_cmd.flag("--strict", check_options.strict, "anche gli avvisi danno lo stato 2");
+    std::string rule_names;
+    for (const RuleSummary& r : warning_rules())
+        rule_names += (rule_names.empty() ? "" : ", ") + std::string(r.code);
     check_cmd.footer("Stato d'uscita: 0 nessun errore (anche con avvisi, salvo --strict), 2 errori, 1 controllo "
-                     "impossibile (un file che manca o non si legge), 64 riga di comando sbagliata.");
+                     "impossibile (un file che manca o non si legge), 64 riga di comando sbagliata. Codici: il numero "
+                     "dell'errore del programma, o il nome della regola: " + rule_names + ".");
 
     // dump FILE
     std::string dump_path;
