@@ -2,6 +2,7 @@
 // how far it reaches along and across; the run-out past the route's end
 // widens the frame but does not turn it.
 #include "autore/route/plan_frame.hpp"
+#include "tools/route/plan_points.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +11,7 @@
 namespace autore {
 namespace {
 
-std::vector<PlanPoint> track(const std::vector<std::pair<double, double>>& xy)
-{
-    std::vector<PlanPoint> points;
-    for (const auto& [x, y] : xy)
-        points.push_back({x, y, 0});
-    return points;
-}
+using testing::track;
 
 TEST(PlanFrame, TurnedByTheTrackWithRoomForTheRunOut)
 {
