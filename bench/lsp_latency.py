@@ -1,0 +1,140 @@
+#!/usr/bin/env python3
+"""The language server as an editor meets it: one `autore lsp` process spoken
+to over standard input and output, timed from each didChange written to the
+publishDiagnostics of that version read back. Two routes in the one run: the
+embedded scenario (exported by `autore export`) and a route of 1000000 m
+curved from end to end (the one of bench/compare.py), each line file open
+with its train file beside it on disk. Each change gives one line a number of
+trailing blanks of its own, so that every round checks a text not seen
+before and the scenario stays as it was.
+
+Usage: bench/lsp_latency.py --autore build/tools/autore [--rounds 60]
+"""
+import argparse
+import json
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.parse
+
+from compare import maximal_route
+
+
+class Server:
+    def __init__(self, autore, folder):
+        self.proc = subprocess.Popen([autore, "lsp"], cwd=folder, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                     stderr=subprocess.DEVNULL)
+        self.next_id = 1
+
+    def send(self, message):
+        body = json.dumps(dict(message, jsonrpc="2.0")).encode("utf-8")
+        self.proc.stdin.write(b"Content-Length: %d\r\n\r\n" % len(body) + body)
+        self.proc.stdin.flush()
+
+    def receive(self):
+        length = None
+        while True:
+            line = self.proc.stdout.readline()
+            if not line:
+                sys.exit("autore lsp ended early")
+            line = line.strip()
+            if not line:
+                break
+            name, _, value = line.partition(b":")
+            if name.lower() == b"content-length":
+                length = int(value)
+        return json.loads(self.proc.stdout.read(length))
+
+    def request(self, method, params):
+        ident = self.next_id
+        self.next_id += 1
+        self.send({"id": ident, "method": method, "params": params})
+        while True:
+            m = self.receive()
+            if m.get("id") == ident:
+                return m
+
+    def diagnostics_of(self, uri, version):
+        while True:
+            m = self.receive()
+            p = m.get("params", {})
+            if m.get("method") == "textDocument/publishDiagnostics" and p.get("uri") == uri \
+                    and p.get("version") == version:
+                return p["diagnostics"]
+
+    def close(self):
+        self.request("shutdown", None)
+        self.send({"method": "exit"})
+        self.proc.wait(timeout=10)
+
+
+def uri_of(path):
+    return "file://" + urllib.parse.quote(os.path.abspath(path))
+
+
+def latencies(server, line_path, edited_line, rounds):
+    """Opens the line file, then times each change to its diagnostics."""
+    with open(line_path, "rb") as f:
+        text = f.read().decode("cp1252")
+    if edited_line not in text:
+        sys.exit(f"{line_path}: the line to edit is not there")
+    uri = uri_of(line_path)
+    server.send({"method": "textDocument/didOpen",
+                 "params": {"textDocument": {"uri": uri, "languageId": "autore", "version": 1, "text": text}}})
+    server.diagnostics_of(uri, 1)
+    times = []
+    for i in range(rounds):
+        version = i + 2
+        start = time.perf_counter()
+        server.send({"method": "textDocument/didChange",
+                     "params": {"textDocument": {"uri": uri, "version": version},
+                                "contentChanges": [{"text": text.replace(edited_line, edited_line + " " * (i + 1), 1)}]}})
+        found = server.diagnostics_of(uri, version)
+        times.append(time.perf_counter() - start)
+        if any(d["severity"] == 1 for d in found):
+            sys.exit(f"{line_path}: the edit made an error: {found[0]['message']}")
+        if i == 0:
+            print(f"{os.path.basename(line_path)}: {len(found)} diagnostics", file=sys.stderr)
+    server.send({"method": "textDocument/didClose", "params": {"textDocument": {"uri": uri}}})
+    return times
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--autore", required=True)
+    parser.add_argument("--rounds", type=int, default=60)
+    args = parser.parse_args()
+    autore = os.path.abspath(args.autore)
+    scratch = tempfile.mkdtemp(prefix="lsp-latency-")
+    try:
+        embedded = os.path.join(scratch, "esempio")
+        subprocess.run([autore, "export", embedded], check=True, stdout=subprocess.DEVNULL)
+        long_route = os.path.join(scratch, "lunga")
+        os.mkdir(long_route)
+        long_line, _ = maximal_route(long_route)
+
+        server = Server(autore, scratch)
+        server.request("initialize", {"capabilities": {}})
+        server.send({"method": "initialized", "params": {}})
+        work = (("embedded route, 334 km", os.path.join(embedded, "Tratta_Esempio_linea.txt"),
+                 "sfondo due,    0"),
+                ("route of 1000000 m", long_line, "pendenza,  0,  -11"))
+        medians = []
+        print(f"{'route':<26}{'median':>10}{'p90':>10}{'rounds':>8}")
+        for label, path, edit in work:
+            times = sorted(latencies(server, path, edit, args.rounds))
+            median = statistics.median(times)
+            medians.append(median)
+            print(f"{label:<26}{median * 1000:>8.2f}ms{times[int(len(times) * 0.9)] * 1000:>8.2f}ms{len(times):>8}")
+        server.close()
+        print(f"ratio of the long route to the embedded one: {medians[1] / medians[0]:.2f} (goal: at most 1.5)")
+    finally:
+        shutil.rmtree(scratch, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
