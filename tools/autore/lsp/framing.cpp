@@ -30,6 +30,23 @@ std::size_t find_length_name(std::string_view line)
     return std::string_view::npos;
 }
 
+// Where the first "Content-Length:" of the bytes begins, ignoring case.
+std::size_t find_first_length_name(std::string_view bytes)
+{
+    if (bytes.size() < length_name.size())
+        return std::string_view::npos;
+    for (std::size_t i = 0; i + length_name.size() <= bytes.size(); ++i) {
+        if (lower(bytes[i]) != length_name[0])
+            continue;
+        bool same = true;
+        for (std::size_t k = 1; k < length_name.size() && same; ++k)
+            same = lower(bytes[i + k]) == length_name[k];
+        if (same)
+            return i;
+    }
+    return std::string_view::npos;
+}
+
 bool blank(char c) { return c == ' ' || c == '\t'; }
 
 // The length a header line gives: digits between blanks, and nothing else.
@@ -52,18 +69,7 @@ std::optional<uint64_t> length_value(std::string_view text)
 
 } // namespace
 
-void MessageReader::feed(std::string_view bytes)
-{
-    // A message too long to keep is passed over as it arrives.
-    if (state_ == State::skipping && held().empty()) {
-        const auto dropped = static_cast<std::size_t>(std::min<uint64_t>(skip_left_, bytes.size()));
-        bytes.remove_prefix(dropped);
-        skip_left_ -= dropped;
-        if (skip_left_ == 0)
-            state_ = State::header;
-    }
-    buffer_.append(bytes);
-}
+void MessageReader::feed(std::string_view bytes) { buffer_.append(bytes); }
 
 void MessageReader::unread(std::string_view bytes)
 {
@@ -89,7 +95,22 @@ std::optional<Frame> MessageReader::next()
     for (;;) {
         switch (state_) {
         case State::skipping: {
-            const auto dropped = static_cast<std::size_t>(std::min<uint64_t>(skip_left_, held().size()));
+            // A message too long to keep is passed over as it arrives. A
+            // length that never comes (an editor's fault, a stray header)
+            // must not swallow what follows: the next header, wherever it
+            // stands in the bytes passed over, is read.
+            const std::string_view h = held();
+            const std::size_t next = find_first_length_name(h);
+            if (next != std::string_view::npos && next < skip_left_) {
+                consume(next);
+                skip_left_ = 0;
+                state_ = State::header;
+                break;
+            }
+            // A name cut in two by the reads may end what is held.
+            const std::size_t kept = std::min(h.size(), length_name.size() - 1);
+            const auto dropped = static_cast<std::size_t>(
+                std::min<uint64_t>(skip_left_, skip_left_ <= h.size() ? h.size() : h.size() - kept));
             consume(dropped);
             skip_left_ -= dropped;
             if (skip_left_ > 0)
