@@ -1,5 +1,6 @@
 #include "autore/lsp/serve.hpp"
 
+#include "autore/lsp/check_thread.hpp"
 #include "autore/lsp/server.hpp"
 
 #include <cerrno>
@@ -100,11 +101,26 @@ int serve(int in_fd, int out_fd, std::ostream& log)
         },
         real_disk(), options);
     Session session(server);
+    server.check_in_rounds();
+    CheckThread checks;
+    std::unique_ptr<CheckRound> round;
 
     char buffer[1 << 16];
     while (!server.exited() && output_open) {
-        if (!more_waiting(in_fd))
-            server.publish_pending();
+        // The documents are checked once the editor has said all it had to
+        // say, on the thread of the checks; meanwhile its messages are read
+        // and answered, and a document changed again gets the newest check only.
+        if (!round && !more_waiting(in_fd)) {
+            round = server.begin_checks();
+            if (round)
+                checks.start([r = round.get()] { r->run(); });
+        }
+        if (round && checks.wait(in_fd)) {
+            checks.join();
+            server.finish_checks(*round);
+            round.reset();
+            continue;
+        }
         const long n = read_some(in_fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
@@ -114,6 +130,8 @@ int serve(int in_fd, int out_fd, std::ostream& log)
         }
         session.feed(std::string_view(buffer, static_cast<std::size_t>(n)));
     }
+    if (round)
+        checks.join();
     if (!output_open)
         log << "autore lsp: l'editor non legge più le risposte" << std::endl;
     return server.exited() ? server.exit_status() : 1;
