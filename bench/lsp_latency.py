@@ -8,6 +8,12 @@ with its train file beside it on disk. Each change gives one line a number of
 trailing blanks of its own, so that every round checks a text not seen
 before and the scenario stays as it was.
 
+Then the server's answer while a long check runs: a line file of 200000
+curves, 100 more beyond the end of the route (the search for the errors they
+hide compiles the file again and again), is opened, and at once a hover is
+asked over the embedded line file: the time to its answer, and the time to
+the long file's diagnostics.
+
 Usage: bench/lsp_latency.py --autore build/tools/autore [--rounds 60]
 """
 import argparse
@@ -103,6 +109,48 @@ def latencies(server, line_path, edited_line, rounds):
     return times
 
 
+def busy_line(folder):
+    """A line file of 200000 curves and 100 more beyond the end of the route."""
+    lines = ["[generale]", "lunghezza percorso,    1000000", "[curve]"]
+    lines += [f"curvas1,{i * 5},4" for i in range(200000)]
+    lines += [f"curvas1,{2000000 + i * 5},4" for i in range(100)]
+    lines.append("[fine]")
+    path = os.path.join(folder, "Lenta_linea.txt")
+    with open(path, "wb") as out:
+        out.write(("\r\n".join(lines) + "\r\n").encode("cp1252"))
+    return path
+
+
+def answer_while_busy(server, line_path, busy_path):
+    """Seconds to a hover's answer while the long file is checked, then to the
+    long file's diagnostics."""
+    uri = uri_of(line_path)
+    with open(line_path, "rb") as f:
+        text = f.read().decode("cp1252")
+    server.send({"method": "textDocument/didOpen",
+                 "params": {"textDocument": {"uri": uri, "languageId": "autore", "version": 1, "text": text}}})
+    server.diagnostics_of(uri, 1)
+    busy_uri = uri_of(busy_path)
+    with open(busy_path, "rb") as f:
+        busy_text = f.read().decode("cp1252")
+    start = time.perf_counter()
+    server.send({"method": "textDocument/didOpen",
+                 "params": {"textDocument": {"uri": busy_uri, "languageId": "autore", "version": 1,
+                                             "text": busy_text}}})
+    time.sleep(0.2)  # the long check is under way
+    asked = time.perf_counter()
+    answer = server.request("textDocument/hover", {"textDocument": {"uri": uri},
+                                                   "position": {"line": 1, "character": 2}})
+    answered = time.perf_counter() - asked
+    if not answer.get("result"):
+        sys.exit("the hover was not answered")
+    server.diagnostics_of(busy_uri, 1)
+    checked = time.perf_counter() - start
+    for u in (uri, busy_uri):
+        server.send({"method": "textDocument/didClose", "params": {"textDocument": {"uri": u}}})
+    return answered, checked
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--autore", required=True)
@@ -123,6 +171,12 @@ def main():
         work = (("embedded route, 334 km", os.path.join(embedded, "Tratta_Esempio_linea.txt"),
                  "sfondo due,    0"),
                 ("route of 1000000 m", long_line, "pendenza,  0,  -11"))
+        busy = os.path.join(scratch, "lenta")
+        os.mkdir(busy)
+        answered, checked = answer_while_busy(server, os.path.join(embedded, "Tratta_Esempio_linea.txt"),
+                                              busy_line(busy))
+        print(f"a hover answered in {answered * 1000:.2f} ms while a line file of 200100 curves was checked "
+              f"(its diagnostics after {checked:.2f} s)")
         medians = []
         print(f"{'route':<26}{'median':>10}{'p90':>10}{'rounds':>8}")
         for label, path, edit in work:
