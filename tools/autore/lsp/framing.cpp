@@ -15,35 +15,34 @@ constexpr std::string_view length_name = "content-length:";
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
+// Whether "Content-Length:" begins at this place of the bytes, ignoring case.
+bool length_name_at(std::string_view bytes, std::size_t i)
+{
+    if (bytes.size() - i < length_name.size())
+        return false;
+    for (std::size_t k = 0; k < length_name.size(); ++k)
+        if (lower(bytes[i + k]) != length_name[k])
+            return false;
+    return true;
+}
+
 // Where the last "Content-Length:" of a header line begins, ignoring case.
 std::size_t find_length_name(std::string_view line)
 {
     if (line.size() < length_name.size())
         return std::string_view::npos;
-    for (std::size_t i = line.size() - length_name.size() + 1; i-- > 0;) {
-        bool same = true;
-        for (std::size_t k = 0; k < length_name.size() && same; ++k)
-            same = lower(line[i + k]) == length_name[k];
-        if (same)
+    for (std::size_t i = line.size() - length_name.size() + 1; i-- > 0;)
+        if (length_name_at(line, i))
             return i;
-    }
     return std::string_view::npos;
 }
 
 // Where the first "Content-Length:" of the bytes begins, ignoring case.
 std::size_t find_first_length_name(std::string_view bytes)
 {
-    if (bytes.size() < length_name.size())
-        return std::string_view::npos;
-    for (std::size_t i = 0; i + length_name.size() <= bytes.size(); ++i) {
-        if (lower(bytes[i]) != length_name[0])
-            continue;
-        bool same = true;
-        for (std::size_t k = 1; k < length_name.size() && same; ++k)
-            same = lower(bytes[i + k]) == length_name[k];
-        if (same)
+    for (std::size_t i = 0; i + length_name.size() <= bytes.size(); ++i)
+        if (length_name_at(bytes, i))
             return i;
-    }
     return std::string_view::npos;
 }
 
