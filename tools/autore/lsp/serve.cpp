@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <ostream>
 
 #ifdef _WIN32
@@ -130,11 +131,17 @@ int serve(int in_fd, int out_fd, std::ostream& log)
         }
         session.feed(std::string_view(buffer, static_cast<std::size_t>(n)));
     }
-    if (round)
-        checks.join();
     if (!output_open)
         log << "autore lsp: l'editor non legge più le risposte" << std::endl;
-    return server.exited() ? server.exit_status() : 1;
+    const int status = server.exited() ? server.exit_status() : 1;
+    if (round) {
+        // The editor has gone or asked the server to end while a long check
+        // was under way: the server ends now, not when the check would. It
+        // writes no file, and all it said has been written out.
+        log << std::flush;
+        std::_Exit(status);
+    }
+    return status;
 }
 
 } // namespace autore::lsp
