@@ -18,8 +18,9 @@ namespace {
 bool compares_with_train(const Diagnostic& d) { return d.code == "cartello-velocita-discorde"; }
 
 // What keeps the program from writing any file, when no error says it: the
-// error box of a reserved field taken, or no route grid at all.
-std::optional<Diagnostic> run_failure(const tratta::CompileResult& r)
+// error box of a reserved field taken, or no route grid (or a record no file
+// can hold) with no error of the check at its line.
+std::optional<Diagnostic> run_failure(const tratta::CompileResult& r, const std::vector<Diagnostic>& found)
 {
     Diagnostic d;
     d.severity = Severity::error;
@@ -29,7 +30,8 @@ std::optional<Diagnostic> run_failure(const tratta::CompileResult& r)
                     "\" (" + std::string(tratta::error_meaning(r.box_number)) + "): nessun file scritto";
         return d;
     }
-    if (r.outcome == tratta::CompileOutcome::failure && r.errors.empty()) {
+    if (r.outcome == tratta::CompileOutcome::failure &&
+        std::none_of(found.begin(), found.end(), [](const Diagnostic& e) { return e.is_error(); })) {
         d.code = "compilazione-fallita";
         d.message = r.failure + ": nessun file scritto";
         return d;
@@ -61,7 +63,7 @@ std::shared_ptr<const ScenarioAnalysis> analyse_scenario(AnalysisRequest request
         });
 
     a->diagnostics = a->report.diagnostics;
-    if (auto failure = run_failure(a->compiled))
+    if (auto failure = run_failure(a->compiled, a->report.diagnostics))
         a->diagnostics.insert(a->diagnostics.begin(), std::move(*failure));
     if (!a->report.complete) {
         Diagnostic d;
