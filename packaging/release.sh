@@ -35,41 +35,45 @@ DATE=$(date -u -d "@$SOURCE_DATE_EPOCH" +%Y-%m-%d)
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/tratta-release.XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
-mkdir "$WORK/src"
-git -C "$REPO" archive --format=tar HEAD | tar -x -C "$WORK/src"
-SRC=$WORK/src
+mkdir "$WORK/tratta"
+git -C "$REPO" archive --format=tar HEAD | tar -x -C "$WORK/tratta"
+SRC=$WORK/tratta
 VERSION=$(sed -n 's/^project([^)]*VERSION \([0-9][0-9.]*\).*/\1/p' "$SRC/CMakeLists.txt")
 [ -n "$VERSION" ] || { echo "release: no version in CMakeLists.txt" >&2; exit 1; }
 echo "release: autore $VERSION, as of $DATE"
 
 # --- the two builds ---------------------------------------------------------
-# Paths inside the programs are written relative to the tree ("src/app/..."),
-# so that the folder of the build leaves no trace in them.
-flags="-ffile-prefix-map=$SRC/= -ffile-prefix-map=$WORK/="
+# In the tree as a developer lays them out (build/, build-win/), so that
+# ccache's hits of a developer's own builds serve here too. Paths inside the
+# programs are written relative to the tree ("src/app/..."), so that the
+# folder of the build leaves no trace in them.
+flags="-ffile-prefix-map=$SRC/="
 cache=()
 if command -v ccache >/dev/null; then
     # The folder of this run is new each time: paths under it are hashed as
     # relative ones, and the prefix maps that name it are left out of the hash.
-    export CCACHE_BASEDIR=$WORK CCACHE_IGNOREOPTIONS="-ffile-prefix-map=*" CCACHE_NOHASHDIR=1
+    export CCACHE_BASEDIR=$SRC CCACHE_IGNOREOPTIONS="-ffile-prefix-map=*" CCACHE_NOHASHDIR=1
     cache=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 programs=(autore tratta_esempio tratta_runner)
-cmake -S "$SRC" -B "$WORK/linux" -DCMAKE_BUILD_TYPE=Release -DTRATTA_BUILD_TESTS=OFF \
+cmake -S "$SRC" -B "$SRC/build" -DCMAKE_BUILD_TYPE=Release -DTRATTA_BUILD_TESTS=OFF \
     "-DCMAKE_CXX_FLAGS=$flags" "${cache[@]}" >/dev/null
-cmake --build "$WORK/linux" -j2 --target "${programs[@]}"
-cmake -S "$SRC" -B "$WORK/windows" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
-    -DTRATTA_BUILD_TESTS=OFF "-DCMAKE_CXX_FLAGS=$flags" "${cache[@]}" >/dev/null
-cmake --build "$WORK/windows" -j2 --target "${programs[@]}"
+cmake --build "$SRC/build" -j2 --target "${programs[@]}"
+# A Windows program carries the time it was linked, unless told not to.
+cmake -S "$SRC" -B "$SRC/build-win" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DTRATTA_BUILD_TESTS=OFF "-DCMAKE_CXX_FLAGS=$flags" "${cache[@]}" \
+    -DCMAKE_EXE_LINKER_FLAGS=-Wl,--no-insert-timestamp >/dev/null
+cmake --build "$SRC/build-win" -j2 --target "${programs[@]}"
 
 # The programs as shipped: without their symbol tables, which only a debugger reads.
 BIN=$WORK/bin
 mkdir "$BIN"
-strip -o "$BIN/autore" "$WORK/linux/tools/autore"
-strip -o "$BIN/tratta_esempio" "$WORK/linux/src/tratta_esempio"
-strip -o "$BIN/tratta_runner" "$WORK/linux/src/tratta_runner"
-x86_64-w64-mingw32-strip -o "$BIN/autore.exe" "$WORK/windows/tools/autore.exe"
-x86_64-w64-mingw32-strip -o "$BIN/tratta_esempio.exe" "$WORK/windows/src/tratta_esempio.exe"
-x86_64-w64-mingw32-strip -o "$BIN/tratta_runner.exe" "$WORK/windows/src/tratta_runner.exe"
+strip -o "$BIN/autore" "$SRC/build/tools/autore"
+strip -o "$BIN/tratta_esempio" "$SRC/build/src/tratta_esempio"
+strip -o "$BIN/tratta_runner" "$SRC/build/src/tratta_runner"
+x86_64-w64-mingw32-strip -o "$BIN/autore.exe" "$SRC/build-win/tools/autore.exe"
+x86_64-w64-mingw32-strip -o "$BIN/tratta_esempio.exe" "$SRC/build-win/src/tratta_esempio.exe"
+x86_64-w64-mingw32-strip -o "$BIN/tratta_runner.exe" "$SRC/build-win/src/tratta_runner.exe"
 shown=$("$BIN/autore" --version)
 [ "$shown" = "autore $VERSION" ] || { echo "release: autore --version says \"$shown\", not $VERSION" >&2; exit 1; }
 
