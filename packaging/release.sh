@@ -23,7 +23,9 @@ set -euo pipefail
 mkdir -p "$1"
 OUT=$(cd "$1" && pwd)
 REPO=$(cd "$(dirname "$0")/.." && pwd)
-export LC_ALL=C.UTF-8 TZ=UTC
+# Times in UTC (the zip keeps local times). The locale is left as it is: ccache
+# counts it in, and a developer's builds were made in theirs.
+export TZ=UTC
 umask 022
 
 if [ -n "$(git -C "$REPO" status --porcelain --untracked-files=no)" ]; then
