@@ -180,17 +180,10 @@ TD="$T/autore-$VERSION-linux-x64"
 check_linux_tool "$TD/bin/autore" "$TD/share/man/man1/autore.1.gz" "$TD/share/bash-completion/completions/autore" "tarball"
 
 # --- the Windows archive, under wine ---------------------------------------------
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 100); do
-    [ -s "$WORK/display" ] && break
-    sleep 0.2
-done
-[ -s "$WORK/display" ] || die "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$WORK/display")"
-export WINEPREFIX=$WORK/wine WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-timeout 300 wineboot -i </dev/null >/dev/null 2>&1 && timeout 120 wineserver -w >/dev/null 2>&1 ||
-    die "the wine prefix did not start"
+# shellcheck source=.ci/wine_display.sh
+source "$ROOT/.ci/wine_display.sh"
+start_virtual_display
+start_wine_prefix
 
 # Runs a Windows program from another folder, waiting up to two minutes.
 run_exe() {

@@ -107,7 +107,8 @@ lay_out() {
 # --- the Debian package -------------------------------------------------------
 DEB=$WORK/deb
 lay_out "$DEB/usr"
-mkdir "$DEB/DEBIAN"
+mkdir -p "$DEB/DEBIAN" "$DEB/usr/share/lintian/overrides"
+cp "$SRC/packaging/debian/lintian-overrides" "$DEB/usr/share/lintian/overrides/autore"
 # The programs are linked statically: nothing is needed at run time, and the
 # libraries built into them are named as Debian asks (Built-Using).
 built_using=$(dpkg-query -W -f='${source:Package} (= ${source:Version}), ' \
