@@ -116,14 +116,13 @@ built_using=$(dpkg-query -W -f='${source:Package} (= ${source:Version}), ' \
 sed -e "s/@VERSION@/$VERSION/" -e "s/@SIZE@/$(du -sk --apparent-size "$DEB/usr" | cut -f1)/" \
     -e "s/@BUILT_USING@/$built_using/" "$SRC/packaging/debian/control.in" >"$DEB/DEBIAN/control"
 (cd "$DEB" && find usr -type f | LC_ALL=C sort | xargs md5sum >DEBIAN/md5sums)
-settle "$DEB"
+settle "$DEB" "$DEB/usr/bin/autore" "$DEB/usr/lib/tratta/tratta_runner"
 DEB_FILE=autore_${VERSION}_amd64.deb
 dpkg-deb --root-owner-group -Zxz --build "$DEB" "$OUT/$DEB_FILE" >/dev/null
 
 # --- the Linux archive ----------------------------------------------------------
 TAR_DIR=autore-$VERSION-linux-x64
 lay_out "$WORK/tar/$TAR_DIR"
-settle "$WORK/tar/$TAR_DIR" "$WORK/tar/$TAR_DIR/bin/autore" "$WORK/tar/$TAR_DIR/lib/tratta/tratta_runner"
 tar -C "$WORK/tar" --sort=name --mtime="@$SOURCE_DATE_EPOCH" --owner=0 --group=0 --numeric-owner \
     --format=gnu -cf - "$TAR_DIR" | gzip -9n >"$OUT/$TAR_DIR.tar.gz"
 
@@ -136,7 +135,7 @@ Z=$WORK/zip/$ZIP_DIR
 mkdir -p "$Z"
 cp "$BIN/autore.exe" "$BIN/tratta_runner.exe" "$BIN/tratta_esempio.exe" "$SRC/docs/formats.md" "$Z/"
 { printf '\357\273\277'; sed -e "s/@VERSION@/$VERSION/g" -e 's/$/\r/' "$SRC/packaging/windows/LEGGIMI.txt"; } >"$Z/LEGGIMI.txt"
-settle "$WORK/zip"
+settle "$WORK/zip" "$Z/autore.exe" "$Z/tratta_runner.exe" "$Z/tratta_esempio.exe"
 rm -f "$OUT/$ZIP_DIR-windows-x64.zip"
 (cd "$WORK/zip" && find "$ZIP_DIR" -type f | LC_ALL=C sort | zip -q -X -D -9 "$OUT/$ZIP_DIR-windows-x64.zip" -@)
 
