@@ -58,6 +58,10 @@ mkdir "$WORK/reference"
 cp "$LINUX_BUILD/src/tratta_esempio" "$WORK/reference/"
 (cd / && "$WORK/reference/tratta_esempio") 2>/dev/null || die "the scenario program failed"
 rm "$WORK/reference/tratta_esempio"
+# The program's own three documents, given to pack beside the two sources (the
+# exported template's documents are made from the sources, not these).
+mkdir "$WORK/documents"
+cp "$WORK/reference/"*.txt "$WORK/documents/"
 
 # The files a run left in a folder (the programs aside), one a line.
 files_left() {
@@ -138,8 +142,9 @@ check_linux_tool() {
         fail "$what: export and compile"
     fi
     mkdir "$dir/run"
+    cp -r "$WORK/documents" "$dir/"
     if (cd "$dir" && "$autore" pack --linux t/Tratta_Esempio_linea.txt "t/Tratta_Esempio_TR 000 Esempio-.txt" \
-        -o run/esempio >/dev/null 2>&1) && (cd / && "$dir/run/esempio") 2>/dev/null && same_as_reference "$dir/run"; then
+        documents/*.txt -o run/esempio >/dev/null 2>&1) && (cd / && "$dir/run/esempio") 2>/dev/null && same_as_reference "$dir/run"; then
         pass "$what: pack --linux, the packed program leaves the six files"
     else
         fail "$what: pack --linux"
@@ -203,6 +208,7 @@ else
 fi
 W="$Z/lavoro"
 mkdir -p "$W/run"
+cp -r "$WORK/documents" "$W/"
 if (cd "$W" && timeout 120 wine "$ZD/autore.exe" export t && timeout 120 wine "$ZD/autore.exe" compile \
     t/Tratta_Esempio_linea.txt "t/Tratta_Esempio_TR 000 Esempio-.txt" -o out) >/dev/null 2>&1 &&
     same_as_reference "$W/out" binaries; then
@@ -211,7 +217,7 @@ else
     fail "zip: autore.exe export and compile"
 fi
 if (cd "$W" && timeout 120 wine "$ZD/autore.exe" pack t/Tratta_Esempio_linea.txt "t/Tratta_Esempio_TR 000 Esempio-.txt" \
-    -o run/Esempio.exe) >/dev/null 2>&1 && run_exe "$W/run/Esempio.exe" && same_as_reference "$W/run"; then
+    documents/*.txt -o run/Esempio.exe) >/dev/null 2>&1 && run_exe "$W/run/Esempio.exe" && same_as_reference "$W/run"; then
     pass "zip: autore.exe pack, the packed program leaves the six files"
 else
     fail "zip: autore.exe pack and the packed program"
