@@ -200,11 +200,12 @@ Z="$WORK/Cartella è con spazi"
 mkdir -p "$Z"
 unzip -q "$ZIP" -d "$Z"
 ZD="$Z/autore-$VERSION"
-if [ "$(cd "$ZD" && ls | tr '\n' ' ')" = "LEGGIMI.txt autore.exe formats.md tratta_esempio.exe tratta_runner.exe " ] &&
-    [ "$(head -c3 "$ZD/LEGGIMI.txt")" = $'\xef\xbb\xbf' ] && ! grep -q $'[^\r]$' "$ZD/LEGGIMI.txt"; then
+if [ "$(cd "$ZD" && LC_ALL=C ls | tr '\n' ' ')" = "LEGGIMI.txt autore.exe formats.md tratta_esempio.exe tratta_runner.exe " ] &&
+    [ "$(head -c3 "$ZD/LEGGIMI.txt")" = $'\xef\xbb\xbf' ] &&
+    [ "$(grep -c $'\r$' "$ZD/LEGGIMI.txt")" = "$(wc -l <"$ZD/LEGGIMI.txt")" ]; then
     pass "zip: one folder, its five files, the guide in UTF-8 with its mark and CR LF"
 else
-    fail "zip: its folder holds $(cd "$ZD" && ls | tr '\n' ' ')"
+    fail "zip: its folder holds $(cd "$ZD" && LC_ALL=C ls | tr '\n' ' ')"
 fi
 W="$Z/lavoro"
 mkdir -p "$W/run"
