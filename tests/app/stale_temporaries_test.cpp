@@ -37,6 +37,7 @@ TEST(OwnTemporaries, OnlyTheWritersExactPatternIsItsOwn)
     } rows[] = {
         {"Valle_R 101.sim.tratta-tmp-4242-0", true},
         {"Valle_R 101.sim.tratta-bak-4242-17", true},
+        {"Valle_linea.dat.tratta-set-4242-3", true},
         {"a.tratta-tmp-1-4294967295", true},
         {"a.tratta-tmp-4294967295-1", true},
         {"a.tratta-tmp-4294967296-1", false}, // more than a process number holds
