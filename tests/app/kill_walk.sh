@@ -19,6 +19,10 @@ if ! command -v strace >/dev/null; then
     echo "strace non installato (pacchetto Debian strace): prova saltata"
     exit 77
 fi
+if ! strace -o /dev/null true 2>/dev/null; then
+    echo "strace non può seguire i processi su questa macchina (ptrace negato): prova saltata"
+    exit 77
+fi
 autore="$build/tools/autore"
 program="$build/src/tratta_esempio"
 work=$(mktemp -d)
