@@ -1,6 +1,7 @@
 #include "app/files.hpp"
 
 #include "app/file_checks.hpp"
+#include "app/file_names.hpp"
 #include "app/file_steps.hpp"
 #include "app/own_files.hpp"
 
@@ -20,7 +21,7 @@ namespace tratta {
 std::string display_path(const std::filesystem::path& file)
 {
     const auto u8 = file.u8string();
-    return std::string(u8.begin(), u8.end());
+    return without_control_bytes(std::string(u8.begin(), u8.end()));
 }
 
 FileFailure::FileFailure(const std::filesystem::path& file, const std::string& cause)

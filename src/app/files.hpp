@@ -101,7 +101,7 @@ void delete_file(const std::filesystem::path& file);
 // waits on a fifo.
 std::string read_file(const std::filesystem::path& file);
 
-// A path as a person reads it in a message.
+// A path as a person reads it in a message (UTF-8, control bytes spelt out).
 std::string display_path(const std::filesystem::path& file);
 
 } // namespace tratta

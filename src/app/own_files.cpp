@@ -98,7 +98,8 @@ struct OwnName {
 
 std::optional<OwnName> parse_own_name(const std::filesystem::path& file)
 {
-    const std::string name = display_path(file.filename());
+    const auto u8 = file.filename().u8string();
+    const std::string name(u8.begin(), u8.end());
     for (const OwnFile kind : {OwnFile::temporary, OwnFile::backup, OwnFile::set_record}) {
         const std::string_view marker = marker_of(kind);
         const auto at = name.rfind(marker);
@@ -146,7 +147,8 @@ std::optional<std::string> SetRecord::make(const std::vector<std::filesystem::pa
         auto at = std::find_if(folders.begin(), folders.end(), [&](const auto& f) { return f.first == folder; });
         if (at == folders.end())
             at = folders.insert(folders.end(), {folder, std::string()});
-        at->second += display_path(temporary.filename());
+        const auto name = temporary.filename().u8string();
+        at->second.append(name.begin(), name.end());
         at->second.push_back('\0');
     }
     for (const auto& [folder, names] : folders) {
