@@ -103,7 +103,7 @@ RunOutcome esegui_scenario(const std::filesystem::path& folder, const ScenarioTe
         // One run at a time in the folder; what an earlier run that was
         // stopped left of its own goes first.
         const FolderLock lock(folder);
-        remove_stale_temporaries(folder);
+        remove_stale_temporaries_once(folder);
         dati_linea(names, texts);
         dati_treno(names, texts);
         dati_documenti(names, texts);

@@ -96,6 +96,8 @@ StagedFile::StagedFile(const std::filesystem::path& file, std::string_view bytes
         throw FileFailure(file, *problem);
     check_output_path(file);
     check_replaceable(file);
+    // What this command's own killed earlier runs left beside the file goes first.
+    remove_stale_temporaries_once(file_steps::folder_of(file));
 
     file_steps::OutputFile out;
     for (int attempt = 1;; ++attempt) {

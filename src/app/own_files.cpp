@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <mutex>
 
 #include <atomic>
 #include <cstdint>
@@ -301,6 +302,19 @@ std::vector<std::filesystem::path> remove_stale_temporaries(const std::filesyste
     if (!handled.empty())
         file_steps::flush_folder(folder);
     return handled;
+}
+
+void remove_stale_temporaries_once(const std::filesystem::path& folder)
+{
+    static std::mutex guard;
+    static std::vector<std::filesystem::path> cleaned;
+    std::error_code ec;
+    auto key = std::filesystem::weakly_canonical(std::filesystem::absolute(folder, ec), ec);
+    const std::lock_guard lock(guard);
+    if (std::find(cleaned.begin(), cleaned.end(), key) != cleaned.end())
+        return;
+    cleaned.push_back(std::move(key));
+    remove_stale_temporaries(folder);
 }
 
 } // namespace tratta

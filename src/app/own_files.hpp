@@ -63,4 +63,9 @@ private:
 // is left as it is.
 std::vector<std::filesystem::path> remove_stale_temporaries(const std::filesystem::path& folder);
 
+// The same, done once in a process for each folder, before the first file it
+// writes there: every command that writes cleans up after its own killed
+// earlier runs, whatever it writes.
+void remove_stale_temporaries_once(const std::filesystem::path& folder);
+
 } // namespace tratta
