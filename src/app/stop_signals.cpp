@@ -91,6 +91,16 @@ void ignore_file_size_signal()
 #endif
 }
 
+void ignore_broken_pipe_signal()
+{
+#ifndef _WIN32
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, nullptr);
+#endif
+}
+
 void install_cleanup_on_signals()
 {
 #ifdef _WIN32
