@@ -2,6 +2,7 @@
 // temporary files of a process that no longer runs, and nothing else.
 #include "app/own_files.hpp"
 #include "support/special_files.hpp"
+#include "support/ended_process.hpp"
 #include "support/temp_folder.hpp"
 
 #include <gtest/gtest.h>
@@ -19,15 +20,7 @@ using testing::read_bytes;
 using testing::TempFolder;
 using testing::write_bytes;
 
-// The number of a process that has ended (and been waited for).
-std::string ended_process()
-{
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(0);
-    waitpid(child, nullptr, 0);
-    return std::to_string(child);
-}
+using tratta::testing::ended_process;
 
 TEST(OwnTemporaries, OnlyTheWritersExactPatternIsItsOwn)
 {

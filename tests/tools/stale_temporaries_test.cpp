@@ -3,6 +3,7 @@
 // runs), and leaves every other file alone, however like them it is named.
 #include "app/avvio.hpp"
 #include "app/file_names.hpp"
+#include "support/ended_process.hpp"
 #include "support/temp_folder.hpp"
 #include "tools/tool_support.hpp"
 
@@ -21,15 +22,7 @@ namespace fs = std::filesystem;
 using tratta::testing::TempFolder;
 using tratta::testing::write_bytes;
 
-// The number of a process that has ended, as a run killed earlier has.
-std::string ended_process()
-{
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(0);
-    waitpid(child, nullptr, 0);
-    return std::to_string(child);
-}
+using tratta::testing::ended_process;
 
 TEST(StaleTemporaries, EveryCommandThatWritesRemovesThoseOfItsKilledEarlierRuns)
 {
