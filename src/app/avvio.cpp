@@ -103,7 +103,12 @@ RunOutcome esegui_scenario(const std::filesystem::path& folder, const ScenarioTe
         // One run at a time in the folder; what an earlier run that was
         // stopped left of its own goes first.
         const FolderLock lock(folder);
-        remove_stale_temporaries(folder);
+        remove_stale_temporaries_once(folder);
+        // A run that fails for a file it could not replace writes nothing
+        // at all: every name of the run is looked at before the first file.
+        for (const auto* file : {&names.line_source, &names.train_source, &names.notes, &names.slowdowns,
+                                 &names.timetable, &names.line_table, &names.records, &names.grid})
+            check_can_replace(*file);
         dati_linea(names, texts);
         dati_treno(names, texts);
         dati_documenti(names, texts);

@@ -3,7 +3,9 @@
 // scenario name S and the train name T (blanks of T included).
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace tratta {
 
@@ -24,5 +26,21 @@ FileNames file_names(const std::filesystem::path& folder, const std::string& sce
 // A file name as the program forms it: the folder joined with the name. Names
 // are Windows-1252 bytes; on Windows they become wide characters.
 std::filesystem::path in_folder(const std::filesystem::path& folder, const std::string& name);
+
+// Text shown to a person with its control bytes spelt out ("\x1B"), so that a
+// name never moves the terminal's cursor or cuts a message box short.
+std::string without_control_bytes(std::string_view text);
+
+// Why a scenario or train name (Windows-1252 bytes) cannot be part of the
+// run's file names on Windows or Linux, or nothing when it can: empty, a path
+// separator or another character Windows forbids (/ \ : * ? " < > |, so no
+// drive either), a control byte, a trailing dot or blank (so neither "." nor
+// ".."), or a device name of Windows (CON, PRN, AUX, NUL, COM1-9, LPT1-9)
+// before its first dot. Every name kept stays inside the folder it is joined to.
+std::optional<std::string> name_problem(std::string_view name);
+
+// The same for the pair, plus the length of every file name they form, with
+// the suffix that the writer's temporary and backup names add to it.
+std::optional<std::string> names_problem(std::string_view scenario_name, std::string_view train_name);
 
 } // namespace tratta

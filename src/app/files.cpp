@@ -1,6 +1,7 @@
 #include "app/files.hpp"
 
 #include "app/file_checks.hpp"
+#include "app/file_names.hpp"
 #include "app/file_steps.hpp"
 #include "app/own_files.hpp"
 
@@ -20,7 +21,7 @@ namespace tratta {
 std::string display_path(const std::filesystem::path& file)
 {
     const auto u8 = file.u8string();
-    return std::string(u8.begin(), u8.end());
+    return without_control_bytes(std::string(u8.begin(), u8.end()));
 }
 
 FileFailure::FileFailure(const std::filesystem::path& file, const std::string& cause)
@@ -83,6 +84,14 @@ void check_replaceable(const std::filesystem::path& file)
 
 } // namespace
 
+void check_can_replace(const std::filesystem::path& file)
+{
+    if (auto problem = name_length_problem(file))
+        throw FileFailure(file, *problem);
+    check_output_path(file);
+    check_replaceable(file);
+}
+
 // The new content goes to a file of its own beside the old one and takes the
 // old one's name only once it is complete and on the disk, so a write that
 // fails half-way (a full disk, a size limit, the program stopped) leaves the
@@ -91,10 +100,9 @@ void check_replaceable(const std::filesystem::path& file)
 StagedFile::StagedFile(const std::filesystem::path& file, std::string_view bytes, Durability durability)
     : file_(file), durability_(durability)
 {
-    if (auto problem = name_length_problem(file))
-        throw FileFailure(file, *problem);
-    check_output_path(file);
-    check_replaceable(file);
+    check_can_replace(file);
+    // What this command's own killed earlier runs left beside the file goes first.
+    remove_stale_temporaries_once(file_steps::folder_of(file));
 
     file_steps::OutputFile out;
     for (int attempt = 1;; ++attempt) {

@@ -41,6 +41,11 @@ private:
 // the disk, which spares the run two waits on the disk for each.
 enum class Durability { lasting, scratch };
 
+// Refuses, with a FileFailure naming it, a file the writer could not replace:
+// anything but a regular file or nothing, a read-only file, or a name too
+// long for the temporary name. What a StagedFile checks before it is made.
+void check_can_replace(const std::filesystem::path& file);
+
 // New content for a file, complete in a temporary file beside it (created
 // afresh, never through a link, flushed to the disk). The file takes it only
 // at replace() or replace_together(); dropped before that, the temporary
@@ -101,7 +106,7 @@ void delete_file(const std::filesystem::path& file);
 // waits on a fifo.
 std::string read_file(const std::filesystem::path& file);
 
-// A path as a person reads it in a message.
+// A path as a person reads it in a message (UTF-8, control bytes spelt out).
 std::string display_path(const std::filesystem::path& file);
 
 } // namespace tratta

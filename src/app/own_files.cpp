@@ -1,7 +1,12 @@
 #include "app/own_files.hpp"
 
+#include "app/file_checks.hpp"
 #include "app/file_steps.hpp"
 #include "app/files.hpp"
+
+#include <algorithm>
+#include <fstream>
+#include <mutex>
 
 #include <atomic>
 #include <cstdint>
@@ -25,7 +30,21 @@ namespace {
 
 constexpr std::string_view temporary_marker = ".tratta-tmp-";
 constexpr std::string_view backup_marker = ".tratta-bak-";
-static_assert(temporary_marker.size() == backup_marker.size());
+constexpr std::string_view set_marker = ".tratta-set-";
+static_assert(temporary_marker.size() == backup_marker.size() && temporary_marker.size() == set_marker.size());
+
+// A set names its files in a few hundred bytes; a record beyond this is none of ours.
+constexpr std::uintmax_t largest_set_record = 64 * 1024;
+
+std::string_view marker_of(OwnFile kind)
+{
+    switch (kind) {
+    case OwnFile::temporary: return temporary_marker;
+    case OwnFile::backup: return backup_marker;
+    case OwnFile::set_record: return set_marker;
+    }
+    return temporary_marker;
+}
 static_assert(own_suffix_longest == temporary_marker.size() + 10 + 1 + 10);
 
 std::uint32_t current_process()
@@ -80,8 +99,10 @@ struct OwnName {
 
 std::optional<OwnName> parse_own_name(const std::filesystem::path& file)
 {
-    const std::string name = display_path(file.filename());
-    for (const auto& [marker, kind] : {std::pair{temporary_marker, OwnFile::temporary}, std::pair{backup_marker, OwnFile::backup}}) {
+    const auto u8 = file.filename().u8string();
+    const std::string name(u8.begin(), u8.end());
+    for (const OwnFile kind : {OwnFile::temporary, OwnFile::backup, OwnFile::set_record}) {
+        const std::string_view marker = marker_of(kind);
         const auto at = name.rfind(marker);
         if (at == std::string::npos || at == 0)
             continue;
@@ -111,12 +132,117 @@ std::filesystem::path own_name_beside(const std::filesystem::path& file, OwnFile
     // The process number is asked each time: a child process made by fork
     // names its files with its own number.
     auto name = file.filename();
-    name += std::string(kind == OwnFile::temporary ? temporary_marker : backup_marker) +
+    name += std::string(marker_of(kind)) +
             std::to_string(current_process()) + "-" + std::to_string(counter++);
     return file.parent_path() / name;
 }
 
 bool is_own_temporary(const std::filesystem::path& name) { return parse_own_name(name).has_value(); }
+
+std::optional<std::string> SetRecord::make(const std::vector<std::filesystem::path>& temporaries)
+{
+    // One record in each folder, naming the files of the set that lie there.
+    std::vector<std::pair<std::filesystem::path, std::string>> folders;
+    for (const auto& temporary : temporaries) {
+        const auto folder = file_steps::folder_of(temporary);
+        auto at = std::find_if(folders.begin(), folders.end(), [&](const auto& f) { return f.first == folder; });
+        if (at == folders.end())
+            at = folders.insert(folders.end(), {folder, std::string()});
+        const auto name = temporary.filename().u8string();
+        at->second.append(name.begin(), name.end());
+        at->second.push_back('\0');
+    }
+    for (const auto& [folder, names] : folders) {
+        const auto first = std::find_if(temporaries.begin(), temporaries.end(),
+                                        [&](const auto& t) { return file_steps::folder_of(t) == folder; });
+        auto final_name = first->filename().native();
+        final_name.resize(final_name.size() - parse_own_name(*first).value().suffix_length);
+        const auto final_file = first->parent_path() / final_name;
+        file_steps::OutputFile out;
+        const auto draft = own_name_beside(final_file, OwnFile::temporary);
+        auto ec = file_steps::create_exclusive(draft, out);
+        if (!ec)
+            ec = file_steps::write_all(out, names, draft);
+        if (const auto closed = out.close(); !ec)
+            ec = closed;
+        const auto record = own_name_beside(final_file, OwnFile::set_record);
+        if (!ec)
+            ec = file_steps::rename(draft, record);
+        if (ec) {
+            file_steps::remove(draft);
+            drop();
+            return file_steps::cause("impossibile preparare la sostituzione dei file", ec);
+        }
+        records_.push_back(record);
+    }
+    return std::nullopt;
+}
+
+void SetRecord::drop() noexcept
+{
+    for (const auto& record : records_)
+        file_steps::remove(record);
+    records_.clear();
+}
+
+namespace {
+
+struct StaleFile {
+    std::filesystem::path file;
+    OwnName own;
+    std::filesystem::path final_file() const
+    {
+        auto name = file.filename().native();
+        name.resize(name.size() - own.suffix_length);
+        return file.parent_path() / name;
+    }
+};
+
+// The temporary files a set record names: plain names in its own folder,
+// each a temporary file of the record's own process.
+std::vector<std::filesystem::path> recorded_temporaries(const StaleFile& record)
+{
+    std::vector<std::filesystem::path> listed;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(record.file, ec);
+    if (ec || size > largest_set_record)
+        return listed;
+    std::ifstream in(record.file, std::ios::binary);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+        return listed;
+    std::size_t at = 0;
+    for (std::size_t end; (end = bytes.find('\0', at)) != std::string::npos; at = end + 1) {
+        const std::string name = bytes.substr(at, end - at);
+        const std::u8string u8(name.begin(), name.end());
+        const std::filesystem::path file(u8);
+        if (name.empty() || file.has_parent_path() || file.filename() != file)
+            continue;
+        const auto own = parse_own_name(file);
+        if (own && own->kind == OwnFile::temporary && own->process == record.own.process)
+            listed.push_back(record.file.parent_path() / file);
+    }
+    return listed;
+}
+
+// Finishes a recorded set: each listed temporary file still there takes its
+// final name. Returns whether every one did.
+bool finish_set(const std::vector<std::filesystem::path>& listed, std::vector<std::filesystem::path>& handled)
+{
+    bool whole = true;
+    for (const auto& temporary : listed) {
+        if (!is_regular_file_itself(temporary))
+            continue;
+        StaleFile stale{temporary, *parse_own_name(temporary)};
+        if (file_steps::rename(temporary, stale.final_file()))
+            whole = false;
+        else
+            handled.push_back(temporary);
+    }
+    return whole;
+}
+
+} // namespace
 
 std::vector<std::filesystem::path> remove_stale_temporaries(const std::filesystem::path& folder)
 {
@@ -125,33 +251,70 @@ std::vector<std::filesystem::path> remove_stale_temporaries(const std::filesyste
     std::filesystem::directory_iterator entries(folder, ec);
     if (ec)
         return handled;
-    std::vector<std::filesystem::path> found;
+    std::vector<StaleFile> stale;
+    const std::uint32_t self = current_process();
     for (auto it = entries; it != std::filesystem::directory_iterator(); it.increment(ec)) {
         if (ec)
             break;
-        found.push_back(it->path());
+        const auto own = parse_own_name(it->path());
+        if (own && own->process != self && !process_running(own->process) && is_regular_file_itself(it->path()))
+            stale.push_back({it->path(), *own});
     }
-    const std::uint32_t self = current_process();
-    for (const auto& file : found) {
-        const auto own = parse_own_name(file);
-        if (!own || own->process == self || process_running(own->process) || !is_regular_file_itself(file))
+
+    // A set that was recorded had all its new files complete: it is finished,
+    // so that it stands all new. Its backups then hold content no set needs.
+    std::vector<std::uint32_t> finished;
+    std::vector<std::uint32_t> unfinished;
+    for (const auto& record : stale) {
+        if (record.own.kind != OwnFile::set_record)
             continue;
-        if (own->kind == OwnFile::backup) {
-            auto final_name = file.filename().native();
-            final_name.resize(final_name.size() - own->suffix_length);
-            const auto target = file.parent_path() / final_name;
-            if (std::filesystem::symlink_status(target, ec).type() == std::filesystem::file_type::not_found) {
-                if (!file_steps::rename(file, target))
-                    handled.push_back(file);
+        if (finish_set(recorded_temporaries(record), handled)) {
+            file_steps::remove(record.file);
+            handled.push_back(record.file);
+            finished.push_back(record.own.process);
+        } else {
+            unfinished.push_back(record.own.process);
+        }
+    }
+    const auto among = [](const std::vector<std::uint32_t>& v, std::uint32_t p) {
+        return std::find(v.begin(), v.end(), p) != v.end();
+    };
+    for (const auto& file : stale) {
+        // A set that could not be finished keeps everything it has until a run can.
+        if (file.own.kind == OwnFile::set_record || among(unfinished, file.own.process) ||
+            !is_regular_file_itself(file.file))
+            continue;
+        if (file.own.kind == OwnFile::backup && !among(finished, file.own.process)) {
+            // The old content goes back under its name: the run that kept it
+            // never finished a set that replaced it.
+            const auto target = file.final_file();
+            const bool same = same_file(file.file, target);
+            if (!same && !file_steps::rename(file.file, target)) {
+                handled.push_back(file.file);
                 continue;
             }
+            if (!same)
+                continue;
         }
-        if (!file_steps::remove(file))
-            handled.push_back(file);
+        if (!file_steps::remove(file.file))
+            handled.push_back(file.file);
     }
     if (!handled.empty())
         file_steps::flush_folder(folder);
     return handled;
+}
+
+void remove_stale_temporaries_once(const std::filesystem::path& folder)
+{
+    static std::mutex guard;
+    static std::vector<std::filesystem::path> cleaned;
+    std::error_code ec;
+    auto key = std::filesystem::weakly_canonical(std::filesystem::absolute(folder, ec), ec);
+    const std::lock_guard lock(guard);
+    if (std::find(cleaned.begin(), cleaned.end(), key) != cleaned.end())
+        return;
+    cleaned.push_back(std::move(key));
+    remove_stale_temporaries(folder);
 }
 
 } // namespace tratta

@@ -1,5 +1,7 @@
 #include "app/payload.hpp"
 
+#include "app/file_names.hpp"
+
 #include <array>
 #include <fstream>
 
@@ -88,6 +90,9 @@ std::variant<ScenarioTexts, PayloadProblem> read_texts(std::string_view body, co
         return problem("ha " + std::to_string(body.size() - at) + " byte in più dopo i testi");
     if (texts.scenario_name.empty() || texts.train_name.empty())
         return problem("non ha il nome dello scenario o del treno");
+    // The names become the files beside the program: none may lead out of its folder.
+    if (auto bad = names_problem(texts.scenario_name, texts.train_name))
+        return problem("ha nomi che non possono stare nella sua cartella (" + *bad + ")");
     return texts;
 }
 

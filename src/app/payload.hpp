@@ -19,7 +19,7 @@ inline constexpr std::string_view payload_magic = "TRATTAPK";
 inline constexpr uint32_t payload_version = 1;
 inline constexpr std::size_t payload_footer_bytes = 28; // magic 8, version 4, texts 4, length 8, checksum 4
 inline constexpr std::size_t payload_texts = 7;          // two names and five texts
-inline constexpr uint64_t payload_largest = 64u * 1024u * 1024u; // no scenario comes near it
+inline constexpr uint64_t payload_largest = 64u * 1024u * 1024u; // the most a packed program reads
 
 // The payload's bytes: the texts, then the footer.
 std::string encode_payload(const ScenarioTexts& texts);
@@ -30,7 +30,9 @@ struct PayloadProblem {
 };
 
 // The scenario at the end of these bytes (a program file read whole, or its
-// last part): the texts, or why there are none.
+// last part): the texts, or why there are none. Names that could not stand
+// as file names in the program's folder (a separator, "..", a drive, a
+// device, a control byte, too long) are refused like a damaged payload.
 std::variant<ScenarioTexts, PayloadProblem> decode_payload(std::string_view bytes);
 
 // The same, read from the end of a file without reading the program before it.

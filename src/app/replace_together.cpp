@@ -118,8 +118,12 @@ void replace_together(std::span<StagedFile> files)
     const auto folders = folders_to_flush(files);
     std::vector<KeptOld> kept;
     kept.reserve(files.size());
+    SetRecord record;
 
     const auto give_up = [&](std::size_t replaced, const std::string& what) {
+        // Once the record is gone a later run puts the old files back rather
+        // than finishing the set.
+        record.drop();
         const std::string lost = put_back(files, kept, replaced);
         for (const auto& folder : folders)
             file_steps::flush_folder(folder);
@@ -132,6 +136,15 @@ void replace_together(std::span<StagedFile> files)
     for (auto& f : files)
         if (const auto ec = f.settle())
             throw FileFailure(f.file_, give_up(0, cause("impossibile registrare il file sul disco", ec)));
+    // From here a run killed at any step leaves a set that the next run in
+    // the folder finishes: every new file is complete.
+    if (files.size() > 1) {
+        std::vector<std::filesystem::path> temporaries;
+        for (const auto& f : files)
+            temporaries.push_back(f.temporary_);
+        if (const auto problem = record.make(temporaries))
+            throw FileFailure(files[0].file_, give_up(0, *problem));
+    }
     for (auto& f : files) {
         KeptOld old;
         if (const auto problem = keep_old(f.file_, old))
@@ -149,6 +162,7 @@ void replace_together(std::span<StagedFile> files)
     for (const auto& old : kept)
         if (!old.backup.empty())
             file_steps::remove(old.backup);
+    record.drop();
     for (auto& f : files) {
         f.temporary_.clear();
         f.on_stop_.release();

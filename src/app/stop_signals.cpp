@@ -81,15 +81,35 @@ extern "C" void stop_with_cleanup(int signal_number)
 
 } // namespace
 
-void ignore_file_size_signal()
-{
 #ifndef _WIN32
+namespace {
+
+// The signal then only makes the system call fail, and the run says what failed.
+void ignore_signal(int signal_number)
+{
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
-    sigaction(SIGXFSZ, &ignore, nullptr);
+    sigaction(signal_number, &ignore, nullptr);
+}
+
+} // namespace
+#endif
+
+void ignore_file_size_signal()
+{
+#ifndef _WIN32
+    ignore_signal(SIGXFSZ);
 #endif
 }
+
+void ignore_broken_pipe_signal()
+{
+#ifndef _WIN32
+    ignore_signal(SIGPIPE);
+#endif
+}
+
 
 void install_cleanup_on_signals()
 {

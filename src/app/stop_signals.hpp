@@ -13,6 +13,11 @@ namespace tratta {
 // EFBIG, and the file is reported as one that cannot be written. Call at start.
 void ignore_file_size_signal();
 
+// Makes SIGPIPE harmless: a write to a standard output that was closed (a
+// pipe into `head -1`) then fails with EPIPE, and the command ends with
+// status 1 and one line saying so, not killed by the signal. Call at start.
+void ignore_broken_pipe_signal();
+
 // Installs the handlers that remove the registered names and then end the
 // process by the same signal, with its default action. A signal the process
 // was started to ignore, or that already has a handler, is left as it is.

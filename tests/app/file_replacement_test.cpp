@@ -172,7 +172,8 @@ TEST(StagedFile, OldFilesStayUntilReplacedAndDroppedOnesLeaveNothing)
 }
 
 // A run that cannot write one of its files ends with status 1 and a message
-// naming that file; the files written before it stay.
+// naming that file; a name taken by a folder is seen before the first file is
+// written, so nothing at all is written, not even the sources.
 TEST(RunFileFailure, EndsTheRunNamingTheFile)
 {
     TempFolder dir;
@@ -184,8 +185,8 @@ TEST(RunFileFailure, EndsTheRunNamingTheFile)
     EXPECT_EQ(outcome.exit_status, 1);
     EXPECT_FALSE(outcome.error_box);
     EXPECT_NE(outcome.message.find(tratta::display_path(names.notes)), std::string::npos) << outcome.message;
-    EXPECT_TRUE(fs::is_regular_file(names.line_source));
-    EXPECT_TRUE(fs::is_regular_file(names.train_source));
+    EXPECT_FALSE(fs::exists(names.line_source));
+    EXPECT_FALSE(fs::exists(names.train_source));
     EXPECT_FALSE(fs::exists(names.slowdowns));
     EXPECT_FALSE(fs::exists(names.records));
 }

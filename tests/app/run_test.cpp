@@ -5,6 +5,7 @@
 #include "app/platform.hpp"
 #include "compile/compile.hpp"
 #include "model/nearest.hpp"
+#include "support/special_files.hpp"
 #include "support/temp_folder.hpp"
 
 #include <gtest/gtest.h>
@@ -154,6 +155,32 @@ TEST(CompileStep, AFileThatCannotBeWrittenEndsTheRunNamingIt)
             if (other != target) {
                 EXPECT_FALSE(std::filesystem::exists(names.*other));
             }
+    }
+}
+
+// A run that fails for a file it cannot replace writes nothing at all: not
+// the sources, not the documents, whichever of its eight names is taken.
+TEST(ScenarioRun, ANameTakenByAnythingButAFileWritesNothing)
+{
+    namespace t = testing;
+    const struct {
+        t::Special special;
+        std::filesystem::path FileNames::*file;
+    } rows[] = {
+        {t::Special::fifo, &FileNames::records},
+        {t::Special::folder, &FileNames::grid},
+        {t::Special::dangling_link, &FileNames::line_table},
+        {t::Special::fifo, &FileNames::timetable},
+    };
+    for (const auto& row : rows) {
+        TempFolder dir;
+        const FileNames names = names_in(dir);
+        SCOPED_TRACE(std::string(t::special_name(row.special)) + " at " + (names.*row.file).filename().string());
+        ASSERT_TRUE(t::make_special(row.special, names.*row.file, dir / "elsewhere"));
+        const RunOutcome outcome = esegui_scenario(dir.path());
+        EXPECT_EQ(outcome.exit_status, 1);
+        EXPECT_NE(outcome.message.find((names.*row.file).filename().string()), std::string::npos) << outcome.message;
+        EXPECT_EQ(files_in(dir), (std::set<std::string>{(names.*row.file).filename().string()}));
     }
 }
 

@@ -1,7 +1,7 @@
 // The three binaries of a scenario change together: whatever step of the
 // write fails, the folder keeps the old set; wherever the run is stopped,
-// each file is whole (absent, old or new), and the next run leaves the new
-// set and no file of its own.
+// each file is whole (absent, old or new), the next run in the folder leaves
+// each set all old or all new whether it writes or not, and no file of its own.
 #include "app/file_faults.hpp"
 #include "app/files.hpp"
 #include "app/own_files.hpp"
@@ -13,6 +13,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -102,10 +103,13 @@ Fault fault{};
 std::array<int, std::size(every_file_step)> calls{};
 constexpr int stopped_status = 42;
 
+// Links fail in the runs where the file system has one name per file (FAT).
+bool without_links = false;
+
 int counting_hook(FileStep step, const fs::path&)
 {
     ++calls[static_cast<std::size_t>(step)];
-    return 0;
+    return without_links && step == FileStep::link ? EPERM : 0;
 }
 
 int faulty_hook(FileStep step, const fs::path&)
@@ -185,50 +189,107 @@ TEST(StagedSetFaults, AnyStepThatFailsLeavesTheOldSetAndNoFileOfItsOwn)
     }
 }
 
-TEST(StagedSetFaults, AStopAnywhereLeavesWholeFilesAndTheNextRunTheNewSet)
+// Which of the set's contents the folder holds: all old, all new, or a mix
+// (a file absent before the run counts as old while it is absent).
+enum class SetState { old_set, new_set, mixed };
+
+SetState state_of(const fs::path& folder, const std::vector<Product>& set)
 {
-    for (std::size_t s = 0; s < sets.size(); ++s) {
-        for (const Fault& f : every_fault(sets[s], true)) {
-            SCOPED_TRACE(trace(f, s));
+    bool any_old = false;
+    bool any_new = false;
+    for (const auto& p : set) {
+        const auto file = folder / p.name;
+        const std::optional<std::string> bytes =
+            fs::exists(file) ? std::optional<std::string>(read_bytes(file)) : std::nullopt;
+        if (bytes == p.old_content)
+            any_old = true;
+        else if (bytes == p.new_content)
+            any_new = true;
+        else
+            return SetState::mixed; // a partial file, or one gone that was there
+    }
+    return any_old && any_new ? SetState::mixed : any_new ? SetState::new_set : SetState::old_set;
+}
+
+int stopping_hook(FileStep step, const fs::path& file)
+{
+    if (without_links && step == FileStep::link)
+        return EPERM;
+    return faulty_hook(step, file);
+}
+
+// Runs the work in a child process stopped at the fault, as a kill would stop it.
+void run_stopped(const Fault& f, const std::function<void()>& work)
+{
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        fault = f;
+        calls = {};
+        set_file_fault_hook(stopping_hook);
+        try {
+            work();
+        } catch (...) {
+        }
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+}
+
+// A run stopped at any step, then a run that writes nothing (it only cleans
+// the folder as every run does first, and then fails), then a clean run: each
+// set is all old or all new after each of them, and the clean run leaves the
+// new set alone. On a file system with links and on one without.
+TEST(StagedSetFaults, AStopAnywhereLeavesEachSetAllOldOrAllNew)
+{
+    for (const bool no_links : {false, true}) {
+        without_links = no_links;
+        for (std::size_t s = 0; s < sets.size(); ++s) {
+            for (const Fault& f : every_fault(sets[s], true)) {
+                SCOPED_TRACE(trace(f, s) + (no_links ? ", no links" : ""));
+                TempFolder dir;
+                lay_out_old(dir.path(), sets[s]);
+                run_stopped(f, [&] { write_set(dir.path(), sets[s]); });
+                for (const auto& name : folder_listing(dir.path())) {
+                    const auto products = names_of(sets[s], false);
+                    EXPECT_TRUE(is_own_temporary(name) || std::count(products.begin(), products.end(), name) == 1)
+                        << name;
+                }
+
+                remove_stale_temporaries(dir.path());
+                const SetState after_cleaning = state_of(dir.path(), sets[s]);
+                EXPECT_NE(after_cleaning, SetState::mixed);
+                for (const auto& name : folder_listing(dir.path()))
+                    EXPECT_FALSE(is_own_temporary(name)) << name;
+
+                write_set(dir.path(), sets[s]);
+                expect_new_set(dir.path(), sets[s]);
+            }
+        }
+    }
+    without_links = false;
+}
+
+// The run that cleans up after a stopped one is stopped too, at each step of
+// its own: the run after it still finds each set all old or all new.
+TEST(StagedSetFaults, AStopWhileCleaningUpLeavesNoMixedSet)
+{
+    const auto& set = sets[1];
+    for (const Fault& first : every_fault(set, true)) {
+        if (first.step != FileStep::rename)
+            continue;
+        for (int nth = 1; nth <= 4; ++nth) {
+            SCOPED_TRACE(trace(first, 1) + ", then stopped at clean-up rename " + std::to_string(nth));
             TempFolder dir;
-            lay_out_old(dir.path(), sets[s]);
-            const pid_t child = fork();
-            ASSERT_NE(child, -1);
-            if (child == 0) {
-                fault = f;
-                calls = {};
-                set_file_fault_hook(faulty_hook);
-                try {
-                    write_set(dir.path(), sets[s]);
-                } catch (...) {
-                }
-                _exit(0);
-            }
-            int status = 0;
-            ASSERT_EQ(waitpid(child, &status, 0), child);
-            ASSERT_TRUE(WIFEXITED(status));
-            EXPECT_EQ(WEXITSTATUS(status), stopped_status);
-
-            for (const auto& p : sets[s]) {
-                SCOPED_TRACE(p.name);
-                const auto file = dir / p.name;
-                if (!fs::exists(file)) {
-                    EXPECT_FALSE(p.old_content) << "a file that was there is gone";
-                    continue;
-                }
-                const std::string bytes = read_bytes(file);
-                EXPECT_TRUE(bytes == p.new_content || (p.old_content && bytes == *p.old_content))
-                    << "a partial file of " << bytes.size() << " bytes";
-            }
-            for (const auto& name : folder_listing(dir.path())) {
-                const auto products = names_of(sets[s], false);
-                EXPECT_TRUE(is_own_temporary(name) || std::count(products.begin(), products.end(), name) == 1)
-                    << name;
-            }
-
+            lay_out_old(dir.path(), set);
+            run_stopped(first, [&] { write_set(dir.path(), set); });
+            run_stopped({FileStep::rename, nth, true}, [&] { remove_stale_temporaries(dir.path()); });
             remove_stale_temporaries(dir.path());
-            write_set(dir.path(), sets[s]);
-            expect_new_set(dir.path(), sets[s]);
+            EXPECT_NE(state_of(dir.path(), set), SetState::mixed);
+            for (const auto& name : folder_listing(dir.path()))
+                EXPECT_FALSE(is_own_temporary(name)) << name;
         }
     }
 }
@@ -245,7 +306,8 @@ TEST(StagedSet, EachLastingFileIsFlushedAndTheFolderOnce)
     set_file_fault_hook(nullptr);
     EXPECT_EQ(calls[static_cast<std::size_t>(FileStep::flush)], 3);
     EXPECT_EQ(calls[static_cast<std::size_t>(FileStep::folder_flush)], 1);
-    EXPECT_EQ(calls[static_cast<std::size_t>(FileStep::create)], 4);
+    // Three new files, the record of their set, and the source.
+    EXPECT_EQ(calls[static_cast<std::size_t>(FileStep::create)], 5);
     EXPECT_EQ(read_bytes(dir / "Valle_linea.txt"), "source");
 }
 

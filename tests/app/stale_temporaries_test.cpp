@@ -2,6 +2,7 @@
 // temporary files of a process that no longer runs, and nothing else.
 #include "app/own_files.hpp"
 #include "support/special_files.hpp"
+#include "support/ended_process.hpp"
 #include "support/temp_folder.hpp"
 
 #include <gtest/gtest.h>
@@ -19,15 +20,7 @@ using testing::read_bytes;
 using testing::TempFolder;
 using testing::write_bytes;
 
-// The number of a process that has ended (and been waited for).
-std::string ended_process()
-{
-    const pid_t child = fork();
-    if (child == 0)
-        _exit(0);
-    waitpid(child, nullptr, 0);
-    return std::to_string(child);
-}
+using tratta::testing::ended_process;
 
 TEST(OwnTemporaries, OnlyTheWritersExactPatternIsItsOwn)
 {
@@ -37,6 +30,7 @@ TEST(OwnTemporaries, OnlyTheWritersExactPatternIsItsOwn)
     } rows[] = {
         {"Valle_R 101.sim.tratta-tmp-4242-0", true},
         {"Valle_R 101.sim.tratta-bak-4242-17", true},
+        {"Valle_linea.dat.tratta-set-4242-3", true},
         {"a.tratta-tmp-1-4294967295", true},
         {"a.tratta-tmp-4294967295-1", true},
         {"a.tratta-tmp-4294967296-1", false}, // more than a process number holds

@@ -8,18 +8,22 @@
 
 namespace {
 
-// A size limit becomes a file that cannot be written, a stop from outside
+// A size limit becomes a file that cannot be written, a closed standard
+// output a failure of one line, a stop from outside
 // takes the tool's temporary files with it, and what was said on standard
 // output must have arrived there.
 int run(int argc, const char* const* argv)
 {
     tratta::ignore_file_size_signal();
+    tratta::ignore_broken_pipe_signal();
     tratta::install_cleanup_on_signals();
     const int status = autore::run_autore(argc, argv, std::cout, std::cerr);
     try {
         tratta::flush_standard_output(std::cout);
     } catch (const tratta::FileFailure& failure) {
-        std::cerr << "autore: " << failure.what() << '\n';
+        // A command that failed has said why already (dump names the lost output itself).
+        if (status != 1)
+            std::cerr << "autore: " << failure.what() << '\n';
         return status == 0 ? 1 : status;
     }
     return status;

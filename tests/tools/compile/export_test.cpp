@@ -2,6 +2,7 @@
 
 #include "app/avvio.hpp"
 #include "app/file_names.hpp"
+#include "app/scenario_texts.hpp"
 #include "scenario/text_writer.hpp"
 #include "tools/tool_support.hpp"
 #include "support/special_files.hpp"
@@ -18,28 +19,24 @@ using tratta::testing::read_bytes;
 using tratta::testing::TempFolder;
 using tratta::testing::write_bytes;
 
-TEST(Export, WritesTheSourcesAndTheDocumentsMadeFromThem)
+// The template is the embedded scenario: its five texts byte for byte, the
+// very files the embedded program writes beside itself before it compiles.
+TEST(Export, WritesTheEmbeddedProgramsFiveTextsByteForByte)
 {
     TempFolder dir;
     const auto run = testing::run_tool({"export", (dir / "nuovo").string()});
     ASSERT_EQ(run.status, 0) << run.err;
     const auto f = tratta::file_names(dir / "nuovo", tratta::scenario_constant, tratta::train_constant);
-    EXPECT_EQ(read_bytes(f.line_source), tratta::encode_data_set(tratta::linea_data()));
-    EXPECT_EQ(read_bytes(f.train_source), tratta::encode_data_set(tratta::treno_data()));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "nuovo"), {}), 5);
-
-    // The documents are those the author gets from the two sources, under
-    // the names the documents command gives them.
-    const auto made = testing::run_tool(
-        {"documents", f.line_source.string(), f.train_source.string(), "-o", (dir / "fatti").string()});
-    ASSERT_EQ(made.status, 0) << made.err;
-    const auto g = tratta::file_names(dir / "fatti", tratta::scenario_constant, tratta::train_constant);
-    for (const auto& [exported, documented] : {std::pair{f.notes, g.notes}, std::pair{f.slowdowns, g.slowdowns},
-                                               std::pair{f.timetable, g.timetable}}) {
-        SCOPED_TRACE(documented.filename().string());
-        EXPECT_FALSE(read_bytes(exported).empty());
-        EXPECT_EQ(read_bytes(exported), read_bytes(documented));
+    const auto embedded = tratta::embedded_texts();
+    for (const auto& [file, text] : {std::pair{f.line_source, &embedded.line}, std::pair{f.train_source, &embedded.train},
+                                     std::pair{f.notes, &embedded.notes}, std::pair{f.slowdowns, &embedded.slowdowns},
+                                     std::pair{f.timetable, &embedded.timetable}}) {
+        SCOPED_TRACE(file.filename().string());
+        EXPECT_EQ(read_bytes(file), *text);
     }
+    EXPECT_EQ(read_bytes(f.notes), tratta::encode_data_set(tratta::note_data()));
+    EXPECT_EQ(read_bytes(f.timetable), tratta::encode_data_set(tratta::scheda_data()));
 }
 
 TEST(Export, AnAuthorsEditedFileIsKeptUnlessForced)

@@ -143,12 +143,16 @@ TEST(Documents, LongRouteTakesAsManySheetsAsItNeeds)
     testing::expect_order_layout(d.order, 0);
 }
 
-TEST(Documents, EmbeddedScenarioAsExportMakesThem)
+TEST(Documents, TheExportedEmbeddedSourcesMakeThem)
 {
     TempFolder dir;
-    const auto run = testing::run_tool({"export", dir.path().string()});
+    const auto run = testing::run_tool({"export", (dir / "modello").string()});
     ASSERT_EQ(run.status, 0) << run.err;
-    const Documents d = read_documents(dir.path(), tratta::scenario_constant, tratta::train_constant);
+    const auto tpl = tratta::file_names(dir / "modello", tratta::scenario_constant, tratta::train_constant);
+    const auto made = testing::run_tool(
+        {"documents", tpl.line_source.string(), tpl.train_source.string(), "-o", (dir / "fatti").string()});
+    ASSERT_EQ(made.status, 0) << made.err;
+    const Documents d = read_documents(dir / "fatti", tratta::scenario_constant, tratta::train_constant);
 
     testing::expect_sheet_layout(d.sheet);
     // The origin with its departure, the destination with its arrival.

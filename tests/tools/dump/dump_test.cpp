@@ -11,9 +11,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <streambuf>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace autore {
@@ -288,6 +291,23 @@ TEST(Dump, AnOutputThatCannotTakeTheDumpEndsWithStatus1)
     std::ostringstream err;
     EXPECT_EQ(dump_file(c.files.records, DumpOptions{}, out, err), 1);
     EXPECT_NE(err.str().find("uscita standard"), std::string::npos) << err.str();
+}
+
+// A reader that has had enough (`| head -1`) closes the pipe before the
+// 10,000 rows of a metre-by-metre dump are through: the real tool
+// ends with status 1 and one line saying so, not killed by SIGPIPE.
+TEST(Dump, AClosedStandardOutputEndsWithStatus1AndOneLine)
+{
+    const Compiled c;
+    const auto err = c.dir / "err.txt";
+    const std::string command = "bash -c '\"" + std::string(AUTORE_PROGRAM_PATH) + "\" dump \"" + c.files.line_table.string() +
+                                "\" --step 1 2>\"" + err.string() + "\" | head -c 10 >/dev/null; exit ${PIPESTATUS[0]}'";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string messages = tratta::testing::read_bytes(err);
+    EXPECT_NE(messages.find("uscita standard"), std::string::npos) << messages;
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), '\n'), 1) << messages;
 }
 
 } // namespace

@@ -123,6 +123,13 @@ TEST(Pack, WrongRequestsWriteNothing)
     write_bytes(no_length.line_file, tratta::testing::crlf_lines({"[generale]", "sfondo uno, 1", "[fine]"}));
     const std::string line = s.line_file.string();
     const std::string train = s.train_file.string();
+    // Documents that make the scenario larger than a packed program reads.
+    write_bytes(work / "Valle_R 101_note.txt", std::string(65u << 20, 'n'));
+    write_bytes(work / "Valle_R 101_rallentamenti.txt", "r\r\n");
+    write_bytes(work / "Valle_R 101_scheda_treno.txt", "s\r\n");
+    const std::vector<std::string> large = {line, train, (work / "Valle_R 101_note.txt").string(),
+                                            (work / "Valle_R 101_rallentamenti.txt").string(),
+                                            (work / "Valle_R 101_scheda_treno.txt").string()};
     const struct {
         const char* what;
         std::vector<std::string> args;
@@ -132,6 +139,7 @@ TEST(Pack, WrongRequestsWriteNothing)
         {"no runner there", {"pack", "--linux", "--runner", (work / "none").string(), line, train, "-o", (work / "x").string()}, "none"},
         {"two documents only", pack_args({line, train, line, train}, work / "x"), "tutti e tre i documenti"},
         {"a scenario the program cannot compile", pack_args({no_length.line_file.string(), no_length.train_file.string()}, work / "x"), "non si compila"},
+        {"a scenario over the packed program's limit", pack_args(large, work / "x"), "oltre i 67108864 byte che il programma legge"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);

@@ -1,5 +1,7 @@
 #include "autore/scenario_files/file_name_rules.hpp"
 
+#include "app/file_names.hpp"
+
 #include <gtest/gtest.h>
 
 namespace autore {
@@ -31,6 +33,12 @@ TEST(FileNameRules, NamesThatCannotStandInAFileNameAreRefused)
         {"blank ", false},
         {"Łódź", false}, // Ł is not in Windows-1252
         {"broken \xC3", false},
+        {"..", false},
+        {"CON", false},   // Windows's devices, whatever follows a dot
+        {"nul.valle", false},
+        {"Lpt9", false},
+        {"CONSOLE", true},
+        {"COM10", true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -51,6 +59,16 @@ TEST(FileNameRules, ThePairNamesTheFaultyOneAndBoundsTheLongestFileName)
     EXPECT_NE(too_long.find("lunghi"), std::string::npos) << too_long;
     EXPECT_NE(too_long.find("_rallentamenti.txt"), std::string::npos) << too_long;
     EXPECT_TRUE(names_problem(std::string(235, 's'), "T")) << "the line table's temporary name would not fit";
+}
+
+// A name is shown with its control bytes spelt out: an escape sequence in a
+// name never reaches the terminal, a NUL never cuts a message short.
+TEST(FileNameRules, ControlBytesOfANameAreShownSpeltOut)
+{
+    const auto problem = name_problem("Valle\x1B[2J").value_or("");
+    EXPECT_NE(problem.find("Valle\\x1B[2J"), std::string::npos) << problem;
+    EXPECT_EQ(problem.find('\x1B'), std::string::npos);
+    EXPECT_EQ(tratta::without_control_bytes(std::string("a\0b\x7F\r", 5)), "a\\x00b\\x7F\\x0D");
 }
 
 } // namespace

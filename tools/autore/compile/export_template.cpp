@@ -3,8 +3,7 @@
 #include "app/avvio.hpp"
 #include "app/file_names.hpp"
 #include "app/files.hpp"
-#include "autore/driver_documents/documents.hpp"
-#include "scenario/text_writer.hpp"
+#include "app/scenario_texts.hpp"
 
 #include <system_error>
 #include <utility>
@@ -16,23 +15,15 @@ ExportReport export_template(const std::filesystem::path& dir, bool overwrite)
 {
     ExportReport report;
     const tratta::FileNames names = tratta::file_names(dir, tratta::scenario_constant, tratta::train_constant);
-    // The two sources as the program writes them, and the driver's documents
-    // made from them, as the author's own will be; in the order the program
-    // writes its files.
-    const std::string line = tratta::encode_data_set(tratta::linea_data());
-    const std::string train = tratta::encode_data_set(tratta::treno_data());
-    MadeDocuments documents = make_documents({names.line_source, names.train_source, {}, line, train});
-    report.problems = documents.problems;
-    if (!documents.texts) {
-        report.exit_status = 1;
-        return report;
-    }
+    // The embedded program's five texts, byte for byte, in the order the
+    // program writes them: the template is the embedded scenario itself.
+    const tratta::ScenarioTexts texts = tratta::embedded_texts();
     const std::pair<std::filesystem::path, const std::string*> files[] = {
-        {names.line_source, &line},
-        {names.train_source, &train},
-        {names.notes, &documents.texts->notes},
-        {names.slowdowns, &documents.texts->slowdowns},
-        {names.timetable, &documents.texts->timetable},
+        {names.line_source, &texts.line},
+        {names.train_source, &texts.train},
+        {names.notes, &texts.notes},
+        {names.slowdowns, &texts.slowdowns},
+        {names.timetable, &texts.timetable},
     };
     // A name taken by anything, a dangling link too, is an author's.
     for (const auto& [file, text] : files) {

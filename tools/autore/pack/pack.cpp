@@ -114,9 +114,18 @@ PackReport pack_scenario(const PackRequest& rq, const fs::path& tool_folder)
         if (!is_program_for(program, rq.target))
             return fail("\"" + display_path(*runner) + "\" non è un programma per " +
                         (rq.target == PackTarget::windows ? "Windows" : "Linux"));
+        // What the program would refuse to run is refused here, before anything is written.
+        const std::string payload = tratta::encode_payload(texts);
+        if (payload.size() - tratta::payload_footer_bytes > tratta::payload_largest)
+            return fail("lo scenario occupa " + std::to_string(payload.size() - tratta::payload_footer_bytes) +
+                        " byte, oltre i " + std::to_string(tratta::payload_largest) +
+                        " che il programma legge; nulla è stato scritto");
+        const auto unpacked = tratta::decode_payload(payload);
+        if (const auto* problem = std::get_if<tratta::PayloadProblem>(&unpacked))
+            return fail(problem->message + "; nulla è stato scritto");
         // A runner that already carries a scenario gives up the old one.
         std::string packed = program.substr(0, tratta::program_part(program));
-        packed += tratta::encode_payload(texts);
+        packed += payload;
 
         std::error_code ec;
         for (const fs::path* input : {&rq.sources.line_file, &rq.sources.train_file, &*runner})

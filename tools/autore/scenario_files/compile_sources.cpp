@@ -157,7 +157,7 @@ CompileReport compile_sources(const CompileRequest& rq)
         // write that fails leaves the output folder as it was. The line table
         // is staged as soon as the compile has it.
         const tratta::FolderLock lock(rq.out_dir);
-        tratta::remove_stale_temporaries(rq.out_dir);
+        tratta::remove_stale_temporaries_once(rq.out_dir);
         std::optional<tratta::StagedFile> staged_line_table;
 
         // One compile gives the files and, with where each object came from
