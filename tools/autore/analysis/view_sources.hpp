@@ -2,8 +2,9 @@
 // What the sources of a scenario add to its route page: the line each object
 // came from, and the diagnostics of the check at their chainages.
 
-#include "autore/scenario_files/compile_sources.hpp"
 #include "autore/route_page/view_extras.hpp"
+#include "autore/scenario_files/compile_sources.hpp"
+#include "autore/scenario_files/route_output.hpp"
 
 #include <optional>
 #include <string>
@@ -13,5 +14,17 @@ namespace autore {
 // Compiles the two files in memory and checks them; a problem that keeps
 // them from being read is returned instead.
 std::optional<std::string> add_sources(const CompileRequest& files, ViewExtras& extras);
+
+// The route page of an author's two files straight from the sources, compiled
+// once in memory: the tables as the simulator would load them (none when the
+// compile makes no files), with the source lines and the diagnostics.
+struct SourcesPage {
+    std::optional<LoadedScenario> scenario;
+    ViewExtras extras;
+    bool data_error = false; // an error among the diagnostics: the drawing may stop short of it
+};
+
+// Nothing is written; a problem that keeps the files from being read is returned instead.
+std::optional<std::string> page_from_sources(const CompileRequest& files, SourcesPage& page);
 
 } // namespace autore
