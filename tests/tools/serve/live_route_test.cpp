@@ -16,8 +16,8 @@ using tratta::testing::TempFolder;
 
 const std::string alfa_at_1000 = "stazione,    1000, 12,  400,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, Alfa";
 const std::string alfa_at_4000 = "stazione,    4000, 12,  400,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, Alfa";
-// A signal on the cell the station's stop already holds: error 16 at 1000 m.
-const std::string signal_on_the_stop = "segnale,    1000,   2, 4, 1,  1, 0,    2,  2,1,1, 0";
+// A second signal on the cell of the one at 3000 m: error 16 there.
+const std::string second_signal = "segnale,    3000,   2, 4, 1,  1, 0,    2,  2,1,1, 0";
 
 json data_of(const LiveRoute& route) { return json::parse(route.state()->data); }
 
@@ -69,13 +69,12 @@ TEST(LiveRoute, FollowsEverySaveAndKeepsTheLastDrawingThatCompiled)
         int64_t alfa_m;  // where the page draws the station
         bool current;
         bool problem;
-        bool error_at_1000; // the planted error is listed, at its chainage and line
+        bool error_at_3000; // the planted error is listed, at its chainage and line
     };
     const std::vector<Step> steps = {
         {"the station moved", [&] { rewrite_train(files, alfa_at_1000, alfa_at_4000); }, 4000, true, false, false},
-        {"an error planted",
-         [&] { rewrite_train(files, alfa_at_1000, alfa_at_1000, {"[segnali]", signal_on_the_stop}); }, 4000, false,
-         false, true},
+        {"an error planted", [&] { rewrite_train(files, alfa_at_1000, alfa_at_1000, {second_signal}); }, 4000,
+         false, false, true},
         {"the train file removed", [&] { std::filesystem::remove(files.train_file); }, 4000, false, true, true},
         {"the error mended", [&] { rewrite_train(files, alfa_at_1000, alfa_at_1000); }, 1000, true, false, false},
     };
@@ -92,9 +91,9 @@ TEST(LiveRoute, FollowsEverySaveAndKeepsTheLastDrawingThatCompiled)
         EXPECT_EQ(d["live"]["problem"].is_string(), step.problem);
         bool listed = false;
         for (const json& diag : d["diagnostics"])
-            listed = listed || (diag["severity"] == "error" && diag["at_m"] == 1000 &&
+            listed = listed || (diag["severity"] == "error" && diag["at_m"] == 3000 &&
                                 diag["file"] == files.train_file.filename().string() && diag["line"].get<int>() > 0);
-        EXPECT_EQ(listed, step.error_at_1000) << d["diagnostics"].dump();
+        EXPECT_EQ(listed, step.error_at_3000) << d["diagnostics"].dump();
     }
 }
 

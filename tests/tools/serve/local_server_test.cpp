@@ -71,8 +71,9 @@ TEST(LocalServer, AnswersOnlyRequestsAddressedToItself)
         auto res = r.client().Get("/dati", {{"Host", c.host}});
         ASSERT_TRUE(res);
         EXPECT_EQ(res->status, c.status);
-        if (c.status == 403)
+        if (c.status == 403) {
             EXPECT_EQ(res->body.find("\"stations\""), std::string::npos);
+        }
     }
 }
 

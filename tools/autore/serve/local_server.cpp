@@ -76,6 +76,16 @@ LocalServer::LocalServer(const LiveRoute& route) : parts_(std::make_unique<Parts
     Parts& p = *parts_;
     // Each open page holds one stream: room for several pages and their requests.
     s.new_task_queue = [] { return new httplib::ThreadPool(24); };
+    // The port is this server's alone while it runs: no other program may
+    // take it over and answer the author's page in its place.
+    s.set_socket_options([](socket_t sock) {
+        int yes = 1;
+#ifdef _WIN32
+        setsockopt(sock, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&yes), sizeof yes);
+#else
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+#endif
+    });
     s.set_pre_routing_handler([&p](const httplib::Request& req, httplib::Response& res) {
         if (p.own_host(req))
             return httplib::Server::HandlerResponse::Unhandled;
