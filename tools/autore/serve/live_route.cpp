@@ -26,6 +26,15 @@ std::string bytes_of(const CompileRequest& files)
     return all;
 }
 
+// The line file's part of what bytes_of read.
+std::string line_bytes_of(const std::string& both)
+{
+    const auto first = both.find(':');
+    const auto second = both.find(':', first + 1);
+    const std::size_t size = std::stoull(both.substr(first + 1, second - first - 1));
+    return both.substr(0, second + 1 + size);
+}
+
 } // namespace
 
 LiveRoute::LiveRoute(CompileRequest files)
@@ -70,8 +79,15 @@ bool LiveRoute::refresh()
     diagnostics_ = page.extras.diagnostics;
     // A drawing with a data error stops at the error: it takes the place
     // only of one that had errors too.
-    if (page.scenario && (!page.data_error || !drawing_ || !drawing_->clean))
-        drawing_ = Drawing{std::move(*page.scenario), std::move(page.extras), !page.data_error};
+    if (page.scenario && (!page.data_error || !drawing_ || !drawing_->clean)) {
+        // A save of the train file alone leaves the track plan as it was.
+        const std::string key =
+            std::to_string(page.scenario->records[tratta::ScenarioRecords::train_header].end_m) + ':' +
+            line_bytes_of(last_bytes_);
+        json plan = drawing_ && key == plan_key_ ? std::move(drawing_->plan) : view_plan(*page.scenario);
+        plan_key_ = key;
+        drawing_ = Drawing{std::move(*page.scenario), std::move(page.extras), !page.data_error, std::move(plan)};
+    }
     publish(drawing_ && drawing_->clean && !page.data_error && page.scenario.has_value(),
             drawing_ ? "" : "le sorgenti non danno nessun percorso da disegnare");
     return true;
@@ -87,7 +103,7 @@ void LiveRoute::publish(bool current, const std::string& problem)
     if (drawing_) {
         ViewExtras extras = drawing_->extras;
         extras.diagnostics = diagnostics_;
-        json data = view_data(drawing_->scenario, extras);
+        json data = view_data(drawing_->scenario, extras, drawing_->plan);
         data["live"] = live;
         next->title = page_title(data);
         next->data = data.dump(-1, ' ', false, json::error_handler_t::replace);

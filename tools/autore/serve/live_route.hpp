@@ -8,6 +8,8 @@
 
 #include "autore/analysis/view_sources.hpp"
 
+#include <nlohmann/json.hpp>
+
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -44,11 +46,13 @@ private:
         LoadedScenario scenario;
         ViewExtras extras;
         bool clean = false; // compiled without a data error
+        nlohmann::ordered_json plan; // its track plan, the page's largest part
     };
     void publish(bool current, const std::string& problem);
 
     CompileRequest files_;
     std::string last_bytes_; // both files as last read, to tell a change
+    std::string plan_key_;   // the line file and the route's length the drawing's plan was made for
     std::optional<Drawing> drawing_; // the last drawing that compiled (or, before any, one with errors)
     std::vector<ViewDiagnostic> diagnostics_; // of the files as last read
     std::string start_;
