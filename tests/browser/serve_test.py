@@ -135,6 +135,11 @@ def test_the_page_follows_each_save(d, work):
     try:
         open_page(d, served.address)
         assert d.execute_script("return document.getElementById('live').textContent").startswith("aggiornato")
+        # The list of stations gives the times of the train file and no others.
+        times = d.execute_script("return [...document.querySelectorAll('#station-list tr')]"
+                                 ".map((r) => r.cells[3].textContent);")
+        in_file = d.execute_script("return ROUTE.stations.map((s) => s.time_s ? s.time : '');")
+        assert times == in_file and sum(1 for t in times if t) == 2, times
         stations = d.execute_script("return ROUTE.stations.map((s) => [s.name, s.at_m]);")
         name, at = stations[10]
         d.find_element("id", "layer-signals").click()  # a layer closed stays closed

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace autore::serve {
 
@@ -33,6 +34,9 @@ struct LocalServer::Parts {
     std::condition_variable changed;
     uint64_t published = 0; // guarded by mutex
     std::atomic<bool> stopping{false};
+    std::atomic<bool> started{false};  // run() has begun to answer, or is about to
+    std::atomic<bool> finished{false}; // run() has returned
+    std::atomic<bool> closed{false};   // the listening socket is closed: once only
 
     explicit Parts(const LiveRoute& r) : route(r) {}
 
@@ -131,7 +135,17 @@ int LocalServer::port() const { return parts_->port; }
 
 std::string LocalServer::address() const { return "http://127.0.0.1:" + std::to_string(parts_->port) + "/"; }
 
-void LocalServer::run() { parts_->server.listen_after_bind(); }
+void LocalServer::run()
+{
+    {
+        const std::lock_guard lock(parts_->mutex);
+        if (parts_->stopping)
+            return;
+        parts_->started = true;
+    }
+    parts_->server.listen_after_bind();
+    parts_->finished = true;
+}
 
 void LocalServer::stop()
 {
@@ -140,7 +154,16 @@ void LocalServer::stop()
         parts_->stopping = true;
     }
     parts_->changed.notify_all();
-    parts_->server.stop();
+    // A stop that comes while run() is only starting waits for it to listen,
+    // so that it is never missed.
+    while (parts_->started && !parts_->finished) {
+        if (parts_->server.is_running()) {
+            if (!parts_->closed.exchange(true))
+                parts_->server.stop();
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 void LocalServer::publish()
