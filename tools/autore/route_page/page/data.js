@@ -6,8 +6,12 @@
 
 let ROUTE, PROFILE, PLAN, STATIONS, STATIONS_BY_PRIORITY, OBJECTS, DIAGNOSTICS;
 
-// The colours of the route's drawings, the same as the plot's picture.
-const COLOURS = ROUTE.colours;
+// The colours of the route's drawings, the same as the plot's picture: one
+// table for the tool, the same in every state of the route.
+const COLOURS = (() => {
+  ROUTE = JSON.parse(document.getElementById("route-data").textContent);
+  return ROUTE.colours;
+})();
 
 // The layers that can be shown or hidden, in the order of their boxes.
 const LAYERS = [
@@ -128,7 +132,7 @@ function planPointAt(level, m) {
   return { x: level.x[i] + t * (level.x[i + 1] - level.x[i]), y: level.y[i] + t * (level.y[i + 1] - level.y[i]) };
 }
 
-takeRoute(JSON.parse(document.getElementById("route-data").textContent));
+takeRoute(ROUTE);
 
 // The objects of a sorted list that stand between from and to.
 function inRange(list, from, to) {
