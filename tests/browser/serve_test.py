@@ -232,6 +232,7 @@ def measure(d, folder, line, train, name, by):
         times = []
         serial = view(d)["serial"]
         heap = []
+        rss = []
         for n in range(SAVES):
             lines2 = lines[:]
             lines2[i] = moved(lines[i], by if n % 2 == 0 else 0)
@@ -239,8 +240,8 @@ def measure(d, folder, line, train, name, by):
             serial = wait_for_new(d, serial)["serial"]
             times.append(redrawn_after(d, saved_at))
             heap.append(d.execute_script("return performance.memory ? performance.memory.usedJSHeapSize : 0;"))
-        rss = open(f"/proc/{served.process.pid}/status").read()
-        rss = int(re.search(r"VmRSS:\s+(\d+)", rss).group(1)) // 1024
+            status = open(f"/proc/{served.process.pid}/status").read()
+            rss.append(int(re.search(r"VmRSS:\s+(\d+)", status).group(1)) // 1024)
         return times, heap, rss
     finally:
         served.stop()
@@ -252,7 +253,8 @@ def test_save_to_redrawn_on_the_embedded_route(d, work):
     name = re.search(rb"stazione,[^\r\n]*,\s*([^,\r\n]+)\r\n", text).group(1).strip().decode("cp1252")
     times, heap, rss = measure(d, src, LINE, TRAIN, name, 50)
     print(f"  embedded 334 km route, {SAVES} saves: median {statistics.median(times):.0f} ms, "
-          f"most {max(times):.0f} ms; server {rss} MiB")
+          f"most {max(times):.0f} ms; server {rss[0]} to {rss[-1]} MiB, page heap "
+          f"{heap[0] // 2**20} to {heap[-1] // 2**20} MiB")
 
 
 def long_route(folder):
@@ -282,7 +284,8 @@ def test_save_to_redrawn_on_a_route_of_a_million_metres(d, work):
     line, train = long_route(folder)
     times, heap, rss = measure(d, folder, line, train, "Beta", 200)
     print(f"  1,000,000 m route, {SAVES} saves: median {statistics.median(times):.0f} ms, "
-          f"most {max(times):.0f} ms; server {rss} MiB")
+          f"most {max(times):.0f} ms; server {rss[0]} to {rss[-1]} MiB, page heap "
+          f"{heap[0] // 2**20} to {heap[-1] // 2**20} MiB")
 
 
 def main():

@@ -456,9 +456,9 @@ function replaceRoute(data) {
       p.heading !== undefined ? frame.profile.y : p.y, { w: area.clientWidth, h: area.clientHeight }, p.heading);
     draw();
   }
-  performance.mark("route-redrawn", { detail: ROUTE.live.serial });
   // Only the latest marks are kept: a page left open for hours holds no growing list.
-  if (performance.getEntriesByName("route-redrawn").length > 100) performance.clearMarks("route-redrawn");
+  if (performance.getEntriesByName("route-redrawn").length >= 100) performance.clearMarks("route-redrawn");
+  performance.mark("route-redrawn", { detail: ROUTE.live.serial });
 }
 
 function listenForSaves() {
