@@ -20,17 +20,13 @@ import subprocess
 import sys
 import tempfile
 import time
-import traceback
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+from headless import browser, frames, run_tests
 
 BUILD = os.path.abspath(next((a for a in sys.argv[1:] if not a.startswith("--") and not a.isdigit()), "build"))
 SAVES = int(sys.argv[sys.argv.index("--saves") + 1]) if "--saves" in sys.argv else 10
 AUTORE = os.path.join(BUILD, "tools", "autore")
 ARTIFACTS = os.path.join(BUILD, "artifacts")
-CHROMIUM = shutil.which("chromium") or "/usr/bin/chromium"
-CHROMEDRIVER = shutil.which("chromedriver") or "/usr/bin/chromedriver"
 LINE = "Tratta_Esempio_linea.txt"
 TRAIN = "Tratta_Esempio_TR 000 Esempio-.txt"
 
@@ -48,23 +44,6 @@ class Served:
         self.process.send_signal(2)  # Ctrl-C
         status = self.process.wait(timeout=10)
         assert status == 0, status
-
-
-def browser(user_data):
-    options = webdriver.ChromeOptions()
-    options.binary_location = CHROMIUM
-    for flag in ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                 "--user-data-dir=" + user_data, "--window-size=1366,768"]:
-        options.add_argument(flag)
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    return webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
-
-
-def frames(d):
-    d.execute_async_script(
-        "const done = arguments[arguments.length - 1];"
-        "requestAnimationFrame(() => requestAnimationFrame(() => setTimeout(done, 0)));")
 
 
 def view(d):
@@ -294,28 +273,17 @@ def main():
         return 1
     os.makedirs(ARTIFACTS, exist_ok=True)
     work = tempfile.mkdtemp(prefix="autore-serve-test-")
-    passed = failed = 0
     d = None
     try:
         subprocess.run([AUTORE, "export", os.path.join(work, "src")], check=True, capture_output=True)
         shutil.copytree(os.path.join(work, "src"), os.path.join(work, "src-copy"))
         d = browser(os.path.join(work, "profile"))
         d.set_script_timeout(30)
-        for test in [v for k, v in globals().items() if k.startswith("test_")]:
-            try:
-                test(d, work)
-                passed += 1
-                print(f"browser: PASS {test.__name__}")
-            except Exception:
-                failed += 1
-                print(f"browser: FAIL {test.__name__}", file=sys.stderr)
-                traceback.print_exc()
+        return run_tests([v for k, v in globals().items() if k.startswith("test_")], d, work)
     finally:
         if d is not None:
             d.quit()
         shutil.rmtree(work, ignore_errors=True)
-    print(f"browser: {passed} passed, {failed} failed")
-    return 0 if failed == 0 and passed > 0 else 1
 
 
 if __name__ == "__main__":
