@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The route page of `autore view` in a real browser: Debian's Chromium driven
-# headless through its WebDriver by tests/browser/view_test.py.
+# The route page of `autore view` and of `autore serve` in a real browser:
+# Debian's Chromium driven headless through its WebDriver by
+# tests/browser/view_test.py and tests/browser/serve_test.py.
 #
 # Usage: bash .ci/browser.sh [build-dir]   (default: build)
 # Screenshots of the page land in <build-dir>/artifacts/.
@@ -25,3 +26,5 @@ fi
 
 # Debian's selenium belongs to Debian's own Python, whatever python3 comes first on PATH.
 /usr/bin/python3 tests/browser/view_test.py "$BUILD"
+# The page of `autore serve`, following the author's saves (traffic on 127.0.0.1 only).
+/usr/bin/python3 tests/browser/serve_test.py "$BUILD"

@@ -1,6 +1,7 @@
 #pragma once
 // What the program needs of the machine it runs on: the wait window, the
-// error box, messages for failures, and the folder that holds the program.
+// error box, messages for failures, the folder that holds the program, and
+// the user's browser.
 // Windows has the real window and message box; elsewhere a console stands in.
 
 #include <filesystem>
@@ -25,5 +26,9 @@ void report(const std::string& message);
 std::filesystem::path program_folder();
 // The program's own file.
 std::filesystem::path program_file();
+
+// Opens an address (UTF-8, "http://127.0.0.1:8080/") in the user's default
+// browser and returns at once; false when no browser could be started.
+bool open_in_browser(const std::string& address);
 
 } // namespace tratta::platform

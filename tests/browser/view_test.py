@@ -16,11 +16,9 @@ import subprocess
 import sys
 import tempfile
 import time
-import traceback
 import urllib.parse
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+from headless import browser, frames, run_tests
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
 from selenium.webdriver.common.by import By
@@ -30,8 +28,6 @@ BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
 AUTORE = os.path.join(BUILD, "tools", "autore")
 FIXTURE = os.path.join(BUILD, "tools", "view_fixture")
 ARTIFACTS = os.path.join(BUILD, "artifacts")
-CHROMIUM = shutil.which("chromium") or "/usr/bin/chromium"
-CHROMEDRIVER = shutil.which("chromedriver") or "/usr/bin/chromedriver"
 PAGE_LIMIT = 3 * 1024 * 1024
 OPEN_LIMIT_MS = 1000
 
@@ -63,28 +59,10 @@ def make_pages(work):
     return page, names, fixture
 
 
-def browser(user_data):
-    options = webdriver.ChromeOptions()
-    options.binary_location = CHROMIUM
-    for flag in ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
-                 "--user-data-dir=" + user_data, "--window-size=1366,768"]:
-        options.add_argument(flag)
-    options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
-    return webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
-
-
 def viewport(d, width, height):
     d.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                       {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
     frames(d)
-
-
-def frames(d):
-    """Waits until the page has drawn what it was last asked to."""
-    d.execute_async_script(
-        "const done = arguments[arguments.length - 1];"
-        "requestAnimationFrame(() => requestAnimationFrame(() => setTimeout(done, 0)));")
 
 
 def view(d):
@@ -304,27 +282,15 @@ def main():
             return 1
     os.makedirs(ARTIFACTS, exist_ok=True)
     work = tempfile.mkdtemp(prefix="autore-view-test-")
-    passed = failed = 0
     d = None
     try:
         pages = make_pages(work)
-        d = browser(os.path.join(work, "profile"))
-        tests = [v for k, v in globals().items() if k.startswith("test_")]
-        for test in tests:
-            try:
-                test(d, pages)
-                passed += 1
-                print(f"browser: PASS {test.__name__}")
-            except Exception:
-                failed += 1
-                print(f"browser: FAIL {test.__name__}", file=sys.stderr)
-                traceback.print_exc()
+        d = browser(os.path.join(work, "profile"), performance_log=True)
+        return run_tests([v for k, v in globals().items() if k.startswith("test_")], d, pages)
     finally:
         if d is not None:
             d.quit()
         shutil.rmtree(work, ignore_errors=True)
-    print(f"browser: {passed} passed, {failed} failed")
-    return 0 if failed == 0 and passed > 0 else 1
 
 
 if __name__ == "__main__":

@@ -16,6 +16,9 @@
 #include "autore/plot/plot.hpp"
 #include "autore/version.hpp"
 #include "autore/route_page/view_page.hpp"
+#ifdef AUTORE_SERVE
+#include "autore/serve/serve_command.hpp"
+#endif
 #include "autore/analysis/view_sources.hpp"
 
 #include <CLI/CLI.hpp>
@@ -258,6 +261,31 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
                           "il file della linea e il file del treno dello scenario");
     view_cmd.footer("Tasti nella pagina: + e - ingrandiscono e riducono, le frecce scorrono, Inizio mostra tutto il "
                     "percorso.");
+
+#ifdef AUTORE_SERVE
+    // serve LINEFILE TRAINFILE
+    SourceArguments serve;
+    int64_t serve_port = 0;
+    bool serve_no_browser = false;
+    Command& serve_cmd = line.add(
+        "serve",
+        "mostra nel browser la pagina del percorso dei due file e la ridisegna a ogni salvataggio, con la "
+        "diagnostica sul percorso; solo su questo computer (127.0.0.1), non scrive nulla",
+        [&] {
+            serve::ServeRequest rq;
+            rq.files = serve.request();
+            rq.port = static_cast<int>(serve_port);
+            rq.open_browser = !serve_no_browser;
+            return serve::serve_files(rq, out, err);
+        });
+    serve.add_to(serve_cmd);
+    serve_cmd.whole_number("--porta", serve_port, 1, 65535, "N",
+                           "la porta su 127.0.0.1 (predefinita: una libera scelta dal sistema)");
+    serve_cmd.flag("--senza-browser", serve_no_browser, "non apre il browser: stampa solo l'indirizzo");
+    serve_cmd.footer("Stampa l'indirizzo (http://127.0.0.1:PORTA/) come prima riga. Ctrl-C per finire. Stato "
+                     "d'uscita: 0 fermato, 1 non avviato (un file che manca o non si legge, nulla da disegnare, la "
+                     "porta occupata), 64 riga di comando sbagliata.");
+#endif
 
     // documents LINEFILE TRAINFILE
     ScenarioArguments documents;

@@ -3,8 +3,12 @@
 #include "app/platform.hpp"
 
 #include <cstdio>
+#include <fcntl.h>
+#include <spawn.h>
 #include <system_error>
 #include <vector>
+
+extern char** environ;
 
 #if defined(__APPLE__)
 #include <mach-o/dyld.h>
@@ -50,6 +54,28 @@ std::filesystem::path program_file()
 #endif
     throw std::filesystem::filesystem_error("file del programma non trovato",
                                             std::make_error_code(std::errc::no_such_file_or_directory));
+}
+
+bool open_in_browser(const std::string& address)
+{
+#if defined(__APPLE__)
+    const char* opener = "open";
+#else
+    const char* opener = "xdg-open"; // the desktop's own choice of browser
+#endif
+    // The opener's chatter stays off the author's console.
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+    std::vector<char> program(opener, opener + std::char_traits<char>::length(opener) + 1);
+    std::vector<char> argument(address.begin(), address.end());
+    argument.push_back('\0');
+    char* const argv[] = {program.data(), argument.data(), nullptr};
+    pid_t child = 0;
+    const int failed = posix_spawnp(&child, opener, &quiet, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&quiet);
+    return failed == 0;
 }
 
 } // namespace tratta::platform

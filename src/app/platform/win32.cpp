@@ -7,6 +7,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <shellapi.h>
 
 #include <stdexcept>
 #include <string>
@@ -142,5 +143,13 @@ void report(const std::string& message) { message_box(message); }
 std::filesystem::path program_folder() { return module_file().parent_path(); }
 
 std::filesystem::path program_file() { return module_file(); }
+
+bool open_in_browser(const std::string& address)
+{
+    // The browser the user chose as the default one for web addresses.
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", widen(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
+}
 
 } // namespace tratta::platform

@@ -2,8 +2,10 @@
 
 #include "app/files.hpp"
 #include "autore/analysis/scenario_analysis.hpp"
+#include "model/file_decoders.hpp"
 
 #include <algorithm>
+#include <string_view>
 
 namespace autore {
 
@@ -35,6 +37,30 @@ std::optional<std::filesystem::path> first_different(const tratta::CompiledFiles
     return std::nullopt;
 }
 
+// The source line of every placed object, and the diagnostics given, from
+// one analysis of the two files.
+void fill_extras(const ViewSources& names, const ScenarioAnalysis& analysis, const std::vector<Diagnostic>& diagnostics,
+                 ViewExtras& extras)
+{
+    extras.sources = names;
+    const tratta::RunState& model = analysis.compiled.model;
+    for (std::size_t c = 0; c < model.cell_origins.size(); ++c)
+        if (model.cell_origins[c].known() && model.cells.at(static_cast<int64_t>(c)).kind != tratta::kind_none)
+            extras.object_sources.push_back(
+                {ObjectSource::Table::cell, static_cast<int64_t>(c), line_of(model.cell_origins[c], names)});
+    for (std::size_t r = 1; r <= tratta::ScenarioRecords::first_board_slot; ++r)
+        if (model.record_origins[r].known())
+            extras.object_sources.push_back(
+                {ObjectSource::Table::record, static_cast<int64_t>(r), line_of(model.record_origins[r], names)});
+    for (const Diagnostic& d : diagnostics)
+        extras.diagnostics.push_back({d.at_m, d.severity, d.code, d.message, line_of(d.place, names)});
+}
+
+std::string_view view_of(const tratta::Bytes& bytes)
+{
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
 } // namespace
 
 std::optional<std::string> add_sources(const CompileRequest& files, const CompiledFiles& binaries, ViewExtras& extras)
@@ -63,18 +89,35 @@ std::optional<std::string> add_sources(const CompileRequest& files, const Compil
                "» è diverso da quello che ne viene (sorgenti modificate dopo la compilazione, o di un altro "
                "scenario?); nulla è stato scritto";
 
-    extras.sources = names;
-    const tratta::RunState& model = compiled.model;
-    for (std::size_t c = 0; c < model.cell_origins.size(); ++c)
-        if (model.cell_origins[c].known() && model.cells.at(static_cast<int64_t>(c)).kind != tratta::kind_none)
-            extras.object_sources.push_back(
-                {ObjectSource::Table::cell, static_cast<int64_t>(c), line_of(model.cell_origins[c], names)});
-    for (std::size_t r = 1; r <= tratta::ScenarioRecords::first_board_slot; ++r)
-        if (model.record_origins[r].known())
-            extras.object_sources.push_back(
-                {ObjectSource::Table::record, static_cast<int64_t>(r), line_of(model.record_origins[r], names)});
-    for (const Diagnostic& d : analysis->report.diagnostics)
-        extras.diagnostics.push_back({d.at_m, d.severity, d.code, d.message, line_of(d.place, names)});
+    fill_extras(names, *analysis, analysis->report.diagnostics, extras);
+    return std::nullopt;
+}
+
+std::optional<std::string> page_from_sources(const CompileRequest& files, SourcesPage& page)
+{
+    AuthorFiles read;
+    if (auto problem = read_author_files(files, read))
+        return problem;
+    const ViewSources names{tratta::display_path(files.line_file.filename()),
+                            tratta::display_path(files.train_file.filename())};
+    AnalysisRequest request{std::move(read.line.bytes), std::move(read.train.bytes), std::move(read.scenario_name),
+                            std::move(read.train_name)};
+    request.line_table = true; // the plan is drawn
+    const auto analysis = analyse_scenario(std::move(request));
+    // The diagnostics an editor shows for the same files, word for word.
+    fill_extras(names, *analysis, analysis->diagnostics, page.extras);
+    for (const ViewDiagnostic& d : page.extras.diagnostics)
+        page.data_error = page.data_error || d.severity == Severity::error;
+    const tratta::CompileResult& result = analysis->compiled;
+    if (result.makes_files()) {
+        // Read back from the images exactly as `view` reads the files on disk.
+        LoadedScenario loaded;
+        loaded.records = tratta::decode_scenario_records(view_of(result.files.records));
+        loaded.cells = tratta::decode_route_cells(view_of(result.files.grid));
+        if (!result.files.line_table.empty())
+            loaded.line_table = tratta::decode_line_profile(view_of(result.files.line_table));
+        page.scenario = std::move(loaded);
+    }
     return std::nullopt;
 }
 

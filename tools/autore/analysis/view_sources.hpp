@@ -7,6 +7,7 @@
 #include "autore/route_page/view_extras.hpp"
 #include "autore/scenario_files/binary_files.hpp"
 #include "autore/scenario_files/compile_sources.hpp"
+#include "autore/scenario_files/route_output.hpp"
 
 #include <optional>
 #include <string>
@@ -18,5 +19,17 @@ namespace autore {
 // binaries they do not compile to, is returned instead (the extras are then
 // left as they were).
 std::optional<std::string> add_sources(const CompileRequest& files, const CompiledFiles& binaries, ViewExtras& extras);
+
+// The route page of an author's two files straight from the sources, compiled
+// once in memory: the tables as the simulator would load them (none when the
+// compile makes no files), with the source lines and the diagnostics.
+struct SourcesPage {
+    std::optional<LoadedScenario> scenario;
+    ViewExtras extras;
+    bool data_error = false; // an error among the diagnostics: the drawing may stop short of it
+};
+
+// Nothing is written; a problem that keeps the files from being read is returned instead.
+std::optional<std::string> page_from_sources(const CompileRequest& files, SourcesPage& page);
 
 } // namespace autore

@@ -7,15 +7,32 @@ namespace autore {
 
 namespace {
 
-// How far p lies from the chord a-b (from a itself when the chord has no length).
-double distance_to_chord(const PlanVertex& p, const PlanVertex& a, const PlanVertex& b)
+// The point of a stretch that lies farthest from its chord a-b (from a itself
+// when the chord has no length), and how far. Along the chord the distance is
+// the cross product over the chord's length: the length is taken once per
+// stretch, not once per point, which is most of the work on a long route.
+std::pair<std::size_t, double> farthest_from_chord(const std::vector<PlanVertex>& points, std::size_t first,
+                                                   std::size_t last)
 {
+    const PlanVertex& a = points[first];
+    const PlanVertex& b = points[last];
     const double dx = b.x - a.x;
     const double dy = b.y - a.y;
     const double length = std::hypot(dx, dy);
-    if (length == 0)
-        return std::hypot(p.x - a.x, p.y - a.y);
-    return std::abs(dx * (a.y - p.y) - dy * (a.x - p.x)) / length;
+    double farthest = -1;
+    std::size_t at = first;
+    for (std::size_t i = first + 1; i < last; ++i) {
+        const PlanVertex& p = points[i];
+        const double d = length == 0 ? (p.x - a.x) * (p.x - a.x) + (p.y - a.y) * (p.y - a.y)
+                                     : std::abs(dx * (a.y - p.y) - dy * (a.x - p.x));
+        if (d > farthest) {
+            farthest = d;
+            at = i;
+        }
+    }
+    if (at == first)
+        return {at, -1};
+    return {at, length == 0 ? std::sqrt(farthest) : farthest / length};
 }
 
 } // namespace
@@ -44,15 +61,7 @@ std::vector<PlanVertex> simplified(const std::vector<PlanVertex>& points, double
     while (!open.empty()) {
         const auto [first, last] = open.back();
         open.pop_back();
-        double farthest = -1;
-        std::size_t at = first;
-        for (std::size_t i = first + 1; i < last; ++i) {
-            const double d = distance_to_chord(points[i], points[first], points[last]);
-            if (d > farthest) {
-                farthest = d;
-                at = i;
-            }
-        }
+        const auto [at, farthest] = farthest_from_chord(points, first, last);
         if (farthest > tolerance_m) {
             keep[at] = true;
             open.emplace_back(first, at);

@@ -233,7 +233,15 @@ json diagnostics_json(const std::vector<ViewDiagnostic>& diagnostics)
 
 std::vector<double> plan_tolerances_m() { return {0.05, 0.25, 1, 4, 16, 64}; }
 
-json view_data(const LoadedScenario& s, const ViewExtras& extras)
+json view_plan(const LoadedScenario& s)
+{
+    const int64_t length_m = std::max<int64_t>(0, s.records[ScenarioRecords::train_header].end_m);
+    return s.line_table ? plan_json(*s.line_table, length_m) : json(nullptr);
+}
+
+json view_data(const LoadedScenario& s, const ViewExtras& extras) { return view_data(s, extras, view_plan(s)); }
+
+json view_data(const LoadedScenario& s, const ViewExtras& extras, const json& plan)
 {
     const SourceIndex sources(extras.object_sources);
     const std::vector<Chainage> chainages = chainages_of(s.records);
@@ -249,7 +257,7 @@ json view_data(const LoadedScenario& s, const ViewExtras& extras)
                                          {"train_file", extras.sources->train_file}}
                                   : json(nullptr);
     d["official_km"] = official_km_json(chainages, end_m);
-    d["plan"] = s.line_table ? plan_json(*s.line_table, length_m) : json(nullptr);
+    d["plan"] = plan;
     d["profile"] = {{"cell_m", cell_m},
                     {"end_m", static_cast<int64_t>(profile_cells(s.cells)) * cell_m},
                     {"gradient", runs(s.cells, [](const RouteCell& c) { return int(c.gradient) - 100; })},

@@ -20,4 +20,12 @@ std::vector<double> plan_tolerances_m();
 
 nlohmann::ordered_json view_data(const LoadedScenario& scenario, const ViewExtras& extras);
 
+// The track plan's part of the data alone ("plan"): the most work on a long
+// route, and the same as long as the line file and the route's length are.
+nlohmann::ordered_json view_plan(const LoadedScenario& scenario);
+
+// The data with the plan already made (view_plan of the same line table and length).
+nlohmann::ordered_json view_data(const LoadedScenario& scenario, const ViewExtras& extras,
+                                 const nlohmann::ordered_json& plan);
+
 } // namespace autore

@@ -51,18 +51,28 @@ std::string filled(std::string_view page, std::initializer_list<Filling> filling
 
 } // namespace
 
+std::string page_title(const nlohmann::ordered_json& data)
+{
+    return data["scenario"].get<std::string>() + " — " + data["train"].get<std::string>();
+}
+
+std::string route_page(const std::string& title, const std::string& data_json, bool live)
+{
+    // The markers stand in the template in this order.
+    return filled(page_assets::html(), {{"@CONNECT@", live ? "; connect-src 'self'" : ""},
+                                        {"@TITLE@", xml_escaped(title)},
+                                        {"@STYLE@", page_assets::style()},
+                                        {"@DATA@", script_safe(data_json)},
+                                        {"@SCRIPT@", page_assets::script()}});
+}
+
 std::string view_page(const LoadedScenario& scenario, const ViewExtras& extras)
 {
     const auto data = view_data(scenario, extras);
-    const std::string title = data["scenario"].get<std::string>() + " — " + data["train"].get<std::string>();
     // Texts come from the files as Windows-1252 and are valid UTF-8 here;
     // a file name on the command line may not be, and gets U+FFFD.
     const std::string json_text = data.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-    // The markers stand in the template in this order.
-    return filled(page_assets::html(), {{"@TITLE@", xml_escaped(title)},
-                                        {"@STYLE@", page_assets::style()},
-                                        {"@DATA@", script_safe(json_text)},
-                                        {"@SCRIPT@", page_assets::script()}});
+    return route_page(page_title(data), json_text, false);
 }
 
 DocumentReport view_route(const std::vector<std::filesystem::path>& inputs, const std::filesystem::path& html_file,

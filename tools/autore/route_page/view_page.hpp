@@ -8,6 +8,8 @@
 #include "autore/scenario_files/route_output.hpp"
 #include "autore/route_page/view_extras.hpp"
 
+#include <nlohmann/json.hpp>
+
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -26,6 +28,14 @@ struct ViewOptions {
 
 // The whole page for this scenario.
 std::string view_page(const LoadedScenario& scenario, const ViewExtras& extras);
+
+// The page's title and data (the JSON text of view_data) as one page. A live
+// page, kept up to date by `serve`, may also reach back to the address it came
+// from for the new data; a page from disk reaches nothing.
+std::string route_page(const std::string& title, const std::string& data_json, bool live);
+
+// The title of the page: scenario and train.
+std::string page_title(const nlohmann::ordered_json& data);
 
 // inputs: one folder, or the ".sim" and ".dat" files with or without the
 // "_linea.dat"; the page is only written under a name that ends in ".html" or ".htm".

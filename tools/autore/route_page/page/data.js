@@ -1,12 +1,17 @@
 "use strict";
-// The route's data as the tool wrote it into the page, and what the drawing
-// asks of it: the official kilometre, the profile at a chainage, the track
-// plan at a level of detail, objects by layer in order of chainage.
+// The route's data as the tool wrote it into the page (or as `serve` sends it
+// anew after each save), and what the drawing asks of it: the official
+// kilometre, the profile at a chainage, the track plan at a level of detail,
+// objects by layer in order of chainage.
 
-const ROUTE = JSON.parse(document.getElementById("route-data").textContent);
+let ROUTE, PROFILE, PLAN, STATIONS, STATIONS_BY_PRIORITY, OBJECTS, DIAGNOSTICS;
 
-// The colours of the route's drawings, the same as the plot's picture.
-const COLOURS = ROUTE.colours;
+// The colours of the route's drawings, the same as the plot's picture: one
+// table for the tool, the same in every state of the route.
+const COLOURS = (() => {
+  ROUTE = JSON.parse(document.getElementById("route-data").textContent);
+  return ROUTE.colours;
+})();
 
 // The layers that can be shown or hidden, in the order of their boxes.
 const LAYERS = [
@@ -69,17 +74,43 @@ function makeRuns(pairs, endM) {
   };
 }
 
-const PROFILE = {
-  gradient: makeRuns(ROUTE.profile.gradient, ROUTE.profile.end_m),
-  speed: makeRuns(ROUTE.profile.speed_kmh, ROUTE.profile.end_m),
-  adhesion: makeRuns(ROUTE.profile.adhesion, ROUTE.profile.end_m),
-  side: makeRuns(ROUTE.profile.side, ROUTE.profile.end_m),
-};
+// Takes the route's data: every table the drawing reads is made from it.
+function takeRoute(data) {
+  ROUTE = data;
+  PROFILE = {
+    gradient: makeRuns(ROUTE.profile.gradient, ROUTE.profile.end_m),
+    speed: makeRuns(ROUTE.profile.speed_kmh, ROUTE.profile.end_m),
+    adhesion: makeRuns(ROUTE.profile.adhesion, ROUTE.profile.end_m),
+    side: makeRuns(ROUTE.profile.side, ROUTE.profile.end_m),
+  };
+  PLAN = planOf(ROUTE.plan);
+  // Stations come in the order of the train file; the one that gets its name
+  // drawn first when names do not all fit: the two ends, then those with a
+  // time, then the longer zones.
+  STATIONS = ROUTE.stations.map((s, i) => Object.assign({}, s, {
+    priority: (i === 0 || i === ROUTE.stations.length - 1 ? 1e7 : 0) + (s.time ? 1e6 : 0) + (s.end_m - s.start_m),
+  }));
+  STATIONS_BY_PRIORITY = STATIONS.slice().sort((a, b) => b.priority - a.priority);
+  // The objects of the grid by layer, in order of chainage.
+  OBJECTS = {};
+  for (const [layer] of LAYERS) OBJECTS[layer] = [];
+  for (const o of ROUTE.objects) (OBJECTS[o.layer] || (OBJECTS[o.layer] = [])).push(o);
+  for (const layer of Object.keys(OBJECTS)) OBJECTS[layer].sort((a, b) => a.at_m - b.at_m);
+  DIAGNOSTICS = ROUTE.diagnostics.map((d, i) => Object.assign({ index: i }, d));
+  // Where each object stands on the plan, worked out once.
+  if (PLAN) {
+    const finest = PLAN.levels[0];
+    const place = (o, m) => { o.plan = planPointAt(finest, m); };
+    for (const o of ROUTE.objects) place(o, o.at_m);
+    for (const s of STATIONS) place(s, s.at_m);
+    for (const d of DIAGNOSTICS) if (d.at_m !== null) place(d, d.at_m);
+  }
+}
 
 // The plan levels as typed arrays: metre, x and y (metres) of each point.
-const PLAN = (() => {
-  if (!ROUTE.plan) return null;
-  const levels = ROUTE.plan.levels.map((lv) => {
+function planOf(plan) {
+  if (!plan) return null;
+  const levels = plan.levels.map((lv) => {
     const n = lv.points.length / 3;
     const m = new Float64Array(n), x = new Float64Array(n), y = new Float64Array(n);
     for (let i = 0; i < n; i++) {
@@ -89,8 +120,8 @@ const PLAN = (() => {
     }
     return { tolerance: lv.tolerance_m, m, x, y, n };
   });
-  return { levels, lastM: ROUTE.plan.last_m, routeEndM: ROUTE.plan.route_end_m };
-})();
+  return { levels, lastM: plan.last_m, routeEndM: plan.route_end_m };
+}
 
 // The plan point at route metre m, between the level's points.
 function planPointAt(level, m) {
@@ -101,30 +132,7 @@ function planPointAt(level, m) {
   return { x: level.x[i] + t * (level.x[i + 1] - level.x[i]), y: level.y[i] + t * (level.y[i + 1] - level.y[i]) };
 }
 
-// Stations come in the order of the train file; the one that gets its name
-// drawn first when names do not all fit: the two ends, then those with a
-// time, then the longer zones.
-const STATIONS = ROUTE.stations.map((s, i) => Object.assign({}, s, {
-  priority: (i === 0 || i === ROUTE.stations.length - 1 ? 1e7 : 0) + (s.time ? 1e6 : 0) + (s.end_m - s.start_m),
-}));
-const STATIONS_BY_PRIORITY = STATIONS.slice().sort((a, b) => b.priority - a.priority);
-
-// The objects of the grid by layer, in order of chainage.
-const OBJECTS = {};
-for (const [layer] of LAYERS) OBJECTS[layer] = [];
-for (const o of ROUTE.objects) (OBJECTS[o.layer] || (OBJECTS[o.layer] = [])).push(o);
-for (const layer of Object.keys(OBJECTS)) OBJECTS[layer].sort((a, b) => a.at_m - b.at_m);
-
-const DIAGNOSTICS = ROUTE.diagnostics.map((d, i) => Object.assign({ index: i }, d));
-
-// Where each object stands on the plan, worked out once.
-if (PLAN) {
-  const finest = PLAN.levels[0];
-  const place = (o, m) => { o.plan = planPointAt(finest, m); };
-  for (const o of ROUTE.objects) place(o, o.at_m);
-  for (const s of STATIONS) place(s, s.at_m);
-  for (const d of DIAGNOSTICS) if (d.at_m !== null) place(d, d.at_m);
-}
+takeRoute(ROUTE);
 
 // The objects of a sorted list that stand between from and to.
 function inRange(list, from, to) {

@@ -23,6 +23,7 @@ let frame = null;          // what the last drawing placed, for the pointer
 let snapshot = {};          // the page's state as tests and tools may read it
 let firstDrawMs = null;
 let pending = false;
+let liveRedraws = 0;        // how many times new data from `serve` was drawn
 
 Object.defineProperty(window, "__view", { get: () => snapshot, configurable: false });
 
@@ -103,6 +104,8 @@ function draw() {
     profile: Object.freeze(Object.assign({}, f.profile)),
     rows: Object.freeze(f.rows.map((r) => Object.freeze({ id: r.id, y: r.y, h: r.h }))),
     draw_ms: ms, first_draw_ms: firstDrawMs,
+    serial: ROUTE.live ? ROUTE.live.serial : null, current: ROUTE.live ? ROUTE.live.current : true,
+    redraws: liveRedraws, pinned: state.pinned !== null,
   });
   updateStatus();
 }
@@ -369,11 +372,13 @@ function listRow(cells, onClick) {
 
 function buildLists() {
   const stations = document.getElementById("station-list");
+  stations.replaceChildren();
   for (const s of STATIONS)
     stations.appendChild(listRow([s.name, String(s.at_m), kmText(s.km_m), s.time || ""],
       () => jumpTo(s.at_m, "Stazione " + s.name)));
   document.getElementById("station-count").textContent = String(STATIONS.length);
   const diagnostics = document.getElementById("diagnostic-list");
+  diagnostics.replaceChildren();
   for (const d of DIAGNOSTICS) {
     const item = document.createElement("li");
     item.className = d.severity;
@@ -391,7 +396,7 @@ function buildLists() {
     diagnostics.appendChild(item);
   }
   document.getElementById("diagnostic-count").textContent = String(DIAGNOSTICS.length);
-  if (DIAGNOSTICS.length === 0) document.getElementById("diagnostics-none").hidden = false;
+  document.getElementById("diagnostics-none").hidden = DIAGNOSTICS.length !== 0;
 }
 
 function buildHeader() {
@@ -404,7 +409,7 @@ function buildHeader() {
     count(by("indicators"), "indicatore", "indicatori"), count(ROUTE.slowdowns, "rallentamento", "rallentamenti"),
   ].join(" \u00b7 ");
   document.getElementById("sources").textContent = ROUTE.sources
-    ? "sorgenti: " + ROUTE.sources.line_file + ", " + ROUTE.sources.train_file : "";
+    ? "\u00b7 sorgenti: " + ROUTE.sources.line_file + ", " + ROUTE.sources.train_file : "";
 }
 
 document.getElementById("toggle-side").addEventListener("click", () => {
@@ -412,8 +417,69 @@ document.getElementById("toggle-side").addEventListener("click", () => {
   redraw();
 });
 
+// --- live: the page that `autore serve` keeps up to date -----------------------
+
+// Says whether the drawing is that of the files as they are now.
+function showLiveStatus() {
+  const box = document.getElementById("live");
+  const live = ROUTE.live;
+  box.hidden = !live;
+  if (!live) return;
+  document.body.classList.toggle("stale", !live.current);
+  const time = new Date().toLocaleTimeString("it-IT");
+  box.textContent = live.problem ? "non aggiornato: " + live.problem + " (" + time + ")"
+    : live.current ? "aggiornato alle " + time
+      : "non aggiornato: errori nei dati; il disegno è quello dell'ultima compilazione riuscita (" + time + ")";
+}
+
+// New data from the server: the same window, layers and pinned box on the new route.
+function replaceRoute(data) {
+  takeRoute(data);
+  STRIP_RANGES = stripRanges();
+  DOMAIN.to = Math.max(ROUTE.end_m, 1000);
+  buildHeader();
+  buildLists();
+  showLiveStatus();
+  const span = Math.min(state.to - state.from, DOMAIN.to - DOMAIN.from);
+  const from = Math.min(Math.max(state.from, DOMAIN.from), DOMAIN.to - span);
+  state.from = from;
+  state.to = from + span;
+  liveRedraws++;
+  draw();
+  const p = state.pinned;
+  if (p) {
+    // The box stays on what it showed: found again at the same place on the new route.
+    const hit = p.heading === undefined && p.x !== undefined ? hitAt(p.x, p.y) : null;
+    const near = Math.max(25, (state.to - state.from) / Math.max(frame.profile.w, 1) * 4);
+    p.items = hit && hit.item ? [hit.item] : p.heading !== undefined ? itemsAt(p.m, near, state.layers) : p.items;
+    showTip(tip, p.items, p.m, p.heading !== undefined ? frame.xOf(p.m) : p.x,
+      p.heading !== undefined ? frame.profile.y : p.y, { w: area.clientWidth, h: area.clientHeight }, p.heading);
+    draw();
+  }
+  // Only the latest marks are kept: a page left open for hours holds no growing list.
+  if (performance.getEntriesByName("route-redrawn").length >= 100) performance.clearMarks("route-redrawn");
+  performance.mark("route-redrawn", { detail: ROUTE.live.serial });
+}
+
+function listenForSaves() {
+  const events = new EventSource("/eventi?dopo=" + encodeURIComponent(ROUTE.live.serial));
+  events.onmessage = (e) => {
+    const data = JSON.parse(e.data);
+    if (data.live.serial === ROUTE.live.serial) return;
+    if (data.scenario === undefined) { ROUTE.live = data.live; showLiveStatus(); return; }
+    replaceRoute(data);
+  };
+  events.onerror = () => {
+    const box = document.getElementById("live");
+    box.textContent = "collegamento con autore serve interrotto: riprovo\u2026";
+    document.body.classList.add("stale");
+  };
+}
+
 buildHeader();
 buildLayers();
 buildLists();
+showLiveStatus();
+if (ROUTE.live) listenForSaves();
 new ResizeObserver(() => redraw()).observe(area);
 redraw();

@@ -38,7 +38,7 @@ function layoutProfile(f) {
 }
 
 // A strip's value range, fixed for the whole route so that it does not jump while panning.
-const STRIP_RANGES = (() => {
+function stripRanges() {
   const most = (runs) => runs.value.reduce((a, v) => Math.max(a, Math.abs(v)), 0);
   const g = Math.max(1, most(PROFILE.gradient));
   const gs = niceStep(g, 2);
@@ -52,7 +52,8 @@ const STRIP_RANGES = (() => {
     speed: upTo(most(PROFILE.speed), 20, 4),
     adhesion: upTo(most(PROFILE.adhesion), 10, 2),
   };
-})();
+}
+let STRIP_RANGES = stripRanges();
 
 function stripY(row, range, v) {
   const c = Math.min(Math.max(v, range.low), range.high);
@@ -319,8 +320,12 @@ function drawStations(f, row) {
     ctx.globalAlpha = 0.3;
     ctx.fillRect(x0, barY, x1 - x0, barH);
     ctx.globalAlpha = 1;
-    const x = f.xOf(s.at_m);
-    ctx.fillRect(x - 1, barY - fs * 0.15, 2, barH + fs * 0.3);
+    // The station's own tick only where it stands in view: one just outside
+    // would fall into the column of the row names.
+    if (s.at_m >= f.from && s.at_m <= f.to) {
+      const x = f.xOf(s.at_m);
+      ctx.fillRect(x - 1, barY - fs * 0.15, 2, barH + fs * 0.3);
+    }
     if (s.stop_m !== undefined && s.stop_m >= f.from && s.stop_m <= f.to) {
       const xs = f.xOf(s.stop_m);
       ctx.beginPath();

@@ -108,6 +108,8 @@ function tipBlock(parent, d) {
 // Fills the box with the items (at most a few, then how many more) and places it by the point.
 function showTip(tip, items, m, x, y, area, heading) {
   tip.replaceChildren();
+  // A heading that only says again what the first item's title says is left out.
+  if (heading && items.length > 0 && describe(items[0], m).title === heading) heading = null;
   if (heading) {
     const h = document.createElement("div");
     h.className = "tip-heading";
