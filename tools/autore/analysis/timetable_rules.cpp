@@ -39,7 +39,7 @@ void timetable_rules(const tratta::CompileResult& compiled, std::string_view tra
             if (!d.place.known())
                 d.place = at;
             else
-                d.related.push_back({at, "la stazione «" + tratta::cp1252_to_utf8(f.stations[i].name) + "»"});
+                d.related.push_back({at, "la stazione " + quoted_field(f.stations[i].name)});
         }
         out.push_back(std::move(d));
     }
