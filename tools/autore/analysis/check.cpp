@@ -177,6 +177,10 @@ public:
             leave_out(stop->file, stop->line);
             if (stopped_beyond_grid(*latest, *stop))
                 leave_out_lines_beyond(latest->model.cells);
+            // The round before is done with: its fields leave the memory
+            // before the next reading makes its own.
+            latest = &first_;
+            again_ = CompileResult{};
             again_ = compile_now(true);
             latest = &again_;
             take_errors(again_);
