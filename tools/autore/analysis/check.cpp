@@ -19,6 +19,7 @@ namespace {
 
 using tratta::CompileInput;
 using tratta::CompileResult;
+using tratta::ErrorNumber;
 using tratta::SourceFile;
 using tratta::SourcePlace;
 using tratta::SourceText;
@@ -62,7 +63,9 @@ std::string replace_field(std::string& text, const SourcePlace& field, std::stri
 std::optional<SourcePlace> stopping_line(const CompileResult& r)
 {
     for (const auto& e : r.errors)
-        if (e.place.known() && e.code != 2 && e.code != 11 && e.code != 12 && e.code != 13)
+        if (e.place.known() && !tratta::is(e.code, ErrorNumber::chainage_off_grid) &&
+            !tratta::is(e.code, ErrorNumber::no_cell_before_warning) &&
+            !tratta::is(e.code, ErrorNumber::no_cell_before_slowdown) && !tratta::is(e.code, ErrorNumber::no_cell_in_slowdown))
             return e.place;
     const auto& origins = r.model.cell_origins;
     if (r.outcome == tratta::CompileOutcome::error_box && origins.size() > 1 && origins[1].known())
@@ -73,7 +76,7 @@ std::optional<SourcePlace> stopping_line(const CompileResult& r)
 bool stopped_beyond_grid(const CompileResult& r, const SourcePlace& stop)
 {
     return std::any_of(r.errors.begin(), r.errors.end(),
-                       [&](const tratta::DataError& e) { return e.code == 15 && e.place.line == stop.line && e.place.file == stop.file; });
+                       [&](const tratta::DataError& e) { return tratta::is(e.code, ErrorNumber::beyond_grid) && e.place.line == stop.line && e.place.file == stop.file; });
 }
 
 auto identity(const Diagnostic& d)
@@ -245,13 +248,13 @@ private:
             const bool seen = std::any_of(errors_.begin(), errors_.end(),
                                           [&](const Diagnostic& e) { return identity(e) == identity(d); });
             // Only the first of the stations or boards beyond the free records counts.
-            const bool capacity_again = (d.code == "10" || d.code == "28") &&
+            const bool capacity_again = (d.is(ErrorNumber::too_many_stations) || d.is(ErrorNumber::too_many_boards)) &&
                                         std::any_of(errors_.begin(), errors_.end(),
                                                     [&](const Diagnostic& e) { return e.code == d.code; });
             if (seen || capacity_again)
                 continue;
             // One line beyond the grid stands for the others of its file.
-            if (d.code == "15" && first_beyond(d.place.file) != nullptr) {
+            if (d.is(ErrorNumber::beyond_grid) && first_beyond(d.place.file) != nullptr) {
                 beyond_grid_[d.place.file].push_back(d.place);
                 continue;
             }
@@ -274,7 +277,7 @@ private:
     Diagnostic* first_beyond(SourceFile file)
     {
         for (Diagnostic& e : errors_)
-            if (e.code == "15" && e.place.file == file)
+            if (e.is(ErrorNumber::beyond_grid) && e.place.file == file)
                 return &e;
         return nullptr;
     }

@@ -5,6 +5,7 @@
 // take part in it beside it.
 
 #include "model/code_page.hpp"
+#include "model/error_meanings.hpp"
 #include "model/source_places.hpp"
 
 #include <cstdint>
@@ -32,6 +33,11 @@ struct Diagnostic {
     std::vector<RelatedPlace> related;
 
     bool is_error() const { return severity == Severity::error; }
+    // An error of the program's with this number.
+    bool is(tratta::ErrorNumber e) const
+    {
+        return severity == Severity::error && code == std::to_string(tratta::number_of(e));
+    }
 };
 
 std::string_view severity_word(Severity s); // "error", "warning"
