@@ -47,7 +47,88 @@ void append_utf8(std::string& out, char32_t u)
     }
 }
 
+bool control(char32_t u) { return u < 0x20 || u == 0x7F; }
+
+void append_visible_byte(std::string& out, unsigned char b)
+{
+    static constexpr char hex[] = "0123456789ABCDEF";
+    out += "\\x";
+    out.push_back(hex[b >> 4]);
+    out.push_back(hex[b & 0xF]);
+}
+
+// The length of the well-formed UTF-8 sequence at `i` (no overlong form, no
+// surrogate, nothing beyond U+10FFFF), or 0.
+std::size_t utf8_sequence_at(std::string_view s, std::size_t i)
+{
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char b = at(i);
+    if (b < 0x80)
+        return 1;
+    std::size_t extra = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+        extra = 1;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        extra = 2;
+        if (b == 0xE0)
+            low = 0xA0;
+        if (b == 0xED)
+            high = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        extra = 3;
+        if (b == 0xF0)
+            low = 0x90;
+        if (b == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (s.size() - i <= extra)
+        return 0;
+    if (at(i + 1) < low || at(i + 1) > high)
+        return 0;
+    for (std::size_t k = 2; k <= extra; ++k)
+        if ((at(i + k) & 0xC0) != 0x80)
+            return 0;
+    return extra + 1;
+}
+
 } // namespace
+
+std::string cp1252_shown(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        const char32_t u = to_unicode(b);
+        if (control(u) || u == 0xFFFD)
+            append_visible_byte(out, b);
+        else
+            append_utf8(out, u);
+    }
+    return out;
+}
+
+std::string utf8_shown(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t n = utf8_sequence_at(bytes, i);
+        if (n == 0 || (n == 1 && control(static_cast<unsigned char>(bytes[i])))) {
+            append_visible_byte(out, static_cast<unsigned char>(bytes[i]));
+            ++i;
+        } else {
+            out.append(bytes.substr(i, n));
+            i += n;
+        }
+    }
+    return out;
+}
 
 std::string utf8_to_cp1252(std::string_view s)
 {

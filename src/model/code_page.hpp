@@ -17,6 +17,17 @@ void append_utf8_as_cp1252(std::string& out, std::string_view utf8);
 // Windows-1252 bytes to UTF-8 (the five unassigned bytes map to U+FFFD).
 std::string cp1252_to_utf8(std::string_view bytes);
 
+// Text of a source shown to a person (a diagnostic, the editor, the route
+// page): Windows-1252 bytes to UTF-8, and a byte that shows no character (a
+// control byte, one of the five unassigned ones) written visibly as \xNN.
+std::string cp1252_shown(std::string_view bytes);
+
+// Bytes meant as UTF-8 (a path as the file system holds it, a message) shown
+// to a person: well-formed UTF-8 stays as it is, and each byte of a broken
+// sequence and each control byte is written visibly as \xNN. The result is
+// always well-formed UTF-8.
+std::string utf8_shown(std::string_view bytes);
+
 // Windows-1252 bytes to UTF-16, for file names on Windows.
 std::wstring cp1252_to_wide(std::string_view bytes);
 

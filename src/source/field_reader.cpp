@@ -1,5 +1,7 @@
 #include "source/field_reader.hpp"
 
+#include "model/code_page.hpp"
+
 namespace tratta {
 
 bool FieldReader::blank_at(std::size_t i) const
@@ -7,10 +9,7 @@ bool FieldReader::blank_at(std::size_t i) const
     return i < bytes_.size() && (bytes_[i] == ' ' || bytes_[i] == '\t');
 }
 
-bool FieldReader::line_end_at(std::size_t i) const
-{
-    return i < bytes_.size() && (bytes_[i] == '\r' || bytes_[i] == '\n');
-}
+bool FieldReader::line_end_at(std::size_t i) const { return line_end_length(bytes_, i) != 0; }
 
 void FieldReader::skip_blanks()
 {
@@ -20,13 +19,7 @@ void FieldReader::skip_blanks()
 
 void FieldReader::consume_line_end()
 {
-    if (pos_ < bytes_.size() && bytes_[pos_] == '\r') {
-        ++pos_;
-        if (pos_ < bytes_.size() && bytes_[pos_] == '\n')
-            ++pos_;
-    } else if (pos_ < bytes_.size() && bytes_[pos_] == '\n') {
-        ++pos_;
-    }
+    pos_ += line_end_length(bytes_, pos_);
     ++line_;
     line_start_ = pos_;
 }
@@ -75,7 +68,11 @@ std::string FieldReader::read_key()
     key_ = nullptr;
     next_value_ = 0;
     const std::string_view key = scan_text();
-    if (trace_ != nullptr) {
+    // An empty line names no line kind and says nothing of the author's
+    // meaning: it is not kept, so that a file of blank lines costs no memory
+    // beyond its own bytes.
+    key_record_ = no_record;
+    if (trace_ != nullptr && !key.empty()) {
         note(TracedField::Role::key, key, 0);
         key_record_ = trace_->fields.size() - 1;
     }
@@ -166,13 +163,31 @@ int64_t FieldReader::read_fitting(FieldWidth width)
     const int64_t v = scan_number();
     note(TracedField::Role::number, token_, v);
     if (v < width_min(width) || v > width_max(width))
-        throw ReadFailure("«" + std::string(token_) + "» per " + field_name() + " non sta in un " +
+        throw ReadFailure("«" + cp1252_shown(token_) + "» per " + field_name() + " non sta in un " +
                               std::string(width_name(width)) + " (da " + std::to_string(width_min(width)) +
                               " a " + std::to_string(width_max(width)) + ")",
                           field_);
     if (key_ != nullptr)
         ++next_value_;
     return v;
+}
+
+std::vector<std::size_t> line_offsets(std::string_view bytes, const std::vector<int32_t>& lines)
+{
+    std::vector<std::size_t> offsets;
+    offsets.reserve(lines.size());
+    int32_t line = 1;
+    std::size_t i = 0;
+    for (const int32_t wanted : lines) {
+        while (line < wanted && i < bytes.size()) {
+            const std::size_t end = line_end_length(bytes, i);
+            i += end == 0 ? 1 : end;
+            if (end != 0)
+                ++line;
+        }
+        offsets.push_back(line < wanted ? bytes.size() : i);
+    }
+    return offsets;
 }
 
 int64_t token_value(std::string_view token)

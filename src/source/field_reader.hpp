@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tratta {
 
@@ -63,7 +64,8 @@ public:
     // The token of the last numeric field, as written.
     std::string_view last_token() const { return token_; }
 
-    // Every field read from now on joins the trace (none: nothing is kept).
+    // Every field read from now on joins the trace (none: nothing is kept),
+    // but for an empty key: a blank line is no line kind.
     void trace_into(FieldTrace* trace) { trace_ = trace; }
     // The part of the file the fields read from now on stand in.
     void enter(TracePart part) { part_ = part; }
@@ -93,8 +95,26 @@ private:
 
     FieldTrace* trace_ = nullptr;
     TracePart part_ = TracePart::preamble;
-    std::size_t key_record_ = 0; // the trace record of the last key read
+    static constexpr std::size_t no_record = static_cast<std::size_t>(-1);
+    std::size_t key_record_ = no_record; // the trace record of the last key read
 };
+
+// The line ends of a source, as the reader counts lines: the bytes the line
+// end at `i` takes (2 for CR LF, 1 for a lone CR or LF), 0 where `i` holds
+// none. Every count of lines (the check's, the editor's) stands on this one.
+inline std::size_t line_end_length(std::string_view bytes, std::size_t i)
+{
+    if (i >= bytes.size())
+        return 0;
+    if (bytes[i] == '\r')
+        return i + 1 < bytes.size() && bytes[i + 1] == '\n' ? 2 : 1;
+    return bytes[i] == '\n' ? 1 : 0;
+}
+
+// The byte where each of the given lines (1-based, in increasing order)
+// begins, in one pass over the source; a line past the last one begins at
+// the end of the source.
+std::vector<std::size_t> line_offsets(std::string_view bytes, const std::vector<int32_t>& lines);
 
 // The value of a numeric token: its longest leading decimal number (optional
 // sign, digits, optional "." and digits) to the nearest whole number, an exact

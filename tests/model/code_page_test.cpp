@@ -35,6 +35,47 @@ TEST(CodePage, RoundTripThroughUtf8)
     EXPECT_EQ(utf8_to_cp1252(cp1252_to_utf8(all)), all);
 }
 
+// What a person is shown of a source's bytes: each character in UTF-8, and a
+// byte with no character to show written as \xNN, never passed on raw.
+TEST(CodePage, Windows1252ShownAsUtf8)
+{
+    const struct {
+        std::string bytes;
+        std::string shown;
+    } rows[] = {
+        {"2\xB0", "2°"},
+        {"Citt\xE0 \x80", "Città €"},
+        {"a\x81" "b\x9D", "a\\x81b\\x9D"}, // unassigned in the code page
+        {std::string("\x1B[1m\x00\x7F", 6), "\\x1B[1m\\x00\\x7F"}, // control bytes
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.shown);
+        EXPECT_EQ(cp1252_shown(row.bytes), row.shown);
+    }
+}
+
+// A path as the file system holds it: UTF-8 where it is UTF-8, each stray
+// byte shown as \xNN, so that JSON and every terminal can carry it.
+TEST(CodePage, BytesMeantAsUtf8ShownWellFormed)
+{
+    const struct {
+        std::string bytes;
+        std::string shown;
+    } rows[] = {
+        {"Città/Valle_linea.txt", "Città/Valle_linea.txt"},
+        {"Citt\xE0/x", "Citt\\xE0/x"},        // a Windows-1252 folder name
+        {"\xC3", "\\xC3"},                    // cut short at the end
+        {"\xC0\xAF", "\\xC0\\xAF"},            // an overlong form
+        {"\xED\xA0\x80", "\\xED\\xA0\\x80"},   // a surrogate
+        {"\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"}, // beyond U+10FFFF
+        {"😀 \x1B", "😀 \\x1B"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.shown);
+        EXPECT_EQ(utf8_shown(row.bytes), row.shown);
+    }
+}
+
 TEST(CodePage, LowerCaseCoversTheWindows1252Capitals)
 {
     EXPECT_EQ(lower_cp1252("ABC xyz 09_"), "abc xyz 09_");

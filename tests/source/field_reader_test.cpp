@@ -240,3 +240,39 @@ TEST(FieldReader, AFailedReadNamesTheFieldAndTheLimit)
 
 } // namespace
 } // namespace tratta
+
+namespace tratta {
+namespace {
+
+// Lines as the reader counts them, for every tool that finds a line again:
+// CR LF, a lone LF and a lone CR each end one.
+TEST(LineOffsets, FindEachLineWhereTheReaderCountsIt)
+{
+    const std::string_view text = "uno\r\ndue\ntre\rquattro\r\n\r\nsei";
+    EXPECT_EQ(line_offsets(text, {1, 2, 3, 4, 5, 6, 7}), (std::vector<std::size_t>{0, 5, 9, 13, 22, 24, 27}));
+    EXPECT_EQ(line_end_length(text, 3), 2u);
+    EXPECT_EQ(line_end_length(text, 8), 1u);
+    EXPECT_EQ(line_end_length(text, 12), 1u);
+    EXPECT_EQ(line_end_length(text, 0), 0u);
+    EXPECT_EQ(line_end_length(text, text.size()), 0u);
+}
+
+// A blank line names no line kind: the trace keeps nothing of it, so that a
+// file of blank lines takes no memory beyond its bytes.
+TEST(FieldReader, KeepsNoTraceOfBlankLines)
+{
+    FieldTrace trace;
+    FieldReader in("\r\n\r\n   \r\npendenza, 1\r\n\r\n", SourceFile::line);
+    in.trace_into(&trace);
+    std::vector<std::string> keys;
+    while (!in.at_end())
+        keys.push_back(in.read_key());
+    EXPECT_EQ(keys.size(), 6u); // the blank lines are still read, one empty field each
+    ASSERT_EQ(trace.fields.size(), 2u);
+    EXPECT_EQ(trace.fields[0].token, "pendenza");
+    EXPECT_EQ(trace.fields[0].place.line, 4);
+    EXPECT_EQ(trace.fields[1].token, "1");
+}
+
+} // namespace
+} // namespace tratta

@@ -3,6 +3,7 @@
 #include "source/keys.hpp"
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 namespace tratta {
@@ -71,13 +72,21 @@ void start_track_plan(LineProfile& table)
     table.set_start(0, 0, 0, 1);
 }
 
+std::optional<CurveKey> curve_key(std::string_view key)
+{
+    for (int i = 0; i < static_cast<int>(std::size(curve_classes)); ++i)
+        if (contains_nocase(key, curve_classes[i].digit))
+            return CurveKey{i + 1, contains_nocase(key, "s")};
+    return std::nullopt;
+}
+
 std::optional<double> curve_curvature(std::string_view key)
 {
-    for (const auto& c : curve_classes) {
-        if (contains_nocase(key, c.digit))
-            return contains_nocase(key, "s") ? -c.curvature : c.curvature;
-    }
-    return std::nullopt;
+    const auto read = curve_key(key);
+    if (!read)
+        return std::nullopt;
+    const double k = curve_classes[static_cast<std::size_t>(read->curve_class - 1)].curvature;
+    return read->left ? -k : k;
 }
 
 bool lay_curve(LineProfile& table, int64_t& metre, int64_t start_m, int64_t end_m, double k)

@@ -16,9 +16,17 @@ inline constexpr int64_t first_walked_metre = 2;
 // The track leaves the origin heading along the positive y axis with a step of 1 m.
 void start_track_plan(LineProfile& table);
 
-// Curvature of a curve key, radians per metre: its class digit (the first of
-// 1 to 6 that the key holds) gives the size, an "s" in the key turns it left.
-// A key without a class digit has none.
+// How a curve key is read: its class is the first of the digits 1 to 6 that
+// the key holds (1 the widest curve, radius 10000 m, 6 the sharpest, 333 m),
+// and an "s" anywhere in the key turns it left, otherwise it turns right. A
+// key without a class digit has none.
+struct CurveKey {
+    int curve_class = 0; // 1 to 6
+    bool left = false;
+};
+std::optional<CurveKey> curve_key(std::string_view key);
+
+// Curvature of a curve key, radians per metre, from its reading above.
 std::optional<double> curve_curvature(std::string_view key);
 
 // A curve line: straight on up to metre start, then turning by k up to metre

@@ -113,6 +113,10 @@ const CheckCase check_cases[] = {
     {"a board text no record can hold", {"cartello_indicatore,  5000,   " + std::string(66000, 'K')}, {}, {},
      {{L, 6, 31, "testo-troppo-lungo"}}},
     {"a comma in a station's name", {}, {}, {{T, alfa, unnamed_alfa + "Lido di Corallo, Mare"}}, {{T, 8, 90, "campo-in-piu"}}},
+    {"a curve key with neither side letter", {"curvax4,  3000,  500"}, {}, {}, {{L, 6, 1, "curva-ambigua"}}},
+    {"a curve key with no side letter", {"curva4,  3000,  500"}, {}, {}, {{L, 6, 1, "curva-ambigua"}}},
+    {"a curve key with both side letters", {"curvasd4,  3000,  500"}, {}, {}, {{L, 6, 1, "curva-ambigua"}}},
+    {"a curve key in capitals and with blanks", {"CurvaD 3,  3000,  500"}, {}, {}, {}},
     {"a file cut short", {}, {}, {{L, "[fine]", "pendenza,  2500,   0"}}, {{L, 6, 1, "file-troncato"}}},
     {"text saved as UTF-8", {}, {}, {{T, "stazione,    1000, 12,  400,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, Alfa",
                                       "stazione,    1000, 12,  400,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, Lido di Citt\xC3\xA0"}},
@@ -223,6 +227,62 @@ TEST(CheckWording, PositionsBeyondTheGridStandUnderTheFirst)
         related_lines.push_back(r.place.line);
     EXPECT_EQ(related_lines, (std::vector<int32_t>{2, 12, 13}));
     EXPECT_EQ(first.related.front().message, "la lunghezza del percorso, letta qui come 1 m");
+
+std::string message_of(const CheckReport& report, std::string_view code)
+{
+    for (const Diagnostic& d : report.diagnostics)
+        if (d.code == code)
+            return d.message;
+    return "(no " + std::string(code) + ")";
+}
+
+TEST(CheckWords, TellHowACurveKeyIsRead)
+{
+    const struct {
+        const char* key;
+        const char* read_as;
+    } rows[] = {
+        {"curvax4", "è letta come curva a destra di classe 4"},
+        {"curva6", "è letta come curva a destra di classe 6"},
+        {"curvasd2", "è letta come curva a sinistra di classe 2"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.key);
+        const CheckCase c{row.key, {std::string(row.key) + ",  3000,  500"}, {}, {}, {}};
+        EXPECT_NE(message_of(check_case(c), "curva-ambigua").find(row.read_as), std::string::npos);
+    }
+}
+
+// A Windows-1252 field quoted in a message is UTF-8 there: the degree sign
+// typed after a gradient reads as «2°», not as a raw byte.
+TEST(CheckWords, QuoteWindows1252FieldsAsUtf8)
+{
+    const CheckCase c{"a degree sign", {"pendenza,  2500,   2\xB0", "pendenza,  2600,   1\x1B"}, {}, {}, {}};
+    const CheckReport report = check_case(c);
+    std::vector<std::string> malformed;
+    for (const Diagnostic& d : report.diagnostics)
+        if (d.code == "numero-malformato")
+            malformed.push_back(d.message);
+    ASSERT_EQ(malformed.size(), 2u);
+    EXPECT_NE(malformed[0].find("«2°»"), std::string::npos) << malformed[0];
+    EXPECT_NE(malformed[1].find("«1\\x1B»"), std::string::npos) << malformed[1]; // a control byte shown visibly
+}
+
+// Lines beyond the end of the route stand under the first of them, however
+// many there are and however short the route length is written ("10000"
+// holds fewer digits than the longest route).
+TEST(CheckHiddenErrors, ManyLinesBeyondTheRouteAreOneErrorAndTheSearchEnds)
+{
+    CheckCase c{"curves beyond the route", {}, {}, {}, {}};
+    for (int i = 0; i < 150; ++i)
+        c.line_extra.push_back("curvad2,  " + std::to_string(20000 + 100 * i) + ",  50");
+    const CheckReport report = check_case(c);
+    ASSERT_GE(report.errors(), 1u);
+    const Diagnostic& first = report.diagnostics.front();
+    EXPECT_EQ(first.code, "15");
+    EXPECT_EQ(first.place.line, 6);
+    EXPECT_NE(first.message.find("anche altre 149 righe"), std::string::npos) << first.message;
+    EXPECT_TRUE(report.complete);
 }
 
 } // namespace

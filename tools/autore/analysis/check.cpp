@@ -1,6 +1,7 @@
 #include "autore/analysis/check.hpp"
 
 #include "autore/analysis/rules.hpp"
+#include "source/field_reader.hpp"
 #include "source/grid_check.hpp"
 #include "source/line/line_keys.hpp"
 #include "source/train/train_keys.hpp"
@@ -18,6 +19,7 @@ namespace {
 
 using tratta::CompileInput;
 using tratta::CompileResult;
+using tratta::ErrorNumber;
 using tratta::SourceFile;
 using tratta::SourcePlace;
 using tratta::SourceText;
@@ -29,42 +31,30 @@ constexpr int hidden_error_rounds = 100;
 // A line beyond the grid stands for the others like it: so many are named.
 constexpr std::size_t lines_beyond_named = 5;
 
-// The line of a source text as the reader counts lines (CR LF, a lone LF or
-// a lone CR end one), turned into blanks: to the reader an empty field.
-void blank_line(std::string& text, int32_t line)
+// The given lines of a source text (1-based, the reader's count of lines)
+// turned into blanks, in one pass: to the reader each is an empty field.
+void blank_lines(std::string& text, std::vector<int32_t> lines)
 {
-    int32_t at = 1;
-    std::size_t i = 0;
-    while (i < text.size() && at < line) {
-        if (text[i] == '\r') {
-            ++at;
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else if (text[i] == '\n') {
-            ++at;
-        }
-        ++i;
-    }
-    while (i < text.size() && text[i] != '\r' && text[i] != '\n')
-        text[i++] = ' ';
+    std::sort(lines.begin(), lines.end());
+    const std::vector<std::size_t> starts = tratta::line_offsets(text, lines);
+    for (std::size_t i : starts)
+        for (; i < text.size() && tratta::line_end_length(text, i) == 0; ++i)
+            text[i] = ' ';
 }
 
-// The field's bytes replaced, when the new text is no longer than the field
-// and the field stands on one line.
-void overwrite_field(std::string& text, const SourcePlace& field, std::string_view with)
+// A field of one line replaced by another text, which may be longer: only
+// the columns after it on that line move, no other line. Gives back the
+// bytes it replaced (none when the field is not where the place says).
+std::string replace_field(std::string& text, const SourcePlace& field, std::string_view with)
 {
-    int32_t at = 1;
-    std::size_t i = 0;
-    while (i < text.size() && at < field.line) {
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
-            ++at;
-        ++i;
-    }
-    const std::size_t from = i + static_cast<std::size_t>(field.column - 1);
+    const std::size_t line_start = tratta::line_offsets(text, {field.line}).front();
+    const std::size_t from = line_start + static_cast<std::size_t>(field.column - 1);
     const std::size_t width = static_cast<std::size_t>(field.end_column - field.column);
-    if (from + width > text.size() || with.size() > width)
-        return;
-    text.replace(from, width, std::string(with) + std::string(width - with.size(), ' '));
+    if (field.column < 1 || width == 0 || from > text.size() || width > text.size() - from)
+        return {};
+    std::string was = text.substr(from, width);
+    text.replace(from, width, with);
+    return was;
 }
 
 // The line that stopped the reading: the first error with a line of its own
@@ -73,7 +63,9 @@ void overwrite_field(std::string& text, const SourcePlace& field, std::string_vi
 std::optional<SourcePlace> stopping_line(const CompileResult& r)
 {
     for (const auto& e : r.errors)
-        if (e.place.known() && e.code != 2 && e.code != 11 && e.code != 12 && e.code != 13)
+        if (e.place.known() && !tratta::is(e.code, ErrorNumber::chainage_off_grid) &&
+            !tratta::is(e.code, ErrorNumber::no_cell_before_warning) &&
+            !tratta::is(e.code, ErrorNumber::no_cell_before_slowdown) && !tratta::is(e.code, ErrorNumber::no_cell_in_slowdown))
             return e.place;
     const auto& origins = r.model.cell_origins;
     if (r.outcome == tratta::CompileOutcome::error_box && origins.size() > 1 && origins[1].known())
@@ -84,7 +76,7 @@ std::optional<SourcePlace> stopping_line(const CompileResult& r)
 bool stopped_beyond_grid(const CompileResult& r, const SourcePlace& stop)
 {
     return std::any_of(r.errors.begin(), r.errors.end(),
-                       [&](const tratta::DataError& e) { return e.code == 15 && e.place.line == stop.line && e.place.file == stop.file; });
+                       [&](const tratta::DataError& e) { return tratta::is(e.code, ErrorNumber::beyond_grid) && e.place.line == stop.line && e.place.file == stop.file; });
 }
 
 auto identity(const Diagnostic& d)
@@ -122,6 +114,42 @@ std::vector<Diagnostic> trace_warnings(const CompileResult& compiled)
     return warnings;
 }
 
+// A source as the next compile reads it: the author's own bytes, until a
+// line of it must be left out; then a copy, with those lines blanked. Only
+// one copy of a file is ever made, whatever the number of rounds.
+class EditedSource {
+public:
+    explicit EditedSource(std::string_view original) : original_(original) {}
+
+    std::string_view text() const { return copied_ ? std::string_view(copy_) : original_; }
+
+    void leave_out(int32_t line) { pending_.push_back(line); }
+
+    // The lines left out since the last compile blanked, all in one pass.
+    std::string& editable()
+    {
+        if (!copied_) {
+            // Room for the route length the probe writes in for the while.
+            copy_.reserve(original_.size() + 16);
+            copy_.assign(original_);
+            copied_ = true;
+        }
+        if (!pending_.empty()) {
+            blank_lines(copy_, std::move(pending_));
+            pending_.clear();
+        }
+        return copy_;
+    }
+
+    std::string_view for_compile() { return pending_.empty() ? text() : std::string_view(editable()); }
+
+private:
+    std::string_view original_;
+    std::string copy_;
+    bool copied_ = false;
+    std::vector<int32_t> pending_;
+};
+
 // Looks for the errors behind each error that stops the reading, by leaving
 // that error's line out and reading the files again.
 class HiddenErrors {
@@ -152,6 +180,10 @@ public:
             leave_out(stop->file, stop->line);
             if (stopped_beyond_grid(*latest, *stop))
                 leave_out_lines_beyond(latest->model.cells);
+            // The round before is done with: its fields leave the memory
+            // before the next reading makes its own.
+            latest = &first_;
+            again_ = CompileResult{};
             again_ = compile_now(true);
             latest = &again_;
             take_errors(again_);
@@ -162,10 +194,10 @@ public:
     }
 
 private:
-    CompileResult compile_now(bool trace, const std::string* line = nullptr)
+    CompileResult compile_now(bool trace)
     {
-        input_.line = SourceText::of(line != nullptr ? *line : line_);
-        input_.train = SourceText::of(train_);
+        input_.line = SourceText::of(line_.for_compile());
+        input_.train = SourceText::of(train_.for_compile());
         input_.trace_fields = trace;
         return tratta::compile(input_);
     }
@@ -173,7 +205,7 @@ private:
     void leave_out(SourceFile file, int32_t line)
     {
         left_out_.insert({file, line});
-        blank_line(file == SourceFile::line ? line_ : train_, line);
+        (file == SourceFile::line ? line_ : train_).leave_out(line);
     }
 
     // A position beyond the grid ends its file there, so each further line
@@ -188,9 +220,14 @@ private:
                 length = &f;
         if (length == nullptr)
             return;
-        std::string probe_line = line_;
-        overwrite_field(probe_line, length->place, "1000000");
-        const CompileResult probe = compile_now(true, &probe_line);
+        // The probe reads the line file's own copy with the length changed
+        // for the while, so that no second copy of the file is made.
+        constexpr std::string_view longest = "1000000";
+        std::string& text = line_.editable();
+        const std::string was = replace_field(text, length->place, longest);
+        if (was.empty())
+            return;
+        const CompileResult probe = compile_now(true);
         for (const TracedField& f : probe.trace.fields) {
             const auto margin = grid_margin_of(f.key);
             if (!margin || f.role != TracedField::Role::number || f.index != 0)
@@ -200,6 +237,9 @@ private:
             leave_out(f.place.file, f.place.line);
             beyond_grid_[f.place.file].push_back(f.place);
         }
+        SourcePlace probed = length->place;
+        probed.end_column = probed.column + static_cast<int32_t>(longest.size());
+        replace_field(text, probed, was);
     }
 
     void take_errors(const CompileResult& r)
@@ -208,13 +248,13 @@ private:
             const bool seen = std::any_of(errors_.begin(), errors_.end(),
                                           [&](const Diagnostic& e) { return identity(e) == identity(d); });
             // Only the first of the stations or boards beyond the free records counts.
-            const bool capacity_again = (d.code == "10" || d.code == "28") &&
+            const bool capacity_again = (d.is(ErrorNumber::too_many_stations) || d.is(ErrorNumber::too_many_boards)) &&
                                         std::any_of(errors_.begin(), errors_.end(),
                                                     [&](const Diagnostic& e) { return e.code == d.code; });
             if (seen || capacity_again)
                 continue;
             // One line beyond the grid stands for the others of its file.
-            if (d.code == "15" && first_beyond(d.place.file) != nullptr) {
+            if (d.is(ErrorNumber::beyond_grid) && first_beyond(d.place.file) != nullptr) {
                 beyond_grid_[d.place.file].push_back(d.place);
                 continue;
             }
@@ -237,7 +277,7 @@ private:
     Diagnostic* first_beyond(SourceFile file)
     {
         for (Diagnostic& e : errors_)
-            if (e.code == "15" && e.place.file == file)
+            if (e.is(ErrorNumber::beyond_grid) && e.place.file == file)
                 return &e;
         return nullptr;
     }
@@ -267,8 +307,8 @@ private:
     const CompileResult& first_;
     std::vector<Diagnostic>& errors_;
     std::vector<Diagnostic>& warnings_;
-    std::string line_;
-    std::string train_;
+    EditedSource line_;
+    EditedSource train_;
     CompileInput input_;
     CompileResult again_;
     std::set<std::pair<SourceFile, int32_t>> left_out_;

@@ -23,9 +23,13 @@ using tratta::SourcePlace;
 // cell the finishing pass worked on.
 bool has_chainage(int32_t code)
 {
-    switch (code) {
-    case 6: case 7: case 8: case 9: case 11: case 12: case 13: case 15: case 16: case 17: case 18:
-    case 19: case 20: case 21: case 22: case 26: case 27: case 28:
+    using enum tratta::ErrorNumber;
+    switch (static_cast<tratta::ErrorNumber>(code)) {
+    case board_on_taken_cell: case cut_point_on_taken_cell: case station_off_grid: case station_length:
+    case no_cell_before_warning: case no_cell_before_slowdown: case no_cell_in_slowdown: case beyond_grid:
+    case signal_on_taken_cell: case warning_on_taken_cell: case slowdown_start_on_taken_cell:
+    case slowdown_end_on_taken_cell: case slowdown_boards_on_taken_cells: case indicator_on_taken_cell:
+    case stations_too_close: case slowdown_end_outside: case stop_cell_beyond_grid: case too_many_boards:
         return true;
     default: return false;
     }
@@ -34,10 +38,22 @@ bool has_chainage(int32_t code)
 // An object that found its cell taken.
 bool is_taken_cell(int32_t code)
 {
-    switch (code) {
-    case 6: case 7: case 16: case 17: case 18: case 19: case 20: case 21: return true;
+    using enum tratta::ErrorNumber;
+    switch (static_cast<tratta::ErrorNumber>(code)) {
+    case board_on_taken_cell: case cut_point_on_taken_cell: case signal_on_taken_cell: case warning_on_taken_cell:
+    case slowdown_start_on_taken_cell: case slowdown_end_on_taken_cell: case slowdown_boards_on_taken_cells:
+    case indicator_on_taken_cell:
+        return true;
     default: return false;
     }
+}
+
+// The finishing pass's errors: no free cell for a code point it lays.
+bool is_finishing_pass(int32_t code)
+{
+    using tratta::ErrorNumber;
+    return tratta::is(code, ErrorNumber::no_cell_before_warning) || tratta::is(code, ErrorNumber::no_cell_before_slowdown) ||
+           tratta::is(code, ErrorNumber::no_cell_in_slowdown);
 }
 
 SourcePlace origin_of(const RunState& s, int64_t cell)
@@ -53,7 +69,7 @@ SourcePlace finishing_place(const RunState& s, const DataError& e)
 {
     if (!s.cells.contains(e.cell))
         return {};
-    if (e.code == 13) {
+    if (tratta::is(e.code, tratta::ErrorNumber::no_cell_in_slowdown)) {
         // Inside a slowdown or at its end: the slowdown's start line.
         for (int64_t c = e.cell; c >= 0; --c) {
             const uint8_t kind = s.cells.at(c).kind;
@@ -92,12 +108,12 @@ Diagnostic diagnostic_of(const tratta::CompileResult& c, const DataError& e)
     d.message = std::string(e.meaning());
     if (d.at_m)
         d.message += " a " + std::to_string(*d.at_m) + " m";
-    if (e.code == 25 && !e.cause.empty()) {
+    if (tratta::is(e.code, tratta::ErrorNumber::read_failure) && !e.cause.empty()) {
         d.message = "errore di lettura: " + e.cause;
     } else if (!e.cause.empty()) {
         d.message += ": " + e.cause;
     }
-    if (e.code == 15 && s.cells.exists()) {
+    if (tratta::is(e.code, tratta::ErrorNumber::beyond_grid) && s.cells.exists()) {
         d.message += " (la griglia di questo percorso accetta posizioni fino a " +
                      std::to_string(int64_t{s.cells.last()} * 50 - 100) + " m, le stazioni fino a " +
                      std::to_string(int64_t{s.cells.last()} * 50 - 800) + " m)";
@@ -105,9 +121,9 @@ Diagnostic diagnostic_of(const tratta::CompileResult& c, const DataError& e)
             d.related.push_back({length->place, "la lunghezza del percorso, letta qui come " +
                                                     std::to_string(length->value) + " m"});
     }
-    if (!d.place.known() && (e.code == 11 || e.code == 12 || e.code == 13))
+    if (!d.place.known() && is_finishing_pass(e.code))
         d.place = finishing_place(s, e);
-    if (!d.place.known() && e.code == 2)
+    if (!d.place.known() && tratta::is(e.code, tratta::ErrorNumber::chainage_off_grid))
         d.place = chainage_place(s);
     if (is_taken_cell(e.code) && s.cells.contains(e.cell)) {
         const uint8_t kind = s.cells.at(e.cell).kind;

@@ -74,8 +74,8 @@ void utf8_text(std::string_view t, SourceFile file, std::vector<Diagnostic>& out
         ++to;
     const std::string_view word = t.substr(from, to - from);
     warn(out, place_of(t, first, file), "codifica-utf8",
-         "testo salvato in UTF-8, ma il file si legge in Windows-1252: «" + std::string(word) + "» diventa «" +
-             tratta::cp1252_to_utf8(word) + "»; salvare il file in Windows-1252 (ANSI)");
+         "testo salvato in UTF-8, ma il file si legge in Windows-1252: «" + tratta::utf8_shown(word) + "» diventa " +
+             quoted_field(word) + "; salvare il file in Windows-1252 (ANSI)");
 }
 
 // The last line of a file is "[fine]"; a file that stops before it is likely cut short.

@@ -7,6 +7,7 @@
 #include "model/code_page.hpp"
 #include "source/keys.hpp"
 #include "source/line/line_keys.hpp"
+#include "source/line/track_plan.hpp"
 #include "source/train/train_keys.hpp"
 
 #include <algorithm>
@@ -76,7 +77,7 @@ const KeySpec* nearest_key(std::string_view written, std::span<const KeySpec* co
 
 bool is_header(std::string_view key) { return key.starts_with('[') && key.ends_with(']'); }
 
-std::string quoted(std::string_view t) { return "«" + tratta::cp1252_to_utf8(t) + "»"; }
+std::string quoted(std::string_view t) { return quoted_field(t); }
 
 class KeyRules {
 public:
@@ -94,6 +95,8 @@ public:
                 warn(f, "chiave-ambigua", "la chiave " + quoted(f.token) + " è letta come " + std::to_string(f.matches) +
                                               " righe diverse, l'ultima come «" + std::string(f.key->key) +
                                               "»: ogni riga ha una sola parola chiave");
+            if (f.key == &tratta::line_keys::curve)
+                curve_side(f);
             if (f.matches > 0) {
                 values_on_their_line(i);
                 continue;
@@ -119,6 +122,31 @@ private:
     void warn(const TracedField& f, const char* code, std::string message)
     {
         out_.push_back(warning_at(f.place, code, std::move(message)));
+    }
+
+    // A curve key names its side right after "curva", then its class:
+    // "curvas1" (left), "curvad3" (right). The reader turns a curve left for
+    // an "s" anywhere in the key and right otherwise, so "curvax4" is a right
+    // curve and "curvasd4" a left one, which the author can hardly have meant.
+    void curve_side(const TracedField& f)
+    {
+        const std::string key = tratta::lower_cp1252(f.token);
+        const std::size_t at = key.find("curva");
+        const auto read = tratta::curve_key(f.token);
+        if (at == std::string::npos || !read)
+            return; // without a class the line is refused (error 103)
+        std::string rest;
+        for (const char c : key.substr(at + 5))
+            if (c != ' ' && c != '\t')
+                rest.push_back(c);
+        const bool as_written = rest.size() == 2 && (rest[0] == 's' || rest[0] == 'd') &&
+                                read->left == (rest[0] == 's') && read->curve_class == rest[1] - '0';
+        if (as_written)
+            return;
+        warn(f, "curva-ambigua",
+             "la chiave di curva " + quoted(f.token) + " non dice il lato con una sola «s» (sinistra) o «d» (destra) " +
+                 "dopo «curva»: è letta come curva a " + (read->left ? "sinistra" : "destra") + " di classe " +
+                 std::to_string(read->curve_class) + (read->left ? " (c'è una «s» nella chiave)" : " (nessuna «s» nella chiave)"));
     }
 
     void unknown_key(const TracedField& f)

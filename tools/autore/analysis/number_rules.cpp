@@ -65,7 +65,7 @@ std::string as_digits(std::string_view t)
     return out;
 }
 
-std::string quoted(std::string_view t) { return "«" + std::string(t) + "»"; }
+std::string quoted(std::string_view t) { return quoted_field(t); }
 
 class NumberRules {
 public:

@@ -46,7 +46,7 @@ std::map<const KeySpec*, std::vector<PlacedLine>> placed_lines(const std::vector
             if (k == &lk::mountain && f.index == 1)
                 of_kind.back().to_m = f.value;
             if (k == &tk::station && f.role == TracedField::Role::text)
-                of_kind.back().name = tratta::cp1252_to_utf8(f.token);
+                of_kind.back().name = tratta::cp1252_shown(f.token);
         }
     }
     return lines;

@@ -4,6 +4,8 @@
 // did not mean. Each stands at the field it concerns, with the places that
 // take part in it beside it.
 
+#include "model/code_page.hpp"
+#include "model/error_meanings.hpp"
 #include "model/source_places.hpp"
 
 #include <cstdint>
@@ -31,9 +33,19 @@ struct Diagnostic {
     std::vector<RelatedPlace> related;
 
     bool is_error() const { return severity == Severity::error; }
+    // An error of the program's with this number.
+    bool is(tratta::ErrorNumber e) const
+    {
+        return severity == Severity::error && code == std::to_string(tratta::number_of(e));
+    }
 };
 
 std::string_view severity_word(Severity s); // "error", "warning"
+
+// A field of a source as a message quotes it, «2°»: the Windows-1252 bytes of
+// the author's file turned into UTF-8 here, where they enter a message, and a
+// byte that shows no character written visibly.
+inline std::string quoted_field(std::string_view bytes) { return "«" + tratta::cp1252_shown(bytes) + "»"; }
 
 // A warning of a rule at a place.
 inline Diagnostic warning_at(const tratta::SourcePlace& place, std::string code, std::string message)

@@ -14,9 +14,14 @@ std::string_view severity_word(Severity s) { return s == Severity::error ? "erro
 
 namespace {
 
+// A path is the file system's bytes, which need not be UTF-8; a message is
+// UTF-8 from the moment it was made. Both are written out as well-formed
+// UTF-8, any stray byte shown as \xNN, so that every format can carry them.
+std::string shown(std::string_view text) { return tratta::utf8_shown(text); }
+
 std::string where(const SourcePlace& p, const SourceNames& names)
 {
-    std::string text = names.of(p.file);
+    std::string text = shown(names.of(p.file));
     if (p.line > 0) {
         text += ":" + std::to_string(p.line);
         if (p.column > 0)
@@ -28,7 +33,7 @@ std::string where(const SourcePlace& p, const SourceNames& names)
 ordered_json place_json(const SourcePlace& p, const SourceNames& names)
 {
     ordered_json j;
-    j["file"] = names.of(p.file);
+    j["file"] = shown(names.of(p.file));
     j["line"] = p.line;
     j["column"] = p.column;
     j["end_column"] = p.end_column;
@@ -71,7 +76,7 @@ std::string uri_reference(std::string_view name)
 
 std::string text_line(const Diagnostic& d, const SourceNames& names)
 {
-    return where(d.place, names) + ": " + std::string(severity_word(d.severity)) + " [" + d.code + "]: " + d.message;
+    return where(d.place, names) + ": " + std::string(severity_word(d.severity)) + " [" + d.code + "]: " + shown(d.message);
 }
 
 void write_text(const std::vector<Diagnostic>& diagnostics, const SourceNames& names, std::ostream& out)
@@ -79,7 +84,7 @@ void write_text(const std::vector<Diagnostic>& diagnostics, const SourceNames& n
     for (const Diagnostic& d : diagnostics) {
         out << text_line(d, names) << '\n';
         for (const RelatedPlace& r : d.related)
-            out << where(r.place, names) << ": note: " << r.message << '\n';
+            out << where(r.place, names) << ": note: " << shown(r.message) << '\n';
     }
 }
 
@@ -90,12 +95,12 @@ ordered_json diagnostics_json(const std::vector<Diagnostic>& diagnostics, const 
         ordered_json j = place_json(d.place, names);
         j["severity"] = severity_word(d.severity);
         j["code"] = d.code;
-        j["message"] = d.message;
+        j["message"] = shown(d.message);
         j["at_m"] = d.at_m ? ordered_json(*d.at_m) : ordered_json(nullptr);
         ordered_json related = ordered_json::array();
         for (const RelatedPlace& r : d.related) {
             ordered_json rj = place_json(r.place, names);
-            rj["message"] = r.message;
+            rj["message"] = shown(r.message);
             related.push_back(rj);
         }
         j["related"] = related;
@@ -116,14 +121,14 @@ ordered_json diagnostics_sarif(const std::vector<Diagnostic>& diagnostics, const
         ordered_json result;
         result["ruleId"] = d.code;
         result["level"] = d.is_error() ? "error" : "warning";
-        result["message"] = {{"text", d.message}};
+        result["message"] = {{"text", shown(d.message)}};
         result["locations"] = ordered_json::array({{{"physicalLocation", physical_location(d.place, names)}}});
         if (!d.related.empty()) {
             ordered_json related = ordered_json::array();
             int id = 0;
             for (const RelatedPlace& r : d.related)
                 related.push_back({{"id", id++}, {"physicalLocation", physical_location(r.place, names)},
-                                   {"message", {{"text", r.message}}}});
+                                   {"message", {{"text", shown(r.message)}}}});
             result["relatedLocations"] = related;
         }
         results.push_back(result);

@@ -20,6 +20,7 @@ constexpr RuleSummary rules[] = {
     {"valore-troncato", "un valore di cui il simulatore tiene solo i bit bassi"},
     {"cifra-non-valida", "una cifra di un segnale fuori da 0 .. 9"},
     {"lunghezza-non-positiva", "una curva o un rallentamento di lunghezza 0 o negativa"},
+    {"curva-ambigua", "una chiave di curva senza una sola «s» o «d» dopo «curva»: il lato è letto dall'«s»"},
     {"chiave-sconosciuta", "una chiave che non è di nessuna riga: la riga è ignorata"},
     {"chiave-fuori-sezione", "una chiave della sezione generale nel corpo del file della linea, o viceversa"},
     {"chiave-ambigua", "una chiave che contiene le parole di due righe diverse"},

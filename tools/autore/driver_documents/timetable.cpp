@@ -17,7 +17,7 @@ constexpr int32_t longest_night_leg_s = 12 * 3600;
 // Junctions and points without a platform: no stop cell, no stop.
 constexpr uint8_t first_kind_without_stop = 25;
 
-std::string utf8(const std::string& cp1252) { return tratta::cp1252_to_utf8(cp1252); }
+std::string utf8(const std::string& cp1252) { return tratta::cp1252_shown(cp1252); }
 
 StationRef ref(const TimedStation& s) { return {s.name, s.source_line}; }
 

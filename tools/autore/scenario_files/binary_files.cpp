@@ -6,6 +6,9 @@
 #include "autore/scenario_files/input_files.hpp"
 #include "model/code_page.hpp"
 #include "model/file_decoders.hpp"
+#include "model/file_layouts.hpp"
+#include "model/line_profile.hpp"
+#include "model/route_cells.hpp"
 
 #include <algorithm>
 #include <system_error>
@@ -17,9 +20,33 @@ using tratta::display_path;
 
 namespace {
 
-template <typename Decode>
-auto load(const fs::path& file, Decode decode)
+// The largest file of each kind that any compile can make: that of the
+// longest route (1,000,000 m, and the 7,000 m run-out after it), every
+// record holding the longest text. A larger file is no scenario's, and is
+// refused before a byte of it is read into memory.
+constexpr std::uintmax_t longest_line_end_m = 1000000 + 7000;
+constexpr std::uintmax_t largest_size(BinaryKind kind)
 {
+    switch (kind) {
+    case BinaryKind::line_table: // x and y of every metre, each at most a real element
+        return 2 * tratta::LineProfile::real_element_bytes * (longest_line_end_m + 1);
+    case BinaryKind::records:
+        return tratta::ScenarioRecords::count * (tratta::record_fixed_bytes + 65535);
+    case BinaryKind::grid:
+        return tratta::cell_bytes * (longest_line_end_m / 50 + 2);
+    }
+    return 0;
+}
+
+template <typename Decode>
+auto load(const fs::path& file, BinaryKind kind, Decode decode)
+{
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(file, ec);
+    if (!ec && size > largest_size(kind))
+        throw tratta::LayoutError(display_path(file) + ": " + std::to_string(size) + " byte, più di quanti ne scriva " +
+                                  "qualsiasi compilazione per " + std::string(kind_words(kind)) + " (al massimo " +
+                                  std::to_string(largest_size(kind)) + "): non è il file di uno scenario");
     const std::string bytes = tratta::read_file(file);
     try {
         return decode(bytes);
@@ -65,17 +92,17 @@ std::string_view kind_words(BinaryKind kind)
 
 tratta::ScenarioRecords load_records(const fs::path& file)
 {
-    return load(file, [](std::string_view b) { return tratta::decode_scenario_records(b); });
+    return load(file, BinaryKind::records, [](std::string_view b) { return tratta::decode_scenario_records(b); });
 }
 
 std::vector<tratta::RouteCell> load_cells(const fs::path& file)
 {
-    return load(file, [](std::string_view b) { return tratta::decode_route_cells(b); });
+    return load(file, BinaryKind::grid, [](std::string_view b) { return tratta::decode_route_cells(b); });
 }
 
 tratta::DecodedLineProfile load_line_table(const fs::path& file)
 {
-    return load(file, [](std::string_view b) { return tratta::decode_line_profile(b); });
+    return load(file, BinaryKind::line_table, [](std::string_view b) { return tratta::decode_line_profile(b); });
 }
 
 namespace {
