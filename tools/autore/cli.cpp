@@ -13,6 +13,7 @@
 #include "autore/lsp/serve.hpp"
 #include "autore/pack/pack.hpp"
 #include "autore/plot/plot.hpp"
+#include "autore/decompile/decompile.hpp"
 #include "autore/version.hpp"
 #include "autore/route_page/view_page.hpp"
 #include "autore/analysis/view_sources.hpp"
@@ -226,6 +227,27 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
             return finish(plot_route(paths_from_utf8(plot.inputs), path_from_utf8(plot.output), options), out, err);
         });
     plot.add_to(plot_cmd, "FILE_SVG", "il file SVG da scrivere");
+
+    // decompile DIR | FILES... -o DIR
+    CompiledArguments decompile;
+    bool decompile_force = false;
+    Command& decompile_cmd = line.add(
+        "decompile",
+        "riscrive il file della linea e il file del treno da cui viene uno scenario compilato, e controlla che "
+        "compilati diano gli stessi file binari",
+        [&] {
+            DecompileRequest rq{paths_from_utf8(decompile.inputs), path_from_utf8(decompile.output),
+                                decompile.scenario, decompile.train, decompile_force};
+            const DecompileReport report = decompile_scenario(rq);
+            for (const auto& message : report.messages)
+                out << message << '\n';
+            return finish(report, out, err);
+        });
+    decompile.add_to(decompile_cmd, "CARTELLA", "la cartella dove scrivere i due sorgenti");
+    decompile_cmd.flag("--force", decompile_force, "sovrascrive i sorgenti che esistono già");
+    decompile_cmd.footer("Stato d'uscita: 0 sorgenti scritti ed esatti (compilati danno gli stessi file, byte per "
+                         "byte), 2 scritti ma non esatti (ogni campo che differisce è elencato), 1 nulla scritto, 64 "
+                         "riga di comando sbagliata.");
 
     // view DIR | FILES...
     CompiledArguments view;

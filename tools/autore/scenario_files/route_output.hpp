@@ -3,6 +3,7 @@
 // document (the SVG picture, the route page): find and read the three binary
 // files, make the document, write it, and say in one line what went wrong.
 
+#include "autore/scenario_files/binary_files.hpp"
 #include "model/decoded_line_profile.hpp"
 #include "model/route_cells.hpp"
 #include "model/scenario_records.hpp"
@@ -39,6 +40,13 @@ struct DocumentRequest {
     std::filesystem::path out_file;
     std::vector<std::string_view> extensions; // the endings the output's name may have, first the usual one
 };
+
+// The files named by the inputs (one folder, or the files one by one),
+// found but not read; FindError says why not.
+CompiledFiles files_of(const std::vector<std::filesystem::path>& inputs, const std::string& scenario,
+                       const std::string& train);
+// Reads and decodes them; tratta::FileFailure or tratta::LayoutError say why not.
+LoadedScenario load_files(const CompiledFiles& files);
 
 // Finds and reads the three files named by the inputs (one folder, or the
 // files one by one); FindError, tratta::FileFailure or tratta::LayoutError say why not.

@@ -1,0 +1,41 @@
+#include "fuzz_entry.hpp"
+
+#include "app/avvio.hpp"
+#include "autore/decompile/round_trip.hpp"
+#include "compile/compile.hpp"
+#include "model/file_decoders.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+// Any pair of sources that compiles without error, compiled, written back as
+// sources and compiled again, gives the same three files to the byte. The
+// input is split as for the compile target: the line file up to the first
+// 0x00, the train file after it.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
+{
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const std::size_t split = input.find('\0');
+    tratta::CompileInput in;
+    in.scenario_name = tratta::scenario_constant;
+    in.train_name = tratta::train_constant;
+    in.line = tratta::SourceText::of(input.substr(0, split));
+    if (split != std::string_view::npos)
+        in.train = tratta::SourceText::of(input.substr(split + 1));
+    const tratta::CompileResult first = tratta::compile(in);
+    if (first.outcome != tratta::CompileOutcome::clean)
+        return 0;
+    const auto text = [](const tratta::Bytes& b) { return std::string(b.begin(), b.end()); };
+    autore::GivenFiles given{text(first.files.records), text(first.files.grid), text(first.files.line_table)};
+    autore::LoadedScenario scenario;
+    scenario.records = tratta::decode_scenario_records(given.records);
+    scenario.cells = tratta::decode_route_cells(given.grid);
+    scenario.line_table = tratta::decode_line_profile(given.line_table);
+    const autore::RoundTrip trip = autore::round_trip(scenario, given);
+    if (trip.differences.empty())
+        return 0;
+    for (const auto& d : trip.differences)
+        std::fprintf(stderr, "round trip: %s\n", d.c_str());
+    std::abort();
+}
