@@ -7,6 +7,9 @@
 
 #include "autore/scenario_files/route_output.hpp"
 
+#include "model/route_cells.hpp"
+
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,9 +25,30 @@ struct RebuiltSources {
 
 RebuiltSources rebuild_sources(const LoadedScenario& scenario);
 
-// The two halves, each from the tables it reads.
-void rebuild_line_file(const LoadedScenario& scenario, RebuiltSources& out);
-void rebuild_train_file(const LoadedScenario& scenario, RebuiltSources& out);
+// The two halves, each from the records, the plan and the cells given.
+void rebuild_line_file(const LoadedScenario& scenario, const std::vector<tratta::RouteCell>& cells,
+                       RebuiltSources& out);
+void rebuild_train_file(const LoadedScenario& scenario, const std::vector<tratta::RouteCell>& cells,
+                        RebuiltSources& out);
+
+// The three last cells of a profile (gradient, speed limit, adhesion) lie
+// beyond the lines, which reach cell N - 3 and leave them 0 (the
+// first of them is the last cell a line may stand on). Lines that stand
+// behind the cursor push it on, one cell each: the values for three lines at
+// cell N - 2 that give those cells, or none when they are all 0.
+template <class Value>
+std::vector<int64_t> tail_values(const std::vector<tratta::RouteCell>& cells, Value value)
+{
+    std::vector<int64_t> tail;
+    bool any = false;
+    for (std::size_t i = cells.size() >= 3 ? cells.size() - 3 : 0; i < cells.size(); ++i) {
+        tail.push_back(value(cells[i]));
+        any = any || tail.back() != 0;
+    }
+    if (!any)
+        tail.clear();
+    return tail;
+}
 
 // Cell i of an object that the compile places 50 m after its position: the
 // position that lands on it.

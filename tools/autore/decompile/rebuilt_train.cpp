@@ -4,6 +4,8 @@
 
 #include "model/route_cells.hpp"
 
+#include <map>
+#include <optional>
 #include <set>
 
 namespace autore {
@@ -36,8 +38,9 @@ void profile_section(const std::vector<RouteCell>& cells, const char* key, Value
                      const std::string& header)
 {
     SourceColumns lines;
-    const int64_t last = static_cast<int64_t>(cells.size()) - 3;
-    bool any = false;
+    const int64_t last = static_cast<int64_t>(cells.size()) - 4; // N - 3
+    const auto tail = tail_values(cells, value);
+    bool any = !tail.empty();
     for (int64_t i = 0; i <= last; ++i)
         any = any || value(cells[static_cast<std::size_t>(i)]) != 0;
     if (any)
@@ -46,6 +49,8 @@ void profile_section(const std::vector<RouteCell>& cells, const char* key, Value
             if (i == 0 || v != value(cells[static_cast<std::size_t>(i - 1)]))
                 lines.add(key, {i * 50, v});
         }
+    for (const int64_t v : tail)
+        lines.add(key, {(last + 1) * 50, v});
     lines.write(out, header);
 }
 
@@ -130,33 +135,87 @@ void slowdown_section(const std::vector<RouteCell>& cells, std::string& out)
     lines.write(out, "[rallentamenti]");
 }
 
-// A signal's type and marker digit, times 10, plus k in the approach of the
-// k-th cell of every second one before it; the same sum stands in the fourth
-// value beside the tens. The first approach that still holds it (a later
-// object may have written over) gives the sum.
+// A signal's type and marker digit give a sum that stands, times 10 plus k,
+// in the approach of the k-th of every second cell before it, and in the
+// fourth value beside the tens. Of the sums the fourth value allows, the one
+// that the most of its approach cells still hold (a later signal may have
+// written over some).
 int64_t signal_sum(const std::vector<RouteCell>& cells, std::size_t c)
 {
     const int64_t v4 = cells[c].value4;
     const int64_t base = ((v4 % 10) + 10) % 10;
-    for (int k = 1; k <= 4; ++k) {
-        if (c < static_cast<std::size_t>(2 * k))
-            break;
-        const uint8_t approach = cells[c - static_cast<std::size_t>(2 * k)].approach;
-        for (int64_t sum = base; sum < 2560; sum += 10)
-            if (((sum * 10 + k) & 0xff) == approach)
-                return sum;
+    int64_t best = base;
+    int best_hits = 0;
+    for (int64_t sum = base; sum < 2560; sum += 10) {
+        int hits = 0;
+        for (std::size_t k = 1; k <= 4 && 2 * k <= c; ++k)
+            hits += ((sum * 10 + static_cast<int64_t>(k)) & 0xff) == cells[c - 2 * k].approach ? 1 : 0;
+        if (hits > best_hits) {
+            best = sum;
+            best_hits = hits;
+        }
     }
-    return base;
+    return best;
+}
+
+uint8_t approach_of(int64_t sum, std::size_t k) { return static_cast<uint8_t>((sum * 10 + static_cast<int64_t>(k)) & 0xff); }
+
+// Signals in order of position, except where two write the approach of the
+// same cell: the one whose number the cell keeps comes after the others.
+std::vector<std::size_t> signal_order(const std::vector<RouteCell>& cells, const std::map<std::size_t, int64_t>& sums)
+{
+    std::map<std::size_t, std::vector<std::size_t>> writers; // approach cell -> signals
+    for (const auto& [c, sum] : sums)
+        for (std::size_t k = 1; k <= 4 && 2 * k <= c; ++k)
+            writers[c - 2 * k].push_back(c);
+    std::map<std::size_t, std::set<std::size_t>> after; // signal -> signals that must come before it
+    for (const auto& [x, list] : writers) {
+        if (list.size() < 2)
+            continue;
+        std::optional<std::size_t> last;
+        for (const std::size_t c : list)
+            if (approach_of(sums.at(c), (c - x) / 2) == cells[x].approach)
+                last = c;
+        if (!last)
+            continue;
+        for (const std::size_t c : list)
+            if (c != *last)
+                after[*last].insert(c);
+    }
+    std::vector<std::size_t> order;
+    std::set<std::size_t> placed;
+    std::set<std::size_t> waiting;
+    for (const auto& [c, sum] : sums)
+        waiting.insert(c);
+    while (!waiting.empty()) {
+        // The first signal along the route that waits for none.
+        auto next = waiting.end();
+        for (auto it = waiting.begin(); it != waiting.end() && next == waiting.end(); ++it) {
+            bool ready = true;
+            for (const std::size_t before : after[*it])
+                ready = ready && placed.contains(before);
+            if (ready)
+                next = it;
+        }
+        if (next == waiting.end())
+            next = waiting.begin(); // the cells ask for a circle: the first along the route
+        order.push_back(*next);
+        placed.insert(*next);
+        waiting.erase(next);
+    }
+    return order;
 }
 
 void signal_section(const std::vector<RouteCell>& cells, std::string& out)
 {
+    std::map<std::size_t, int64_t> sums;
+    for (std::size_t c = 0; c < cells.size(); ++c)
+        if (cells[c].kind == tratta::kind_signal)
+            sums[c] = signal_sum(cells, c);
     SourceColumns lines;
-    for (std::size_t c = 0; c < cells.size(); ++c) {
+    for (const std::size_t c : signal_order(cells, sums)) {
         const auto& s = cells[c];
-        if (s.kind != tratta::kind_signal)
-            continue;
-        const int64_t sum = signal_sum(cells, c);
+        const int64_t sum = sums[c];
         int64_t type = sum / 3;
         int64_t marker = sum % 3;
         // Only a signal of type 2 keeps its extra value.
@@ -171,11 +230,11 @@ void signal_section(const std::vector<RouteCell>& cells, std::string& out)
     lines.write(out, "[segnali]");
 }
 
-void code_point_section(const LoadedScenario& s, std::string& out)
+void code_point_section(const LoadedScenario& s, const std::vector<RouteCell>& cells, std::string& out)
 {
     SourceColumns lines;
-    for (const int64_t c : authored_code_points(s.cells, s.records[ScenarioRecords::train_header].end_m)) {
-        const auto& cell = s.cells[static_cast<std::size_t>(c)];
+    for (const int64_t c : authored_code_points(cells, s.records[ScenarioRecords::train_header].end_m)) {
+        const auto& cell = cells[static_cast<std::size_t>(c)];
         lines.add("abbattimento", {c * 50, cell.kind == tratta::kind_code_point ? cell.value : 0});
     }
     lines.write(out, "[codici]");
@@ -183,25 +242,33 @@ void code_point_section(const LoadedScenario& s, std::string& out)
 
 } // namespace
 
-void rebuild_train_file(const LoadedScenario& s, RebuiltSources& out)
+void rebuild_train_file(const LoadedScenario& s, const std::vector<RouteCell>& cells, RebuiltSources& out)
 {
     general_section(s.records, out.train);
-    profile_section(s.cells, "aderenza", [](const RouteCell& c) { return int64_t{c.adhesion}; }, out.train,
+    profile_section(cells, "aderenza", [](const RouteCell& c) { return int64_t{c.adhesion}; }, out.train,
                     "[aderenze]");
-    profile_section(s.cells, "velocita", [](const RouteCell& c) { return int64_t{c.speed5} * 5; }, out.train,
+    profile_section(cells, "velocita", [](const RouteCell& c) { return int64_t{c.speed5} * 5; }, out.train,
                     "[vel_limite]");
-    station_section(s.records, station_count(s.records, s.cells), out);
-    slowdown_section(s.cells, out.train);
-    signal_section(s.cells, out.train);
-    code_point_section(s, out.train);
+    station_section(s.records, station_count(s.records, cells), out);
+    slowdown_section(cells, out.train);
+    signal_section(cells, out.train);
+    code_point_section(s, cells, out.train);
     out.train += "[fine]\r\n";
 }
 
 RebuiltSources rebuild_sources(const LoadedScenario& scenario)
 {
+    // Cell 1 carries the stamp of a finished compile and the grid's check
+    // code in its first two values, over what the object there held (0 in a
+    // clean compile).
+    std::vector<RouteCell> cells = scenario.cells;
+    if (cells.size() > 1) {
+        cells[1].value = 0;
+        cells[1].value2 = 0;
+    }
     RebuiltSources out;
-    rebuild_line_file(scenario, out);
-    rebuild_train_file(scenario, out);
+    rebuild_line_file(scenario, cells, out);
+    rebuild_train_file(scenario, cells, out);
     return out;
 }
 
