@@ -3,7 +3,12 @@
 #include "tools/decompile/decompile_support.hpp"
 #include "tools/tool_support.hpp"
 
+#include "model/byte_buffer.hpp"
+#include "model/file_decoders.hpp"
+
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace autore {
 namespace {
@@ -177,6 +182,167 @@ TEST_P(RoundTrip, SourcesWrittenBackCompileToTheSameBytes)
 
 INSTANTIATE_TEST_SUITE_P(Decompile, RoundTrip, ::testing::ValuesIn(round_trip_cases),
                          [](const auto& row) { return std::string(row.param.name); });
+
+// The small scenario with one station, one signal and a slowdown, compiled into dir.
+void compile_small(const fs::path& dir)
+{
+    ScenarioLines lines;
+    lines.line_body = {"curvad4,  1000,  300", "pendenza,  2000,  5", "montagna,  3000,  4000,  12"};
+    lines.train_body = with_alfa({"velocita,  0,  100", "segnale,    3000,   2, 4, 1,  1, 0,    2,  2,1,1, 0",
+                                  "rallentamento,  5000,    60,  500, 0,  1,  0"});
+    ASSERT_EQ(compile_lines(dir, lines).status, 0);
+}
+
+const fs::path records_name = "Valle_R 101.sim";
+const fs::path grid_name = "Valle_R 101.dat";
+const fs::path table_name = "Valle_linea.dat";
+
+void edit_records(const fs::path& file, const std::function<void(tratta::ScenarioRecords&)>& edit)
+{
+    auto records = tratta::decode_scenario_records(read_bytes(file));
+    edit(records);
+    tratta::ByteBuffer out;
+    tratta::encode_scenario_records(records, out);
+    write_bytes(file, tratta::as_text(out.bytes()));
+}
+
+TEST(Decompile, FilesThatNoSourcesGiveAreWrittenAsNearAsCanBeWithEveryDifferingField)
+{
+    TempFolder dir;
+    compile_small(dir / "dati");
+    // A check code edited by hand, and an approach number that no signal or station gives.
+    edit_records(dir / "dati" / records_name, [](auto& r) { r[85].time_s += 1; });
+    std::string grid = read_bytes(dir / "dati" / grid_name);
+    grid[15 * 50 + 10] = 99;
+    write_bytes(dir / "dati" / grid_name, grid);
+    const auto run = run_tool({"decompile", (dir / "dati").string(), "-o", (dir / "sorgenti").string()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out.find("esatto"), std::string::npos);
+    EXPECT_NE(run.err.find("non esatto"), std::string::npos);
+    EXPECT_NE(run.err.find("file .sim, record 85, campo time_s"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("file .dat, cella 50 (2500 m), campo approach: 99 nel file dato, 0 dai sorgenti"),
+              std::string::npos)
+        << run.err;
+    // The nearest sources are written all the same, and give the rest.
+    EXPECT_TRUE(fs::exists(dir / "sorgenti" / "Valle_linea.txt"));
+    EXPECT_NE(read_bytes(dir / "sorgenti" / "Valle_R 101-.txt").find("Alfa"), std::string::npos);
+}
+
+TEST(Decompile, ARecordedDataErrorIsNeverCalledExact)
+{
+    TempFolder dir;
+    ScenarioLines lines;
+    // A chainage off the 50 m grid: the compile records error 2 and writes the files.
+    lines.line_general = {"progressiva chilometrica uno,  1025,  0,  0"};
+    ASSERT_EQ(compile_lines(dir / "dati", lines).status, 2);
+    const auto run = run_tool({"decompile", (dir / "dati").string(), "-o", (dir / "sorgenti").string()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("registra l'errore 2"), std::string::npos) << run.err;
+}
+
+TEST(Decompile, WithoutTheLineTableTheResultIsNotExact)
+{
+    TempFolder dir;
+    compile_small(dir / "dati");
+    fs::remove(dir / "dati" / table_name);
+    const auto run = run_tool({"decompile", (dir / "dati").string(), "-o", (dir / "sorgenti").string()});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("manca il file _linea.dat"), std::string::npos) << run.err;
+    EXPECT_EQ(read_bytes(dir / "sorgenti" / "Valle_linea.txt").find("curva"), std::string::npos);
+}
+
+struct DamageCase {
+    const char* name;
+    fs::path file;
+    std::function<void(const fs::path& dir)> damage;
+    const char* words; // what the message says is wrong
+};
+
+const DamageCase damage_cases[] = {
+    {"grid_cut_short", grid_name,
+     [](const fs::path& d) {
+         const auto g = read_bytes(d / grid_name);
+         write_bytes(d / grid_name, g.substr(0, g.size() - 7));
+     },
+     "formato non valido"},
+    {"grid_of_another_route", grid_name,
+     [](const fs::path& d) {
+         const auto g = read_bytes(d / grid_name);
+         write_bytes(d / grid_name, g.substr(0, g.size() - 15));
+     },
+     "non sono dello stesso scenario"},
+    {"records_of_random_bytes", records_name,
+     [](const fs::path& d) { write_bytes(d / records_name, std::string(500, '\x5a')); }, "formato non valido"},
+    {"records_without_the_stamp", records_name,
+     [](const fs::path& d) { edit_records(d / records_name, [](auto& r) { r[85].int_a = 0; }); }, "timbro 610"},
+    {"route_length_out_of_range", records_name,
+     [](const fs::path& d) { edit_records(d / records_name, [](auto& r) { r[84].end_m = -50; }); },
+     "lunghezza del percorso"},
+    {"grid_without_the_stamp", grid_name,
+     [](const fs::path& d) {
+         auto g = read_bytes(d / grid_name);
+         g[15 + 1] = 0;
+         g[15 + 2] = 0;
+         write_bytes(d / grid_name, g);
+     },
+     "timbro 5121"},
+    {"line_table_of_another_route", table_name,
+     [](const fs::path& d) {
+         const auto t = read_bytes(d / table_name);
+         // One metre less in each coordinate: the last real point before the two empty ones dropped.
+         const auto half = t.size() / 2;
+         const auto shorter = [&](std::size_t from) {
+             return t.substr(from, half - 14) + t.substr(from + half - 4, 4);
+         };
+         write_bytes(d / table_name, shorter(0) + shorter(half));
+     },
+     "non sono dello stesso scenario"},
+};
+
+class DamagedFiles : public ::testing::TestWithParam<DamageCase> {};
+
+TEST_P(DamagedFiles, AreNamedWithWhatIsWrongAndNothingIsWritten)
+{
+    TempFolder dir;
+    compile_small(dir / "dati");
+    GetParam().damage(dir / "dati");
+    const auto run = run_tool({"decompile", (dir / "dati").string(), "-o", (dir / "sorgenti").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(GetParam().file.string()), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(GetParam().words), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(dir / "sorgenti"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Decompile, DamagedFiles, ::testing::ValuesIn(damage_cases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(Decompile, SourcesAlreadyThereAreKeptUnlessForced)
+{
+    TempFolder dir;
+    compile_small(dir / "dati");
+    fs::create_directories(dir / "sorgenti");
+    write_bytes(dir / "sorgenti" / "Valle_linea.txt", "mio");
+    auto run = run_tool({"decompile", (dir / "dati").string(), "-o", (dir / "sorgenti").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("esiste già"), std::string::npos);
+    EXPECT_EQ(read_bytes(dir / "sorgenti" / "Valle_linea.txt"), "mio");
+    EXPECT_FALSE(fs::exists(dir / "sorgenti" / "Valle_R 101-.txt"));
+    run = run_tool({"decompile", (dir / "dati").string(), "-o", (dir / "sorgenti").string(), "--force"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(read_bytes(dir / "sorgenti" / "Valle_linea.txt"), "mio");
+}
+
+TEST(Decompile, TheCompiledFilesMayBeNamedOneByOneAndTheSourcesRenamed)
+{
+    TempFolder dir;
+    compile_small(dir / "dati");
+    const auto run = run_tool({"decompile", (dir / "dati" / records_name).string(), (dir / "dati" / grid_name).string(),
+                               (dir / "dati" / table_name).string(), "-o", (dir / "sorgenti").string(), "--scenario",
+                               "Monte", "--train", "Diretto"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(dir / "sorgenti" / "Monte_linea.txt"));
+    EXPECT_TRUE(fs::exists(dir / "sorgenti" / "Monte_Diretto-.txt"));
+}
 
 } // namespace
 } // namespace autore
