@@ -14,6 +14,7 @@
 #include "autore/pack/pack.hpp"
 #include "autore/plot/plot.hpp"
 #include "autore/decompile/decompile.hpp"
+#include "autore/diff/diff_command.hpp"
 #include "autore/version.hpp"
 #include "autore/route_page/view_page.hpp"
 #include "autore/analysis/view_sources.hpp"
@@ -248,6 +249,36 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
     decompile_cmd.footer("Stato d'uscita: 0 sorgenti scritti ed esatti (compilati danno gli stessi file, byte per "
                          "byte), 2 scritti ma non esatti (ogni campo che differisce è elencato), 1 nulla scritto, 64 "
                          "riga di comando sbagliata.");
+
+    // diff A B
+    std::vector<std::string> diff_inputs;
+    std::string diff_format = "text";
+    bool diff_git = false;
+    Command& diff_cmd = line.add(
+        "diff",
+        "dice che cosa è cambiato sulla ferrovia fra due versioni di uno scenario, lungo il percorso: stazioni, "
+        "segnali, cartelli, profili, pianta e intestazione",
+        [&] {
+            if (diff_git)
+                return git_diff_driver(diff_inputs, out, err);
+            if (diff_inputs.size() % 2 != 0)
+                throw UsageError("«diff» vuole due versioni con lo stesso numero di argomenti ciascuna (per esempio "
+                                 "due cartelle, o due coppie di sorgenti), non " +
+                                 std::to_string(diff_inputs.size()) + " argomenti");
+            const auto paths = paths_from_utf8(diff_inputs);
+            const auto half = static_cast<std::ptrdiff_t>(paths.size() / 2);
+            DiffRequest rq{{paths.begin(), paths.begin() + half}, {paths.begin() + half, paths.end()},
+                           diff_format == "json"};
+            return diff_scenarios(rq, out, err);
+        });
+    diff_cmd.arguments("VERSIONE", diff_inputs, 2, 7,
+                       "le due versioni, ciascuna una cartella, i file compilati o il file della linea e il file del "
+                       "treno");
+    diff_cmd.choice("--format", diff_format, {"text", "json"}, "forma del rapporto (predefinita text)");
+    diff_cmd.flag("--git", diff_git, "come driver di diff di git: percorso, vecchio file, hash, modo, nuovo file, "
+                                     "hash, modo");
+    diff_cmd.footer("Stato d'uscita: 0 uguali, 1 diversi, 2 un file che manca o non si legge (con --git: 0 salvo "
+                    "che un file non si legga), 64 riga di comando sbagliata.");
 
     // view DIR | FILES...
     CompiledArguments view;
