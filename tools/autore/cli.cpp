@@ -261,13 +261,19 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
         [&] {
             if (diff_git)
                 return git_diff_driver(diff_inputs, out, err);
-            if (diff_inputs.size() % 2 != 0)
-                throw UsageError("«diff» vuole due versioni con lo stesso numero di argomenti ciascuna (per esempio "
-                                 "due cartelle, o due coppie di sorgenti), non " +
-                                 std::to_string(diff_inputs.size()) + " argomenti");
+            // A folder stands for a whole version; else each version takes half the arguments.
             const auto paths = paths_from_utf8(diff_inputs);
-            const auto half = static_cast<std::ptrdiff_t>(paths.size() / 2);
-            DiffRequest rq{{paths.begin(), paths.begin() + half}, {paths.begin() + half, paths.end()},
+            std::error_code ec;
+            auto split = static_cast<std::ptrdiff_t>(paths.size() / 2);
+            if (std::filesystem::is_directory(paths.front(), ec))
+                split = 1;
+            else if (std::filesystem::is_directory(paths.back(), ec))
+                split = static_cast<std::ptrdiff_t>(paths.size()) - 1;
+            else if (paths.size() % 2 != 0)
+                throw UsageError("«diff» vuole due versioni: una cartella ciascuna, o lo stesso numero di file "
+                                 "ciascuna (per esempio due coppie di sorgenti), non " +
+                                 std::to_string(paths.size()) + " file");
+            DiffRequest rq{{paths.begin(), paths.begin() + split}, {paths.begin() + split, paths.end()},
                            diff_format == "json"};
             return diff_scenarios(rq, out, err);
         });

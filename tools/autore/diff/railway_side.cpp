@@ -6,6 +6,7 @@
 #include "autore/scenario_files/route_output.hpp"
 #include "compile/compile.hpp"
 #include "model/byte_reader.hpp"
+#include "model/code_page.hpp"
 #include "model/file_decoders.hpp"
 
 namespace autore {
@@ -28,14 +29,36 @@ bool is_line_source(const fs::path& file) { return tratta::display_path(file.fil
 constexpr const char* empty_train = "[generale]\r\n[fine]\r\n";
 constexpr const char* longest_line = "[generale]\r\nlunghezza percorso,  1000000\r\n[fine]\r\n";
 
-RailwaySide compiled_sources(const std::string& line_bytes, const std::string& train_bytes, const std::string& label)
+// The names the program gives a scenario from its files' names; where a
+// file does not say them, both sides take the same stand-ins.
+struct SourceNames {
+    std::string scenario = "S";
+    std::string train = "T";
+};
+
+SourceNames names_from(const fs::path& line_file, const fs::path& train_file)
+{
+    SourceNames names;
+    if (auto s = scenario_from_line_file(line_file))
+        names.scenario = *s;
+    else if (!train_file.empty()) {
+        const std::string base = tratta::display_path(train_file.filename());
+        if (const auto cut = base.rfind('_'); cut != std::string::npos && cut > 0)
+            names.scenario = base.substr(0, cut);
+    }
+    if (auto t = train_from_train_file(train_file, names.scenario))
+        names.train = *t;
+    return names;
+}
+
+RailwaySide compiled_sources(const std::string& line_bytes, const std::string& train_bytes, const std::string& label,
+                             const SourceNames& names = {})
 {
     tratta::CompileInput in;
     in.line = tratta::SourceText::of(line_bytes);
     in.train = tratta::SourceText::of(train_bytes);
-    // The names only stand in the records; both sides take the same.
-    in.scenario_name = "S";
-    in.train_name = "T";
+    in.scenario_name = tratta::utf8_to_cp1252(names.scenario);
+    in.train_name = tratta::utf8_to_cp1252(names.train);
     const tratta::CompileResult result = tratta::compile(in);
     if (!result.makes_files())
         throw DiffTrouble(label + ": i sorgenti non si compilano (" +
@@ -60,16 +83,22 @@ RailwaySide one_file(const fs::path& file, const fs::path& named_as)
     if (is_source(name)) {
         const std::string bytes = tratta::read_file(file);
         if (is_line_source(name))
-            return compiled_sources(bytes, empty_train, side.label);
-        std::error_code ec;
+            return compiled_sources(bytes, empty_train, side.label, names_from(name, {}));
+        // The line file beside it is "<S>_linea.txt" for a train file "<S>_<T>-.txt".
+        std::string line = longest_line;
         const std::string base = tratta::display_path(name.filename());
-        const auto cut = base.find('_');
-        fs::path beside;
-        if (cut != std::string::npos)
-            beside = name.parent_path() / (base.substr(0, cut) + "_linea.txt");
-        const std::string line = !beside.empty() && fs::is_regular_file(beside, ec) ? tratta::read_file(beside)
-                                                                                      : std::string(longest_line);
-        return compiled_sources(line, bytes, side.label);
+        std::error_code ec;
+        const fs::path folder = name.parent_path().empty() ? fs::path(".") : name.parent_path();
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            const std::string other = tratta::display_path(it->path().filename());
+            const std::string scenario = other.size() > 10 ? other.substr(0, other.size() - 10) : std::string();
+            if (is_line_source(other) && !scenario.empty() && base.starts_with(scenario + "_") &&
+                it->is_regular_file(ec)) {
+                line = tratta::read_file(it->path());
+                break;
+            }
+        }
+        return compiled_sources(line, bytes, side.label, names_from({}, name));
     }
     const auto kind = kind_from_name(name);
     if (!kind)
@@ -101,7 +130,7 @@ RailwaySide read_side(const std::vector<fs::path>& inputs, const fs::path& named
             const fs::path& line = first_is_line ? inputs[0] : inputs[1];
             const fs::path& train = first_is_line ? inputs[1] : inputs[0];
             return compiled_sources(tratta::read_file(line), tratta::read_file(train),
-                                    quoted(line) + " e " + quoted(train));
+                                    quoted(line) + " e " + quoted(train), names_from(line, train));
         }
         const CompiledFiles files = files_of(inputs, {}, {});
         LoadedScenario loaded = load_files(files);
