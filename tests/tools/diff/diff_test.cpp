@@ -149,6 +149,38 @@ TEST(Diff, EmbeddedScenarioWithOneStationMovedNamesThatStationAndNothingElse)
     EXPECT_EQ(changes[0]["text"], "stazione «Poggio Ventoso» spostata da 55650 m (km 58.700) a 55950 m (km 59.000)");
 }
 
+struct OneFileCase {
+    const char* file;
+    const char* said;
+};
+
+// One file of each version, as git hands a driver: each speaks of its own part.
+TEST(Diff, OneFileOfEachVersionSpeaksOfWhatThatFileHolds)
+{
+    TempFolder dir;
+    ASSERT_EQ(compile_lines(dir / "a", base_lines()).status, 0);
+    ScenarioLines changed = base_lines();
+    replace(changed.train_body, "Beta", "stazione,    6300, 12,  400,  0, 0, 0,  0,0,0,  0,0,0,    0,   8, 10, 0, Beta");
+    changed.train_body.push_back("segnale,    5500,   2, 4, 1,  1, 0,    2,  2,1,1, 0");
+    replace(changed.line_body, "curvad4", "curvad4,  1000,  350");
+    ASSERT_EQ(compile_lines(dir / "b", changed).status, 0);
+    const OneFileCase cases[] = {
+        {"Valle_R 101.sim", "stazione «Beta» spostata da 6000 m (km 7.000) a 6300 m (km 7.300)"},
+        {"Valle_R 101.dat", "aggiunto a 5500 m"},
+        {"Valle_linea.dat", "pianta del binario da 1301 m"},
+        {"Valle_linea.txt", "pianta del binario da 1301 m"},
+        {"Valle_R 101-.txt", "stazione «Beta» spostata"},
+    };
+    for (const auto& c : cases) {
+        const auto run = run_tool({"diff", (dir / "a" / c.file).string(), (dir / "b" / c.file).string()});
+        EXPECT_EQ(run.status, 1) << c.file << run.err;
+        EXPECT_NE(run.out.find(c.said), std::string::npos) << c.file << "\n" << run.out;
+    }
+    // A .sim alone holds no cells: the signal is not its to tell.
+    const auto records = run_tool({"diff", (dir / "a" / "Valle_R 101.sim").string(), (dir / "b" / "Valle_R 101.sim").string()});
+    EXPECT_EQ(records.out.find("5500"), std::string::npos);
+}
+
 TEST(Diff, TroubleGivesStatus2)
 {
     TempFolder dir;
