@@ -1,13 +1,12 @@
 #include "fuzz_entry.hpp"
+#include "fuzz_sources.hpp"
 
-#include "app/avvio.hpp"
 #include "autore/decompile/round_trip.hpp"
 #include "compile/compile.hpp"
 #include "model/file_decoders.hpp"
 
 #include <cstdio>
 #include <cstdlib>
-#include <string_view>
 
 namespace {
 
@@ -27,15 +26,7 @@ struct Tally {
 // 0x00, the train file after it.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
-    const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const std::size_t split = input.find('\0');
-    tratta::CompileInput in;
-    in.scenario_name = tratta::scenario_constant;
-    in.train_name = tratta::train_constant;
-    in.line = tratta::SourceText::of(input.substr(0, split));
-    if (split != std::string_view::npos)
-        in.train = tratta::SourceText::of(input.substr(split + 1));
-    const tratta::CompileResult first = tratta::compile(in);
+    const tratta::CompileResult first = tratta::compile(compile_input_of(data, size));
     ++tally.inputs;
     if (first.outcome != tratta::CompileOutcome::clean)
         return 0;
