@@ -186,10 +186,27 @@ private:
                 int64_t end = c;
                 while (end + 4 <= last && cells_[static_cast<std::size_t>(end + 4)].kind != tratta::kind_none)
                     end += 4;
-                if (c - 3 >= first)
+                // A run whose mountain began before the stretch: its first
+                // cells are given back their own side afterwards.
+                if (c - 3 >= 0) {
                     add(c - 3, end, 3, 13);
+                    restore(c - 3, first - 1);
+                }
                 c = end + 4;
             }
+        }
+    }
+    // Cells from..to (none when to < from) set back to the side they hold,
+    // without markers.
+    void restore(int64_t from, int64_t to)
+    {
+        for (int64_t c = from; c <= to;) {
+            const uint8_t side = cells_[static_cast<std::size_t>(c)].side;
+            int64_t last = c;
+            while (last + 1 <= to && cells_[static_cast<std::size_t>(last + 1)].side == side)
+                ++last;
+            add(c, last, side, side > 10 ? side - 256 : side);
+            c = last + 1;
         }
     }
     bool marker(int64_t c) const { return cells_[static_cast<std::size_t>(c)].kind == tratta::kind_mountain_marker; }
@@ -260,10 +277,18 @@ void board_sections(const LoadedScenario& s, const std::vector<RouteCell>& cells
 {
     SourceColumns indicators;
     std::map<int, int64_t> boards; // slot -> cell
+    std::vector<int64_t> stop_cells; // a board there is read over by the station's stop
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const auto& c = cells[i];
         const auto cell = static_cast<int64_t>(i);
-        if (c.kind == tratta::kind_speed_indicator) {
+        // A station's stop takes its cell whatever it held, and keeps what a
+        // speed indicator there left in the other values: the indicator stood
+        // there before.
+        const bool under_stop = c.kind == tratta::kind_station_stop && c.aux == 0 &&
+                                (c.value2 != 0 || c.value3 != 0 || c.value4 != 0);
+        if (c.kind == tratta::kind_station_stop && !under_stop)
+            stop_cells.push_back(cell);
+        if (c.kind == tratta::kind_speed_indicator || under_stop) {
             std::array<std::string, 3> first;
             std::array<std::string, 3> second;
             split_speeds(c.value, first[0], second[0]);
@@ -284,6 +309,18 @@ void board_sections(const LoadedScenario& s, const std::vector<RouteCell>& cells
     // Boards take their text's record from 80 down, in the order of their lines.
     SourceColumns signs;
     int expected = ScenarioRecords::first_board_slot;
+    // Board texts whose board no cell shows stood under a station's stop.
+    for (int slot = ScenarioRecords::first_board_slot; slot >= 1 && !stop_cells.empty(); --slot) {
+        if (boards.contains(slot))
+            continue;
+        const bool text_record = !s.records[slot].text.empty() && s.records[slot].kind == 0 &&
+                                 s.records[slot].at_m == 0 && s.records[slot].start_m == 0;
+        const bool below_boards = !boards.empty() && slot > boards.begin()->first;
+        if (!text_record && !below_boards)
+            break;
+        boards.emplace(slot, stop_cells.back());
+        stop_cells.pop_back();
+    }
     for (auto it = boards.rbegin(); it != boards.rend(); ++it, --expected) {
         const auto& [slot, cell] = *it;
         if (slot != expected || slot < 1 || slot > ScenarioRecords::first_board_slot) {
