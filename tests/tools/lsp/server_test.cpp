@@ -154,6 +154,17 @@ TEST(LspServer, ALineFileAloneSaysOnlyWhatItSaysOfItself)
     EXPECT_EQ(codes_of(editor.diagnostics_of(line_uri)), std::vector<std::string>{"21@6"});
 }
 
+// A board text no record can hold keeps compile from writing anything: the
+// editor shows it at its line while the author types, once.
+TEST(LspServer, WhatCompileRefusesStandsAtItsLine)
+{
+    Editor editor;
+    editor.start();
+    editor.open(line_uri, small_line({"cartello_indicatore,  5000,   " + std::string(66000, 'K')}));
+    editor.publish();
+    EXPECT_EQ(codes_of(editor.diagnostics_of(line_uri)), std::vector<std::string>{"testo-troppo-lungo@5"});
+}
+
 TEST(LspServer, ATrainFileWithoutItsLineFileIsToldSo)
 {
     Editor editor;

@@ -5,6 +5,7 @@
 #include "autore/route/object_words.hpp"
 #include "autore/route_page/plan_levels.hpp"
 #include "autore/route_page/view_data.hpp"
+#include "autore/route/route_colours.hpp"
 #include "autore/route_page/view_page.hpp"
 #include "autore/analysis/view_sources.hpp"
 
@@ -111,6 +112,18 @@ TEST(ViewData, EveryObjectInWordsWithTheSourceLineItCameFrom)
                                     {"file", "Valle_linea.txt"}, {"line", 5}, {"column", 1}}));
     EXPECT_TRUE(diagnostics[1]["at_m"].is_null());
     EXPECT_EQ(diagnostics[1]["severity"], "error");
+}
+
+// The page draws in the plot's colours: one table gives both.
+TEST(ViewData, TheColoursOfThePlotsPicture)
+{
+    TempFolder dir;
+    const auto fixture = testing::make_view_fixture(dir.path());
+    const json data = view_data(fixture.scenario, {});
+    ASSERT_EQ(data["colours"].size(), std::size(route_colours));
+    for (const NamedColour& c : route_colours)
+        EXPECT_EQ(data["colours"][std::string(c.name)], std::string(c.value)) << c.name;
+    EXPECT_EQ(data["colours"]["station"], colour::station);
 }
 
 TEST(ViewData, TheProfileAsRunsOfEqualValues)

@@ -12,6 +12,7 @@
 // Its `run` is called only once the whole command line has been accepted.
 
 #include "autore/command_line/exit_status.hpp"
+#include "autore/command_line/real_range.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -72,8 +73,8 @@ public:
     // A whole number from min to max.
     CLI::Option* whole_number(const std::string& names, int64_t& value, int64_t min, int64_t max,
                               const std::string& value_name, const std::string& description);
-    // A real number above 0 (or from 0 when zero_allowed); a decimal comma is taken as a point.
-    CLI::Option* real_number(const std::string& names, double& value, bool zero_allowed,
+    // A real number from min to max (the range a train can hold); a decimal comma is taken as a point.
+    CLI::Option* real_number(const std::string& names, double& value, RealRange range,
                              const std::string& value_name, const std::string& description);
     CLI::Option* flag(const std::string& names, bool& value, const std::string& description);
     // A closing paragraph of the help (the exit statuses, say).

@@ -23,7 +23,8 @@ void add_run_failure(const tratta::CompileResult& r, std::vector<Diagnostic>& ou
         d.code = std::to_string(r.box_number);
         d.message = "il programma si ferma con il messaggio \" Errore n. " + std::to_string(r.box_number) +
                     "\" (" + std::string(tratta::error_meaning(r.box_number)) + "): nessun file scritto";
-    } else if (r.outcome == tratta::CompileOutcome::failure && r.errors.empty()) {
+    } else if (r.outcome == tratta::CompileOutcome::failure &&
+               std::none_of(out.begin(), out.end(), [](const Diagnostic& e) { return e.is_error(); })) {
         d.code = "compilazione-fallita";
         d.message = r.failure + ": nessun file scritto";
     } else {

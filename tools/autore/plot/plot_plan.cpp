@@ -3,6 +3,7 @@
 // arrow shows how it lies), with the stations named and the signals and sign
 // boards marked on it.
 #include "autore/plot/plot_layout.hpp"
+#include "autore/route/plan_direction.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -34,35 +35,6 @@ struct PlanFrame {
     double y(const PlanPoint& p) const { return top + (v1 - v(p)) * scale; }
 };
 
-// The line's main direction: the axis along which its points spread most,
-// pointing from the start towards the end.
-void main_direction(const std::vector<PlanPoint>& points, double& ux, double& uy)
-{
-    double mx = 0, my = 0;
-    for (const auto& p : points) {
-        mx += p.x;
-        my += p.y;
-    }
-    const auto n = static_cast<double>(points.size());
-    mx /= n;
-    my /= n;
-    double sxx = 0, syy = 0, sxy = 0;
-    for (const auto& p : points) {
-        sxx += (p.x - mx) * (p.x - mx);
-        syy += (p.y - my) * (p.y - my);
-        sxy += (p.x - mx) * (p.y - my);
-    }
-    const double angle = 0.5 * std::atan2(2 * sxy, sxx - syy);
-    ux = std::cos(angle);
-    uy = std::sin(angle);
-    const double ex = points.back().x - points.front().x;
-    const double ey = points.back().y - points.front().y;
-    if (ex * ux + ey * uy < 0) {
-        ux = -ux;
-        uy = -uy;
-    }
-}
-
 double label_room(const RouteData& route)
 {
     double widest = 0;
@@ -74,7 +46,9 @@ double label_room(const RouteData& route)
 PlanFrame frame_of(const RouteData& route, double width)
 {
     PlanFrame f;
-    main_direction(route.plan, f.ux, f.uy);
+    const PlanDirection direction = main_direction(route.plan);
+    f.ux = direction.ux;
+    f.uy = direction.uy;
     f.cx = route.plan.front().x;
     f.cy = route.plan.front().y;
     bool first = true;
@@ -367,7 +341,7 @@ void draw_plan_legend(SvgWriter& svg, double right, double baseline)
 void draw_plan(SvgWriter& svg, const RouteData& route, const Box& box)
 {
     svg.empty("rect", {{"x", svg_number(box.left)}, {"y", svg_number(box.top)}, {"width", svg_number(box.width)},
-                       {"height", svg_number(box.height)}, {"fill", "#fbfbf8"}, {"stroke", colour::grid}});
+                       {"height", svg_number(box.height)}, {"fill", colour::paper}, {"stroke", colour::grid}});
     if (route.plan.empty()) {
         svg.text(box.left + box.width / 2, box.top + box.height / 2 + 5,
                  "pianta non disponibile: scenario compilato senza la tabella _linea.dat",
