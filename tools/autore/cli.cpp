@@ -298,18 +298,17 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
         "ogni oggetto con i suoi valori",
         [&] {
             ViewExtras extras;
+            ViewOptions options;
+            options.scenario = view.scenario;
+            options.train = view.train;
             if (view_sources.size() == 2) {
                 CompileRequest sources;
                 sources.line_file = path_from_utf8(view_sources[0]);
                 sources.train_file = path_from_utf8(view_sources[1]);
-                if (auto problem = add_sources(sources, extras)) {
-                    print_problems({*problem}, err);
-                    return exit_status::failed;
-                }
+                options.sources = [&extras, sources](const CompiledFiles& binaries) {
+                    return add_sources(sources, binaries, extras);
+                };
             }
-            ViewOptions options;
-            options.scenario = view.scenario;
-            options.train = view.train;
             return finish(view_route(paths_from_utf8(view.inputs), path_from_utf8(view.output), options, extras), out,
                           err);
         });

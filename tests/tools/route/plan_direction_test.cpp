@@ -1,6 +1,7 @@
 // Which way the track mainly runs: the plot turns the route by it, and the
 // route page turns the stretch in view the same way.
 #include "autore/route/plan_direction.hpp"
+#include "tools/route/plan_points.hpp"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +11,7 @@
 namespace autore {
 namespace {
 
-std::vector<PlanPoint> track(const std::vector<std::pair<double, double>>& xy)
-{
-    std::vector<PlanPoint> points;
-    for (const auto& [x, y] : xy)
-        points.push_back({x, y, 0});
-    return points;
-}
+using testing::track;
 
 // 10 km northward in points 50 m apart, then 20 km eastward in one straight
 // piece of two points: by length the line runs mostly east (counted by its

@@ -39,6 +39,9 @@ struct DocumentRequest {
     std::string train;
     std::filesystem::path out_file;
     std::vector<std::string_view> extensions; // the endings the output's name may have, first the usual one
+    // Given: what keeps the files found from making the document (sources
+    // that do not belong to them), asked before anything is read or written.
+    std::function<std::optional<std::string>(const CompiledFiles&)> inputs_problem;
 };
 
 // The files named by the inputs (one folder, or the files one by one),
