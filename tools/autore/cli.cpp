@@ -393,6 +393,13 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
         return exit_status::done;
     });
 
+    // man: the manual page autore(1), for the release packages
+    std::string man_date = "1970-01-01";
+    line.add_hidden("man", "scrive la pagina di manuale autore(1) in roff", [&] {
+        out << line.man_page(man_date);
+        return exit_status::done;
+    }).option("--data", man_date, "AAAA-MM-GG", "la data della versione descritta");
+
     // lsp: the language server, on standard input and output
     line.add("lsp",
              "server del linguaggio (LSP) su standard input e output, per gli editor: diagnostiche, descrizioni e "

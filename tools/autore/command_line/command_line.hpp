@@ -120,12 +120,19 @@ public:
     std::string help() const;
     std::string help(const Command& command) const;
     std::string bash_completion() const;
+    // The manual page, section 1, in roff: the same subcommands, arguments,
+    // options and closing paragraphs as the help. date: "AAAA-MM-GG", the
+    // day of the release it describes.
+    std::string man_page(const std::string& date) const;
 
     // Every subcommand in the order the help lists them, the tool's own
     // (help, completion) last; hidden ones only with_hidden.
     std::vector<const Command*> commands(bool with_hidden = false) const;
     const Command* find(std::string_view name) const;
     const std::string& name() const { return name_; }
+    const std::string& summary() const { return summary_; }
+    const std::string& version() const { return version_; }
+    const std::string& footer() const { return footer_; }
 
 private:
     Command& add_command(std::string name, std::string summary, Command::Run run, bool hidden, bool own);
