@@ -1,4 +1,5 @@
 #include "fuzz_entry.hpp"
+#include "fuzz_sources.hpp"
 
 #include "app/avvio.hpp"
 #include "compile/compile.hpp"
@@ -37,15 +38,7 @@ void check(const tratta::CompileResult& r, bool keeps_line_table)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
-    const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const std::size_t split = input.find('\0');
-
-    tratta::CompileInput in;
-    in.scenario_name = tratta::scenario_constant;
-    in.train_name = tratta::train_constant;
-    in.line = tratta::SourceText::of(input.substr(0, split));
-    if (split != std::string_view::npos)
-        in.train = tratta::SourceText::of(input.substr(split + 1));
+    tratta::CompileInput in = compile_input_of(data, size);
     // Every other input is compiled as the authoring tool's check compiles:
     // where each object came from and every field as read are kept, the
     // plan of the track is walked but not kept.

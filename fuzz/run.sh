@@ -10,7 +10,9 @@
 # fuzz/lsp_corpus (seeded from its recorded exchanges by fuzz/lsp_seeds.py);
 # its new inputs go to build-fuzz/lsp_corpus. FUZZ_TARGET=decoders fuzzes the
 # readers of the three binary files behind `autore dump`, from
-# fuzz/corpus-decoders.
+# fuzz/corpus-decoders. FUZZ_TARGET=round_trip compiles, decompiles and
+# compiles again every input of fuzz/corpus that compiles without error, and
+# fails where the second compile's bytes differ from the first's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
@@ -21,8 +23,9 @@ corpus=corpus
 case "$target" in
 lsp) tools=ON corpus=lsp_corpus ;;
 decoders) tools=ON corpus=corpus-decoders ;;
+round_trip) tools=ON ;;
 tratta) ;;
-*) echo "fuzz/run.sh: FUZZ_TARGET is tratta, decoders or lsp" >&2; exit 64 ;;
+*) echo "fuzz/run.sh: FUZZ_TARGET is tratta, decoders, lsp or round_trip" >&2; exit 64 ;;
 esac
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -79,8 +79,8 @@ TEST(Completion, BashCompletesSubcommandsOptionsChoicesAndFiles)
     }
     // Every subcommand the help lists, and only those, at the first word.
     const Words first = completed(dir / "autore.bash", {"autore", ""});
-    EXPECT_EQ(first, (Words{"export", "compile", "check", "dump", "plot", "view", "serve", "documents", "timetable", "pack", "lsp", "help",
-                            "completion", "--help", "--version"}));
+    EXPECT_EQ(first, (Words{"export", "compile", "check", "dump", "plot", "decompile", "diff", "view", "serve",
+                            "documents", "timetable", "pack", "lsp", "help", "completion", "--help", "--version"}));
 }
 
 } // namespace

@@ -14,6 +14,8 @@
 #include "autore/lsp/serve.hpp"
 #include "autore/pack/pack.hpp"
 #include "autore/plot/plot.hpp"
+#include "autore/decompile/decompile.hpp"
+#include "autore/diff/diff_command.hpp"
 #include "autore/version.hpp"
 #include "autore/route_page/view_page.hpp"
 #ifdef AUTORE_SERVE
@@ -232,6 +234,63 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
             return finish(plot_route(paths_from_utf8(plot.inputs), path_from_utf8(plot.output), options), out, err);
         });
     plot.add_to(plot_cmd, "FILE_SVG", "il file SVG da scrivere");
+
+    // decompile DIR | FILES... -o DIR
+    CompiledArguments decompile;
+    bool decompile_force = false;
+    Command& decompile_cmd = line.add(
+        "decompile",
+        "riscrive il file della linea e il file del treno da cui viene uno scenario compilato, e controlla che "
+        "compilati diano gli stessi file binari",
+        [&] {
+            DecompileRequest rq{paths_from_utf8(decompile.inputs), path_from_utf8(decompile.output),
+                                decompile.scenario, decompile.train, decompile_force};
+            const DecompileReport report = decompile_scenario(rq);
+            for (const auto& message : report.messages)
+                out << message << '\n';
+            return finish(report, out, err);
+        });
+    decompile.add_to(decompile_cmd, "CARTELLA", "la cartella dove scrivere i due sorgenti");
+    decompile_cmd.flag("--force", decompile_force, "sovrascrive i sorgenti che esistono già");
+    decompile_cmd.footer("Stato d'uscita: 0 sorgenti scritti ed esatti (compilati danno gli stessi file, byte per "
+                         "byte), 2 scritti ma non esatti (ogni campo che differisce è elencato), 1 nulla scritto, 64 "
+                         "riga di comando sbagliata.");
+
+    // diff A B
+    std::vector<std::string> diff_inputs;
+    std::string diff_format = "text";
+    bool diff_git = false;
+    Command& diff_cmd = line.add(
+        "diff",
+        "dice che cosa è cambiato sulla ferrovia fra due versioni di uno scenario, lungo il percorso: stazioni, "
+        "segnali, cartelli, profili, pianta e intestazione",
+        [&] {
+            if (diff_git)
+                return git_diff_driver(diff_inputs, out, err);
+            // A folder stands for a whole version; else each version takes half the arguments.
+            const auto paths = paths_from_utf8(diff_inputs);
+            std::error_code ec;
+            auto split = static_cast<std::ptrdiff_t>(paths.size() / 2);
+            if (std::filesystem::is_directory(paths.front(), ec))
+                split = 1;
+            else if (std::filesystem::is_directory(paths.back(), ec))
+                split = static_cast<std::ptrdiff_t>(paths.size()) - 1;
+            else if (paths.size() % 2 != 0)
+                throw UsageError("«diff» vuole due versioni: una cartella ciascuna, o lo stesso numero di file "
+                                 "ciascuna (per esempio due coppie di sorgenti), non " +
+                                 std::to_string(paths.size()) + " file");
+            DiffRequest rq{{paths.begin(), paths.begin() + split}, {paths.begin() + split, paths.end()},
+                           diff_format == "json"};
+            return diff_scenarios(rq, out, err);
+        });
+    diff_cmd.arguments("VERSIONE", diff_inputs, 2, 7,
+                       "le due versioni, ciascuna una cartella, i file compilati o il file della linea e il file del "
+                       "treno");
+    diff_cmd.choice("--format", diff_format, {"text", "json"}, "forma del rapporto (predefinita text)");
+    diff_cmd.flag("--git", diff_git, "come driver di diff di git: percorso, vecchio file, hash, modo, nuovo file, "
+                                     "hash, modo");
+    diff_cmd.footer("Stato d'uscita: 0 uguali, 1 diversi, 2 un file che manca o non si legge (con --git: 0 salvo "
+                    "che un file non si legga), 64 riga di comando sbagliata.");
 
     // view DIR | FILES...
     CompiledArguments view;

@@ -23,8 +23,6 @@ std::string lower(std::string s)
 
 } // namespace
 
-namespace {
-
 CompiledFiles files_of(const std::vector<std::filesystem::path>& inputs, const std::string& scenario,
                        const std::string& train)
 {
@@ -46,6 +44,8 @@ LoadedScenario load_files(const CompiledFiles& files)
         loaded.line_table = load_line_table(*files.line_table);
     return loaded;
 }
+
+namespace {
 
 // The document would take the place of a file it is made from.
 void refuse_output_among_inputs(const std::filesystem::path& out_file, const CompiledFiles& files)

@@ -44,6 +44,13 @@ struct DocumentRequest {
     std::function<std::optional<std::string>(const CompiledFiles&)> inputs_problem;
 };
 
+// The files named by the inputs (one folder, or the files one by one),
+// found but not read; FindError says why not.
+CompiledFiles files_of(const std::vector<std::filesystem::path>& inputs, const std::string& scenario,
+                       const std::string& train);
+// Reads and decodes them; tratta::FileFailure or tratta::LayoutError say why not.
+LoadedScenario load_files(const CompiledFiles& files);
+
 // Finds and reads the three files named by the inputs (one folder, or the
 // files one by one); FindError, tratta::FileFailure or tratta::LayoutError say why not.
 LoadedScenario load_scenario(const std::vector<std::filesystem::path>& inputs, const std::string& scenario,

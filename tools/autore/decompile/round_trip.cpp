@@ -1,0 +1,35 @@
+#include "autore/decompile/round_trip.hpp"
+
+#include "compile/compile.hpp"
+
+namespace autore {
+
+RoundTrip round_trip(const LoadedScenario& scenario, const GivenFiles& given)
+{
+    using tratta::ScenarioRecords;
+    RoundTrip trip;
+    trip.sources = rebuild_sources(scenario);
+    tratta::CompileInput in;
+    in.line = tratta::SourceText::of(trip.sources.line);
+    in.train = tratta::SourceText::of(trip.sources.train);
+    in.scenario_name = scenario.records[ScenarioRecords::scenario_header].text;
+    in.train_name = scenario.records[ScenarioRecords::run_header].text;
+    in.line_table = scenario.line_table.has_value();
+    const tratta::CompileResult result = tratta::compile(in);
+    auto& out = trip.differences;
+    if (!scenario.line_table)
+        out.push_back("manca il file _linea.dat: la pianta non si conosce, e i sorgenti non hanno curve");
+    if (!result.makes_files()) {
+        out.push_back("i sorgenti riscritti non si compilano: " +
+                      (result.failure.empty() ? "errore " + std::to_string(result.box_number) : result.failure));
+        return trip;
+    }
+    if (const auto* e = result.last_error())
+        out.push_back("la compilazione dei sorgenti riscritti registra l'errore " + std::to_string(e->code) + " a " +
+                      std::to_string(e->at_m) + " m");
+    for (auto& d : file_differences(given, result.files))
+        out.push_back(std::move(d));
+    return trip;
+}
+
+} // namespace autore
