@@ -227,6 +227,7 @@ TEST(CheckWording, PositionsBeyondTheGridStandUnderTheFirst)
         related_lines.push_back(r.place.line);
     EXPECT_EQ(related_lines, (std::vector<int32_t>{2, 12, 13}));
     EXPECT_EQ(first.related.front().message, "la lunghezza del percorso, letta qui come 1 m");
+}
 
 std::string message_of(const CheckReport& report, std::string_view code)
 {
