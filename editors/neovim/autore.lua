@@ -9,21 +9,28 @@
 
 local patterns = { '*_linea.txt', '*-.txt' }
 local group = vim.api.nvim_create_augroup('autore', { clear = true })
-local clients = {} -- scenario folder -> client id
+local clients = {} -- scenario folder -> client id, on Neovim 0.7
+
+local function server(folder)
+  return { name = 'autore', cmd = { vim.g.autore_percorso or 'autore', 'lsp' }, root_dir = folder }
+end
 
 -- The server of the folder, started the first time a file of it is opened.
-local function client_for(folder)
-  local id = clients[folder]
-  if id and vim.lsp.get_client_by_id(id) then
-    return id
+-- Neovim 0.8 and later keep one per folder themselves (vim.lsp.start); 0.7
+-- has only vim.lsp.start_client, and this file keeps them.
+local function attach(buf, folder)
+  if vim.lsp.start then
+    vim.lsp.start(server(folder), { bufnr = buf })
+    return
   end
-  id = vim.lsp.start_client({
-    name = 'autore',
-    cmd = { vim.g.autore_percorso or 'autore', 'lsp' },
-    root_dir = folder,
-  })
-  clients[folder] = id
-  return id
+  local id = clients[folder]
+  if not (id and vim.lsp.get_client_by_id(id)) then
+    id = vim.lsp.start_client(server(folder))
+    clients[folder] = id
+  end
+  if id then
+    vim.lsp.buf_attach_client(buf, id)
+  end
 end
 
 -- Read the sources as Windows-1252, as the simulator does.
@@ -42,9 +49,6 @@ vim.api.nvim_create_autocmd({ 'BufReadPost', 'BufNewFile' }, {
     vim.opt.fileencodings = 'ucs-bom,utf-8,default,latin1'
     vim.bo[args.buf].fileencoding = 'cp1252'
     local folder = vim.fn.fnamemodify(vim.api.nvim_buf_get_name(args.buf), ':p:h')
-    local id = client_for(folder)
-    if id then
-      vim.lsp.buf_attach_client(args.buf, id)
-    end
+    attach(args.buf, folder)
   end,
 })

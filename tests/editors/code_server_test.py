@@ -8,8 +8,8 @@ CODE_SERVER is the code-server program, VSIX the linux-x64 package, AUTORE the
 tool (to export the template). The .vsix is installed into a fresh
 extensions folder; then a template with a planted fault shows that fault in
 the Problems panel and its count in the status bar, the clean template shows
-no error, and a hover over a key shows its fields. Screenshots land in
-ARTIFACTS.
+no error, a hover over a key shows its fields, and the palette's check and
+route page run the tool inside the extension. Screenshots land in ARTIFACTS.
 """
 import json
 import os
@@ -162,6 +162,23 @@ def test_hover_shows_the_fields(d):
     d.save_screenshot(os.path.join(ARTIFACTS, "code_server_descrizione.png"))
 
 
+def output_text(d):
+    return d.execute_script(
+        "const v = document.querySelector('.part.panel .monaco-editor .view-lines'); return v ? v.innerText : '';")
+
+
+def test_palette_commands(d):
+    """Check and route page from the palette: their messages in the Autore channel."""
+    command(d, "Autore: Controlla lo scenario")
+    text = wait_for("il controllo nel canale Autore",
+                    lambda: (t := output_text(d)) and "stato d'uscita" in t and t, 60)
+    assert "> autore check" in text and "[21]" in text and "(stato d'uscita 2)" in text, text
+    command(d, "Autore: Apri la pagina del percorso")
+    text = wait_for("la pagina del percorso nel canale Autore",
+                    lambda: (t := output_text(d)) and "> autore view" in t and t.count("stato d'uscita") >= 3 and t, 60)
+    assert text.rstrip().endswith("(stato d'uscita 0)"), text
+
+
 def test_clean_template(d, port, folder, fault_counts):
     open_workbench(d, port, folder)
     open_file(d, LINE)
@@ -202,6 +219,7 @@ def main():
         tests = [("errore piantato", lambda: test_planted_fault(d, port, faulty, planted))]
         results = {}
         for name, test in tests + [("descrizione", lambda: test_hover_shows_the_fields(d)),
+                                   ("comandi", lambda: test_palette_commands(d)),
                                    ("modello pulito", lambda: test_clean_template(d, port, clean, results["errore piantato"]))]:
             try:
                 results[name] = test()
@@ -221,7 +239,7 @@ def main():
             server.terminate()
             server.wait(20)
         shutil.rmtree(work, ignore_errors=True)
-    print(f"{3 - failures} passed, {failures} failed")
+    print(f"{len(results)} passed, {failures} failed")
     return 1 if failures else 0
 
 
