@@ -49,6 +49,6 @@ node -e 'const f=process.argv[1],p=require(f);p.version=process.argv[2];require(
 
 mkdir -p "$(dirname "$out")"
 out_abs="$(cd "$(dirname "$out")" && pwd)/$(basename "$out")"
-(cd "$stage" && "$here/node_modules/.bin/vsce" package --no-dependencies --no-git-tag-version --no-update-package-json \
-  --allow-missing-repository --skip-license --target "$platform" --out "$out_abs" >/dev/null)
+(cd "$stage" && "$here/node_modules/.bin/vsce" package --no-dependencies \
+  --allow-missing-repository --skip-license --no-rewrite-relative-links --target "$platform" --out "$out_abs" >/dev/null)
 echo "$out_abs"
