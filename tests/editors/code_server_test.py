@@ -98,7 +98,7 @@ def command(d, title):
     box = wait_for("la tavolozza dei comandi", lambda: d.find_element(By.CSS_SELECTOR, ".quick-input-box input"))
     box.send_keys(title)
     time.sleep(1)
-    box.send_keys(Keys.ENTER)
+    ActionChains(d).send_keys(Keys.ENTER).perform()
 
 
 def open_file(d, name):

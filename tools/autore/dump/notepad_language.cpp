@@ -1,26 +1,12 @@
 #include "autore/dump/editor_files.hpp"
 
+#include "autore/route/svg_writer.hpp"
 #include "source/line/line_keys.hpp"
 #include "source/train/train_keys.hpp"
 
 namespace autore {
 
 namespace {
-
-std::string xml_text(std::string_view text)
-{
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
 
 // Notepad++ matches a keyword as the start of a word when its list is a list
 // of prefixes: "curva" then colours "curvad3". A digit in the template's key
@@ -47,7 +33,7 @@ std::string keywords(std::initializer_list<std::span<const tratta::KeySpec* cons
 
 std::string keyword_list(std::string_view name, std::string_view words)
 {
-    return "            <Keywords name=\"" + std::string(name) + "\">" + xml_text(words) + "</Keywords>\n";
+    return "            <Keywords name=\"" + std::string(name) + "\">" + xml_escaped(words) + "</Keywords>\n";
 }
 
 std::string style(std::string_view name, std::string_view colour, int font_style)
