@@ -48,7 +48,7 @@ std::string notepad_language()
 {
     std::string x = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n";
     x += "<!-- Scenario del simulatore: il file della linea (*_linea.txt) e il file del treno (*-.txt).\n"
-         "     Scritto da `autore formats --editor notepad++` dalle tabelle delle chiavi. -->\n";
+         "     Scritto dalle tabelle delle chiavi del programma (autore formats, editor notepad++). -->\n";
     x += "<NotepadPlus>\n";
     x += "    <UserLang name=\"Scenario (autore)\" ext=\"\" udlVersion=\"2.1\">\n";
     x += "        <Settings>\n";
