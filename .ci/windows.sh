@@ -76,25 +76,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 100); do
-    [ -s "$WORK/display" ] && break
-    sleep 0.2
-done
-[ -s "$WORK/display" ] || die "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$WORK/display")"
-
-export WINEPREFIX=$WORK/wine WINEARCH=win64 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=" # no offer to install Mono or Gecko
-boot_prefix() {
-    timeout 300 wineboot -i </dev/null >/dev/null 2>&1 && timeout 120 wineserver -w >/dev/null 2>&1
-}
-if ! boot_prefix; then
-    timeout 30 wineserver -k >/dev/null 2>&1
-    rm -rf "$WINEPREFIX"
-    boot_prefix || die "the wine prefix did not start"
-fi
+# shellcheck source=.ci/wine_display.sh
+source "$ROOT/.ci/wine_display.sh"
+start_virtual_display
+start_wine_prefix
 
 # --- helpers ---------------------------------------------------------------
 # The id of the visible window with exactly this title, waiting up to $2 seconds.

@@ -1,11 +1,12 @@
 // The language server while an author edits the embedded line file: from
 // the editor's change to the diagnostics published for it, through the
 // server's message handler in memory, with the embedded train file beside
-// the line file. Each change is undone by the next, so that every round
-// checks anew: /0 sets a background code and back (the scenario stays clean),
-// /1 moves a speed board onto the cell of another and back (error 21 in the
-// line file, and the reading stops there: the check reads it again without
-// that line to find what the error hides).
+// the line file. Each change is undone by the next: /0 sets a background code
+// and back (the scenario stays clean), /1 moves a speed board onto the cell
+// of another and back (error 21 in the line file, and the reading stops
+// there: the check reads it again without that line to find what the error
+// hides). The edited line ends in a number of blanks of its own each round,
+// so that no round finds its texts already analysed.
 #include "autore/lsp/server.hpp"
 #include "model/code_page.hpp"
 #include "scenario/data_set.hpp"
@@ -15,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -47,7 +49,7 @@ void lsp_change(benchmark::State& state)
         return;
     }
     edited.replace(at, from.size(), to);
-
+    const std::size_t line_end = edited.find('\n', at);
     int published = 0;
     bool errors = false;
     autore::lsp::Server server(
@@ -68,11 +70,20 @@ void lsp_change(benchmark::State& state)
                        .dump());
     server.publish_pending();
 
-    const std::string changes[2] = {change_message(edited, 2), change_message(line, 3)};
-    int round = 0;
+    // Blanks after the last field of the edited line change nothing the reader takes.
+    constexpr int variants = 64;
+    std::vector<std::string> changes;
+    for (int i = 0; i < variants; ++i) {
+        std::string a = edited;
+        std::string b = line;
+        a.insert(line_end - 1, static_cast<std::size_t>(i + 1), ' ');
+        b.insert(line_end - 1 - to.size() + from.size(), static_cast<std::size_t>(i + 1), ' ');
+        changes.push_back(change_message(i % 2 == 0 ? a : b, i + 2));
+    }
+    std::size_t round = 0;
     for (auto _ : state) {
         const int before = published;
-        server.receive(changes[round++ % 2]);
+        server.receive(changes[round++ % changes.size()]);
         server.publish_pending();
         if (published != before + 1) {
             state.SkipWithError("no diagnostics published after the change");

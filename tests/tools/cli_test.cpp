@@ -1,5 +1,6 @@
 // The command line as a person types it: help, version, and every way of
 // getting it wrong, each told in Italian with what was meant.
+#include "autore/diagnostics/rule_summaries.hpp"
 #include "autore/command_line/nearest_name.hpp"
 #include "autore/version.hpp"
 #include "tools/tool_support.hpp"
@@ -81,6 +82,8 @@ TEST(Cli, AWrongCommandLineIsNamedWithWhatWasMeantAndEndsWith64)
         {{"compile", "only-one.txt"}, {"manca FILE_TRENO", "«autore help compile» descrive"}},
         {{"compile", "a.txt", "b.txt", "c.txt"}, {"argomento «c.txt» in più", "vuole FILE_LINEA FILE_TRENO"}},
         {{"compile", "a.txt", "b.txt", "--trian", "X"}, {"opzione «--trian» sconosciuta", "forse «--train»?"}},
+        {{"compile", "--ouput", "x"}, {"opzione «--ouput» sconosciuta per «autore compile»; forse «--output»?"}},
+        {{"plot", "--ouptut", "x.svg"}, {"opzione «--ouptut» sconosciuta", "forse «--output»?"}},
         {{"export", "a", "b"}, {"argomento «b» in più", "vuole CARTELLA"}},
         {{"export", "a", "--froce"}, {"forse «--force»?"}},
         {{"dump", "x.sim", "--step", "0"}, {"«--step» vuole un numero intero da 1 a 10000000, non «0»"}},
@@ -94,8 +97,13 @@ TEST(Cli, AWrongCommandLineIsNamedWithWhatWasMeantAndEndsWith64)
         {{"plot", "dir", "-o", "a.svg", "-o", "b.svg"}, {"«-o/--output» data più di una volta"}},
         {{"plot", "a", "b", "c", "d", "-o", "x.svg"}, {"troppi argomenti INGRESSO: al più 3, dati 4"}},
         {{"view", "d", "-o", "x.html", "--sources", "a"}, {"«--sources» vuole 2 valori"}},
-        {{"timetable", "a", "b", "--accel", "0"}, {"«--accel» vuole un numero maggiore di 0"}},
-        {{"documents", "a", "b", "--dwell", "-5"}, {"«--dwell» vuole un numero da 0 in su"}},
+        {{"timetable", "a", "b", "--accel", "0"}, {"«--accel» vuole un numero da 0.05 a 2 m/s², non «0»"}},
+        {{"timetable", "a", "b", "--accel", "1e-300"}, {"«--accel» vuole un numero da 0.05 a 2 m/s²"}},
+        {{"timetable", "a", "b", "--accel", "40"}, {"«--accel» vuole un numero da 0.05 a 2 m/s²"}},
+        {{"timetable", "a", "b", "--decel", "0,01"}, {"«--decel» vuole un numero da 0.05 a 3 m/s², non «0,01»"}},
+        {{"documents", "a", "b", "--decel", "1e300"}, {"«--decel» vuole un numero da 0.05 a 3 m/s²"}},
+        {{"documents", "a", "b", "--dwell", "-5"}, {"«--dwell» vuole un numero da 0 a 86400 s, non «-5»"}},
+        {{"documents", "a", "b", "--dwell", "1e9"}, {"«--dwell» vuole un numero da 0 a 86400 s"}},
         {{"completion"}, {"manca SHELL"}},
         {{"completion", "zsh"}, {"SHELL vuole «bash», non «zsh»"}},
     };
@@ -111,6 +119,14 @@ TEST(Cli, AWrongCommandLineIsNamedWithWhatWasMeantAndEndsWith64)
             EXPECT_NE(run.err.find(w), std::string::npos) << w << "\n" << run.err;
         expect_own_lines(run.err);
     }
+}
+
+TEST(Cli, TheCheckHelpNamesEveryRule)
+{
+    const auto run = testing::run_tool({"check", "--help"});
+    EXPECT_EQ(run.status, 0);
+    for (const RuleSummary& r : warning_rules())
+        EXPECT_NE(run.out.find(std::string(r.code)), std::string::npos) << r.code << "\n" << run.out;
 }
 
 TEST(Cli, ADecimalCommaIsTakenAsAPoint)

@@ -9,6 +9,7 @@
 #include "autore/dump/dump.hpp"
 #include "autore/compile/export_template.hpp"
 #include "autore/dump/editor_files.hpp"
+#include "autore/diagnostics/rule_summaries.hpp"
 #include "autore/dump/formats_doc.hpp"
 #include "autore/scenario_files/input_files.hpp"
 #include "autore/lsp/serve.hpp"
@@ -28,27 +29,21 @@ namespace autore {
 
 namespace {
 
-// The tool's own one-line problems begin with "autore:"; a report placed in
-// one of the author's files ("Valle_R 101-.txt:12: ...") begins with the file.
-void print_problems(const std::vector<std::string>& problems, std::ostream& err,
-                    const std::vector<std::string>& source_names = {})
+// The tool's own one-line problems begin with "autore:"; what stands in one
+// of the author's files is a diagnostic, which begins with the file.
+void print_problems(const std::vector<std::string>& problems, std::ostream& err)
 {
-    for (const auto& problem : problems) {
-        bool located = false;
-        for (const auto& name : source_names)
-            located = located || (!name.empty() && problem.starts_with(name + ":"));
-        err << (located ? "" : "autore: ") << problem << '\n';
-    }
+    for (const auto& problem : problems)
+        err << "autore: " << problem << '\n';
 }
 
-template <typename Report>
-int finish(const Report& report, std::ostream& out, std::ostream& err, const std::vector<std::string>& sources = {})
+template <typename Report> int finish(const Report& report, std::ostream& out, std::ostream& err)
 {
     for (const auto& file : report.written)
         out << "scritto " << tratta::display_path(file) << '\n';
     if constexpr (requires { report.diagnostics; })
         write_text(report.diagnostics, report.names, err);
-    print_problems(report.problems, err, sources);
+    print_problems(report.problems, err);
     return report.exit_status;
 }
 
@@ -89,6 +84,14 @@ struct SourceArguments {
     }
 };
 
+// What a train can do. A starting acceleration from a slow freight train's
+// 0.05 m/s² to a light railcar's 2; service braking from 0.05 m/s² to the
+// emergency braking of a train with magnetic track brakes, about 3; a stop
+// from none to a whole day.
+constexpr RealRange accel_range{0.05, 2, "m/s²"};
+constexpr RealRange decel_range{0.05, 3, "m/s²"};
+constexpr RealRange dwell_range{0, 86400, "s"};
+
 // The two source files and the train's rates, as documents and timetable take them.
 struct ScenarioArguments {
     std::string line_file;
@@ -100,10 +103,10 @@ struct ScenarioArguments {
     {
         c.argument("FILE_LINEA", line_file, line_file_words);
         c.argument("FILE_TRENO", train_file, train_file_words);
-        c.real_number("--accel", dynamics.accel_ms2, false, "M/S²", "accelerazione del treno (predefinita 0.3)");
-        c.real_number("--decel", decel, false, "M/S²",
+        c.real_number("--accel", dynamics.accel_ms2, accel_range, "M/S²", "accelerazione del treno (predefinita 0.3)");
+        c.real_number("--decel", decel, decel_range, "M/S²",
                       "decelerazione di frenatura (predefinita: 0.5 per ogni 100% di massa frenata)");
-        c.real_number("--dwell", dynamics.dwell_s, true, "SECONDI", "sosta minima nelle fermate (predefinita 60)");
+        c.real_number("--dwell", dynamics.dwell_s, dwell_range, "SECONDI", "sosta minima nelle fermate (predefinita 60)");
     }
     ScenarioRun run() const
     {
@@ -111,10 +114,6 @@ struct ScenarioArguments {
         if (decel > 0)
             r.dynamics.decel_ms2 = decel;
         return r;
-    }
-    std::vector<std::string> names() const
-    {
-        return {tratta::display_path(path_from_utf8(line_file)), tratta::display_path(path_from_utf8(train_file))};
     }
 };
 
@@ -191,8 +190,12 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
     check.add_to(check_cmd);
     check_cmd.choice("--format", check_format, {"text", "json", "sarif"}, "forma del rapporto (predefinita text)");
     check_cmd.flag("--strict", check_options.strict, "anche gli avvisi danno lo stato 2");
+    std::string rule_names;
+    for (const RuleSummary& r : warning_rules())
+        rule_names += (rule_names.empty() ? "" : ", ") + std::string(r.code);
     check_cmd.footer("Stato d'uscita: 0 nessun errore (anche con avvisi, salvo --strict), 2 errori, 1 controllo "
-                     "impossibile (un file che manca o non si legge), 64 riga di comando sbagliata.");
+                     "impossibile (un file che manca o non si legge), 64 riga di comando sbagliata. Codici: il numero "
+                     "dell'errore del programma, o il nome della regola: " + rule_names + ".");
 
     // dump FILE
     std::string dump_path;
@@ -237,18 +240,17 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
         "ogni oggetto con i suoi valori",
         [&] {
             ViewExtras extras;
+            ViewOptions options;
+            options.scenario = view.scenario;
+            options.train = view.train;
             if (view_sources.size() == 2) {
                 CompileRequest sources;
                 sources.line_file = path_from_utf8(view_sources[0]);
                 sources.train_file = path_from_utf8(view_sources[1]);
-                if (auto problem = add_sources(sources, extras)) {
-                    print_problems({*problem}, err);
-                    return exit_status::failed;
-                }
+                options.sources = [&extras, sources](const CompiledFiles& binaries) {
+                    return add_sources(sources, binaries, extras);
+                };
             }
-            ViewOptions options;
-            options.scenario = view.scenario;
-            options.train = view.train;
             return finish(view_route(paths_from_utf8(view.inputs), path_from_utf8(view.output), options, extras), out,
                           err);
         });
@@ -266,8 +268,7 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
         "scrive la scheda treno, l'ordine di rallentamento e le note per il macchinista, ricavati dal file della "
         "linea e dal file del treno",
         [&] {
-            return finish(write_documents(documents.run(), path_from_utf8(documents_out)), out, err,
-                          documents.names());
+            return finish(write_documents(documents.run(), path_from_utf8(documents_out)), out, err);
         });
     documents.add_to(documents_cmd);
     documents_cmd.option("-o,--output", documents_out, "CARTELLA", "cartella dei documenti (predefinita: quella corrente)",
@@ -279,7 +280,8 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
         "timetable", "verifica che l'orario del treno si possa rispettare e calcola l'orario di ogni stazione", [&] {
             const TimetableReport report = check_timetable(timetable.run());
             out << report.table;
-            print_problems(report.problems, err, timetable.names());
+            write_text(report.diagnostics, report.names, err);
+            print_problems(report.problems, err);
             return report.exit_status;
         });
     timetable.add_to(timetable_cmd);
@@ -346,6 +348,13 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
         editor_names.emplace_back(f.name);
     formats_cmd.choice("--editor", formats_editor, editor_names,
                        "scrive invece il file di un editor (la grammatica di VS Code, il linguaggio di Notepad++)");
+
+    // man: the manual page autore(1), for the release packages
+    std::string man_date = "1970-01-01";
+    line.add_hidden("man", "scrive la pagina di manuale autore(1) in roff", [&] {
+        out << line.man_page(man_date);
+        return exit_status::done;
+    }).option("--data", man_date, "AAAA-MM-GG", "la data della versione descritta");
 
     // lsp: the language server, on standard input and output
     line.add("lsp",

@@ -44,10 +44,15 @@ TEST(TimetableCommand, ALegThatCannotBeKeptIsReportedAtItsLine)
     const auto f = testing::write_valle(dir.path(), valle_with_delta_at("8, 12, 0"));
     const auto run = testing::run_tool({"timetable", f.line_file.string(), f.train_file.string()});
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find("Valle_R 101-.txt:12: avviso orario-non-rispettabile: tra Alfa Centrale e Delta "
+    EXPECT_NE(run.err.find("Valle_R 101-.txt:12:1: warning [orario-non-rispettabile]: tra Alfa Centrale e Delta "
                            "l'orario dà 0.12.00, ma il treno impiega almeno 0.13.31: mancano 92 secondi"),
               std::string::npos)
         << run.err;
+
+    // Its finding reads as check reads it, word for word.
+    const auto check = testing::run_tool({"check", f.line_file.string(), f.train_file.string()});
+    const std::string finding = run.err.substr(0, run.err.find('\n') + 1);
+    EXPECT_NE(check.out.find(finding), std::string::npos) << finding << "\n" << check.out;
 
     // A train that brakes and accelerates harder keeps it.
     const auto brisk = testing::run_tool({"timetable", f.line_file.string(), f.train_file.string(), "--accel", "0.9",

@@ -84,6 +84,7 @@ public:
         return last;
     }
     const Server& server() const { return server_; }
+    Server& server() { return server_; }
 
     std::vector<json> got;
 
@@ -152,6 +153,17 @@ TEST(LspServer, ALineFileAloneSaysOnlyWhatItSaysOfItself)
     editor.publish();
     // Error 21 of the second board; no board is compared with the limits of a train there is none of.
     EXPECT_EQ(codes_of(editor.diagnostics_of(line_uri)), std::vector<std::string>{"21@6"});
+}
+
+// A board text no record can hold keeps compile from writing anything: the
+// editor shows it at its line while the author types, once.
+TEST(LspServer, WhatCompileRefusesStandsAtItsLine)
+{
+    Editor editor;
+    editor.start();
+    editor.open(line_uri, small_line({"cartello_indicatore,  5000,   " + std::string(66000, 'K')}));
+    editor.publish();
+    EXPECT_EQ(codes_of(editor.diagnostics_of(line_uri)), std::vector<std::string>{"testo-troppo-lungo@5"});
 }
 
 TEST(LspServer, ATrainFileWithoutItsLineFileIsToldSo)
@@ -236,6 +248,55 @@ TEST(LspServer, AChangeByRangeIsAppliedInTheEditorsUnits)
     editor.publish();
     EXPECT_EQ(editor.diagnostics_of(line_uri), json::array());
     EXPECT_EQ(editor.got.back()["params"]["version"], 2);
+}
+
+// The checks as rounds, as the server runs them on a thread of their own:
+// while one runs, requests are answered from the document's text; a document
+// changed meanwhile gets the round's result dropped and only its newest check
+// published.
+TEST(LspServer, ChecksInRoundsAnswerMeanwhileAndPublishOnlyTheNewest)
+{
+    Editor editor;
+    editor.server().check_in_rounds();
+    editor.start();
+    const std::string faulty = small_line({"indicatori_vmax,  500,  85,  90,  95,  0,  ,  ,  ,  0",
+                                           "indicatori_vmax,  510,  85,  90,  95,  0,  ,  ,  ,  0"});
+    editor.open(line_uri, faulty);
+    auto first = editor.server().begin_checks();
+    ASSERT_TRUE(first);
+
+    // The round has not ended: a hover on the key is answered at once, from the text.
+    const json hover = editor.ask(1, "textDocument/hover", at(line_uri, 5, 3));
+    ASSERT_TRUE(hover["result"].is_object()) << hover.dump();
+    EXPECT_NE(hover["result"]["contents"]["value"].get<std::string>().find("indicatori_vmax"), std::string::npos);
+
+    // The author mends the fault before the round ends: its result is stale.
+    editor.send({{"jsonrpc", "2.0"},
+                 {"method", "textDocument/didChange"},
+                 {"params", {{"textDocument", {{"uri", line_uri}, {"version", 2}}}, {"contentChanges", {{{"text", small_line()}}}}}}});
+    first->run();
+    editor.server().finish_checks(*first);
+    EXPECT_TRUE(editor.diagnostics_of(line_uri).is_null()) << "a stale check was published";
+
+    auto second = editor.server().begin_checks();
+    ASSERT_TRUE(second);
+    second->run();
+    editor.server().finish_checks(*second);
+    EXPECT_EQ(editor.diagnostics_of(line_uri), json::array());
+    EXPECT_EQ(editor.got.back()["params"]["version"], 2);
+    EXPECT_EQ(editor.server().begin_checks(), nullptr);
+
+    // A round that ends after "shutdown" publishes nothing.
+    editor.send({{"jsonrpc", "2.0"},
+                 {"method", "textDocument/didChange"},
+                 {"params", {{"textDocument", {{"uri", line_uri}, {"version", 3}}}, {"contentChanges", {{{"text", faulty}}}}}}});
+    auto third = editor.server().begin_checks();
+    ASSERT_TRUE(third);
+    editor.ask(9, "shutdown", nullptr);
+    third->run();
+    const std::size_t before = editor.got.size();
+    editor.server().finish_checks(*third);
+    EXPECT_EQ(editor.got.size(), before);
 }
 
 TEST(LspServer, TheProtocolsErrors)

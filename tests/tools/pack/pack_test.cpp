@@ -5,6 +5,8 @@
 
 #include "app/avvio.hpp"
 #include "app/file_names.hpp"
+#include "app/files.hpp"
+#include "autore/scenario_files/runner_places.hpp"
 #include "scenario/text_writer.hpp"
 #include "tools/small_scenario.hpp"
 #include "tools/tool_support.hpp"
@@ -139,6 +141,29 @@ TEST(Pack, WrongRequestsWriteNothing)
         EXPECT_FALSE(fs::exists(work / "x"));
         EXPECT_FALSE(fs::exists(work / "x.exe"));
     }
+}
+
+// With no --runner and no runner in any of the folders looked in, the author
+// is told every one of them, and nothing is written.
+TEST(Pack, NoRunnerFoundNamesEveryFolderLookedIn)
+{
+    TempFolder work;
+    const auto s = testing::write_small_scenario(work.path());
+    const fs::path tool = work / "autore è" / "bin";
+    fs::create_directories(tool);
+    PackRequest rq;
+    rq.sources.line_file = s.line_file;
+    rq.sources.train_file = s.train_file;
+    rq.output = work / "x.exe";
+    const PackReport report = pack_scenario(rq, tool);
+    EXPECT_EQ(report.exit_status, 1);
+    ASSERT_EQ(report.problems.size(), 1u);
+    const std::string& problem = report.problems[0];
+    EXPECT_NE(problem.find("nessun \"tratta_runner.exe\""), std::string::npos) << problem;
+    for (const fs::path& folder : runner_folders(tool))
+        EXPECT_NE(problem.find("\"" + tratta::display_path(folder) + "\""), std::string::npos) << problem;
+    EXPECT_NE(problem.find("--runner"), std::string::npos) << problem;
+    EXPECT_FALSE(fs::exists(rq.output));
 }
 
 } // namespace

@@ -87,8 +87,8 @@ TEST(Plot, ThePictureIsWellFormedWithTheTrackAndItsMarks)
     EXPECT_EQ(count(group(svg, "class=\"mountain-lane\""), "<rect"), 1u);
     EXPECT_NE(group(svg, "class=\"official-km\"").find(">10</text>"), std::string::npos);
     EXPECT_NE(svg.find("km ufficiale"), std::string::npos);
-    // The picture takes the window's size, whatever it is, and keeps its shape.
-    EXPECT_NE(svg.find("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100%\" height=\"100%\" viewBox=\"0 0 "),
+    // The picture takes the window's width, whatever it is, and the height its shape gives it.
+    EXPECT_NE(svg.find("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100%\" style=\"height:auto\" viewBox=\"0 0 "),
               std::string::npos);
 }
 

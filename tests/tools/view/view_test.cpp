@@ -5,6 +5,7 @@
 #include "autore/route/object_words.hpp"
 #include "autore/route_page/plan_levels.hpp"
 #include "autore/route_page/view_data.hpp"
+#include "autore/route/route_colours.hpp"
 #include "autore/route_page/view_page.hpp"
 #include "autore/analysis/view_sources.hpp"
 
@@ -111,6 +112,18 @@ TEST(ViewData, EveryObjectInWordsWithTheSourceLineItCameFrom)
                                     {"file", "Valle_linea.txt"}, {"line", 5}, {"column", 1}}));
     EXPECT_TRUE(diagnostics[1]["at_m"].is_null());
     EXPECT_EQ(diagnostics[1]["severity"], "error");
+}
+
+// The page draws in the plot's colours: one table gives both.
+TEST(ViewData, TheColoursOfThePlotsPicture)
+{
+    TempFolder dir;
+    const auto fixture = testing::make_view_fixture(dir.path());
+    const json data = view_data(fixture.scenario, {});
+    ASSERT_EQ(data["colours"].size(), std::size(route_colours));
+    for (const NamedColour& c : route_colours)
+        EXPECT_EQ(data["colours"][std::string(c.name)], std::string(c.value)) << c.name;
+    EXPECT_EQ(data["colours"]["station"], colour::station);
 }
 
 TEST(ViewData, TheProfileAsRunsOfEqualValues)
@@ -309,16 +322,28 @@ TEST(ViewCommand, WritesThePageNamingTheSourcesAndRefusesOtherNames)
               std::string::npos);
     EXPECT_NE(page.find("\"name\":\"Alfa\""), std::string::npos);
 
+    // Sources edited after the compile (a mountain added) and sources of another
+    // scenario do not belong to the binaries shown: the page would tell lines
+    // and diagnostics of files that are not the ones drawn.
+    fs::create_directories(dir / "edited");
+    const auto edited = testing::write_small_scenario(dir / "edited", {"montagna,   7000,  9000,  12"});
+    fs::create_directories(dir / "other");
+    const auto other = testing::write_small_scenario(dir / "other", {}, {}, "Colle", "R 7");
     const struct {
         std::vector<std::string> args;
         int status;
-        const char* message_part;
+        std::string message_part;
     } rows[] = {
         {{"-o", (dir / "route.png").string()}, 1, "route.png\": il nome del file da scrivere deve finire in .html"},
         {{"-o", (dir / "route").string()}, 1, "deve finire in .html"},
         {{"--sources", (dir / "manca.txt").string(), sources.train_file.string(), "-o", (dir / "x.html").string()},
          1, "manca.txt» non esiste"},
         {{"--sources", sources.line_file.string(), "-o", (dir / "x.html").string()}, 64, "«--sources» vuole 2 valori"},
+        {{"--sources", edited.line_file.string(), edited.train_file.string(), "-o", (dir / "x.html").string()}, 1,
+         "Valle_linea.txt» e «" + edited.train_file.string() + "» non si compilano nei file da mostrare: «" +
+             (dir / "out" / "Valle_R 101.dat").string() + "» è diverso"},
+        {{"--sources", other.line_file.string(), other.train_file.string(), "-o", (dir / "x.html").string()}, 1,
+         "non si compilano nei file da mostrare: «" + (dir / "out" / "Valle_R 101.sim").string() + "» è diverso"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.message_part);
@@ -347,8 +372,9 @@ TEST(ViewSources, TheCompileGivesEachObjectItsLineAndTheCheckItsDiagnostics)
     CompileRequest files;
     files.line_file = dir / "Valle_linea.txt";
     files.train_file = dir / "Valle_R 101-.txt";
+    const CompiledFiles binaries = find_compiled(dir / "out", "", "");
     ViewExtras extras;
-    ASSERT_EQ(add_sources(files, extras), std::nullopt);
+    ASSERT_EQ(add_sources(files, binaries, extras), std::nullopt);
 
     ASSERT_TRUE(extras.sources);
     EXPECT_EQ(extras.sources->line_file, "Valle_linea.txt");
@@ -373,7 +399,7 @@ TEST(ViewSources, TheCompileGivesEachObjectItsLineAndTheCheckItsDiagnostics)
 
     ViewExtras none;
     files.train_file = dir / "Valle_R 9-.txt";
-    EXPECT_NE(add_sources(files, none), std::nullopt);
+    EXPECT_NE(add_sources(files, binaries, none), std::nullopt);
 }
 
 } // namespace

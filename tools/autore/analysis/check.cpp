@@ -249,6 +249,12 @@ private:
             if (first == nullptr || places.empty())
                 continue;
             std::erase_if(places, [&](const SourcePlace& p) { return p.line == first->place.line; });
+            // A line found beyond the grid both by the probe and by a later round counts once.
+            std::stable_sort(places.begin(), places.end(),
+                             [](const SourcePlace& a, const SourcePlace& b) { return a.line < b.line; });
+            places.erase(std::unique(places.begin(), places.end(),
+                                     [](const SourcePlace& a, const SourcePlace& b) { return a.line == b.line; }),
+                         places.end());
             if (places.empty())
                 continue;
             first->message += "; anche altre " + std::to_string(places.size()) + " righe più avanti nel file";
@@ -309,6 +315,7 @@ CheckReport check_compiled(const CheckInput& in, const CompileResult& first)
     file_rules({in.line_source, in.train_source}, warnings);
     std::stable_sort(warnings.begin(), warnings.end(), before);
     report.diagnostics.insert(report.diagnostics.end(), warnings.begin(), warnings.end());
+    group_consequences(report.diagnostics);
     return report;
 }
 

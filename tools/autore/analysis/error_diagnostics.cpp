@@ -1,7 +1,9 @@
 // The data errors of a compile as an author reads them: at the field that
 // raised them, with what holds a taken cell and where that came from.
 #include "autore/analysis/check.hpp"
+#include "autore/analysis/rules.hpp"
 #include "autore/route/objects.hpp"
+#include "autore/route/route_data.hpp"
 
 #include "model/error_meanings.hpp"
 #include "source/line/line_keys.hpp"
@@ -78,16 +80,6 @@ SourcePlace chainage_place(const RunState& s)
 
 std::string cell_words(int64_t cell) { return "la cella " + std::to_string(cell) + " (" + std::to_string(cell * 50) + " m)"; }
 
-// The route length as the line file gave it, when the fields were traced.
-const tratta::TracedField* route_length_field(const tratta::CompileResult& c)
-{
-    const tratta::TracedField* length = nullptr;
-    for (const auto& f : c.trace.fields)
-        if (f.key == &tratta::line_keys::route_length && f.role == tratta::TracedField::Role::number)
-            length = &f;
-    return length;
-}
-
 Diagnostic diagnostic_of(const tratta::CompileResult& c, const DataError& e)
 {
     const RunState& s = c.model;
@@ -127,7 +119,54 @@ Diagnostic diagnostic_of(const tratta::CompileResult& c, const DataError& e)
     return d;
 }
 
+// The most bytes a text of the simulator's records holds (its length is a
+// 16-bit field): the compile writes no file at all for a longer one.
+constexpr std::size_t longest_record_text = 0xFFFF;
+
+// The traced text field of a line that is too long for its record, when the
+// fields were traced; otherwise the line's key.
+SourcePlace long_text_place(const tratta::CompileResult& c, const SourcePlace& key)
+{
+    for (const auto& f : c.trace.fields)
+        if (f.role == tratta::TracedField::Role::text && f.place.file == key.file && f.place.line == key.line &&
+            f.token.size() > longest_record_text)
+            return f.place;
+    return key;
+}
+
+// Every station name, board text or name of the scenario that no record can
+// hold, each at its line: the compile refuses the lot and writes nothing.
+void long_texts(const tratta::CompileResult& c, std::vector<Diagnostic>& out)
+{
+    const RunState& s = c.model;
+    for (int r = 0; r < tratta::ScenarioRecords::count; ++r) {
+        const tratta::ScenarioRecord& rec = s.records[r];
+        if (rec.text.size() <= longest_record_text)
+            continue;
+        const bool header = r > tratta::ScenarioRecords::first_board_slot;
+        const char* what = header                        ? "il nome"
+                           : is_board_text_record(rec)   ? "il testo del cartello"
+                                                         : "il nome della stazione";
+        Diagnostic d;
+        d.code = "testo-troppo-lungo";
+        d.place = long_text_place(c, s.record_origins[static_cast<std::size_t>(r)]);
+        d.message = std::string(what) + " è di " + std::to_string(rec.text.size()) + " byte, oltre i " +
+                    std::to_string(longest_record_text) +
+                    " che un record del file .sim può tenere: la compilazione non scrive nessun file";
+        out.push_back(std::move(d));
+    }
+}
+
 } // namespace
+
+const tratta::TracedField* route_length_field(const tratta::CompileResult& c)
+{
+    const tratta::TracedField* length = nullptr;
+    for (const auto& f : c.trace.fields)
+        if (f.key == &tratta::line_keys::route_length && f.role == tratta::TracedField::Role::number)
+            length = &f;
+    return length;
+}
 
 std::vector<Diagnostic> error_diagnostics(const tratta::CompileResult& compiled)
 {
@@ -144,6 +183,7 @@ std::vector<Diagnostic> error_diagnostics(const tratta::CompileResult& compiled)
         d.at_m = 0;
         out.push_back(d);
     }
+    long_texts(compiled, out);
     return out;
 }
 

@@ -151,6 +151,12 @@ private:
         if (before.role == TracedField::Role::number && all_digits && !f.token.empty())
             message += " (forse una virgola decimale in " + quoted(std::string(before.token) + "," + std::string(f.token)) +
                        "? i numeri sono interi)";
+        // A name or a board text ends at a comma unless it stands in quotes.
+        else if (before.role == TracedField::Role::text) {
+            const std::string text = std::string(before.token) + ", " + std::string(f.token);
+            message += " (forse una virgola nel testo? un testo con la virgola va tra virgolette: \"" +
+                       tratta::cp1252_to_utf8(text) + "\")";
+        }
         warn(f, "campo-in-piu", message);
     }
 

@@ -149,11 +149,20 @@ private:
     void stations_on_the_route(const std::vector<PlacedLine>& stations)
     {
         const int64_t length = c_.model.records[tratta::ScenarioRecords::train_header].end_m;
-        for (const PlacedLine& s : stations)
-            if (s.from_m > length)
-                warn(s.at, s.from_m, "stazione-oltre-la-fine",
-                     "la stazione «" + s.name + "» a " + metres(s.from_m) + " sta oltre la fine del percorso (" + metres(length) +
-                         "), nel tratto di uscita");
+        const TracedField* length_field = route_length_field(c_);
+        for (const PlacedLine& s : stations) {
+            if (s.from_m <= length)
+                continue;
+            // A line the reading stopped in gave its position but not its name.
+            const std::string station = s.name.empty() ? "la stazione" : "la stazione «" + s.name + "»";
+            Diagnostic d = warning_at(s.at, "stazione-oltre-la-fine",
+                                      station + " a " + metres(s.from_m) + " sta oltre la fine del percorso (" +
+                                          metres(length) + "), nel tratto di uscita");
+            d.at_m = s.from_m;
+            if (length_field != nullptr)
+                d.related.push_back({length_field->place, "la lunghezza del percorso, letta qui come " + metres(length)});
+            out_.push_back(std::move(d));
+        }
     }
 
     const tratta::CompileResult& c_;

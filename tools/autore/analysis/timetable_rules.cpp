@@ -5,7 +5,6 @@
 #include "autore/route/document_data.hpp"
 #include "autore/driver_documents/timetable.hpp"
 #include "autore/route/route_data.hpp"
-#include "model/code_page.hpp"
 
 namespace autore {
 
@@ -26,21 +25,11 @@ void timetable_rules(const tratta::CompileResult& compiled, std::string_view tra
     const DocumentData data = gather_documents(s.records, cells, stations, train_source);
     const TimetablePlan plan = plan_timetable(data, TrainDynamics{});
     for (const Finding& f : plan.findings) {
-        Diagnostic d;
+        Diagnostic d = finding_diagnostic(f);
         // Without a braked-mass percentage the timetable cannot be worked
         // out; the scenario itself still compiles.
-        d.severity = f.code == "frenatura-mancante" ? Severity::warning : f.severity;
-        d.code = f.code;
-        d.message = f.message;
-        for (std::size_t i = 0; i < f.stations.size(); ++i) {
-            const tratta::SourcePlace at{tratta::SourceFile::train, f.stations[i].source_line, 1, 1};
-            if (f.stations[i].source_line <= 0)
-                continue;
-            if (!d.place.known())
-                d.place = at;
-            else
-                d.related.push_back({at, "la stazione «" + tratta::cp1252_to_utf8(f.stations[i].name) + "»"});
-        }
+        if (f.code == "frenatura-mancante")
+            d.severity = Severity::warning;
         out.push_back(std::move(d));
     }
 }

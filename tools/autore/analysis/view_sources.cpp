@@ -1,7 +1,9 @@
 #include "autore/analysis/view_sources.hpp"
 
 #include "app/files.hpp"
-#include "autore/analysis/check.hpp"
+#include "autore/analysis/scenario_analysis.hpp"
+
+#include <algorithm>
 
 namespace autore {
 
@@ -14,22 +16,54 @@ SourceLine line_of(const tratta::SourcePlace& p, const ViewSources& names)
     return {p.file == tratta::SourceFile::line ? names.line_file : names.train_file, p.line, p.column};
 }
 
+bool same_bytes(const tratta::Bytes& made, const std::string& on_disk)
+{
+    return made.size() == on_disk.size() && std::equal(made.begin(), made.end(), on_disk.begin(),
+                                                       [](uint8_t a, char b) { return a == static_cast<uint8_t>(b); });
+}
+
+// The first binary file the sources do not compile to, or none when they
+// make all of them byte for byte.
+std::optional<std::filesystem::path> first_different(const tratta::CompiledFiles& made, const CompiledFiles& binaries)
+{
+    if (!same_bytes(made.records, tratta::read_file(binaries.records)))
+        return binaries.records;
+    if (!same_bytes(made.grid, tratta::read_file(binaries.grid)))
+        return binaries.grid;
+    if (binaries.line_table && !same_bytes(made.line_table, tratta::read_file(*binaries.line_table)))
+        return *binaries.line_table;
+    return std::nullopt;
+}
+
 } // namespace
 
-std::optional<std::string> add_sources(const CompileRequest& files, ViewExtras& extras)
+std::optional<std::string> add_sources(const CompileRequest& files, const CompiledFiles& binaries, ViewExtras& extras)
 {
     AuthorFiles read;
     if (auto problem = read_author_files(files, read))
         return problem;
     const ViewSources names{tratta::display_path(files.line_file.filename()),
                             tratta::display_path(files.train_file.filename())};
-    extras.sources = names;
 
-    tratta::CompileInput input{read.line.text(), read.train.text(), read.scenario_name, read.train_name, true};
-    input.note_origins = true;
-    input.trace_fields = true;
-    input.keep_line_table = false;
-    const tratta::CompileResult compiled = tratta::compile(input);
+    // The line table only when there is one to compare it with.
+    AnalysisRequest request{std::move(read.line.bytes), std::move(read.train.bytes), std::move(read.scenario_name),
+                            std::move(read.train_name)};
+    request.line_table = binaries.line_table.has_value();
+    const auto analysis = analyse_scenario(std::move(request));
+    const tratta::CompileResult& compiled = analysis->compiled;
+
+    const std::string pair = "le sorgenti «" + tratta::display_path(files.line_file) + "» e «" +
+                             tratta::display_path(files.train_file) + "»";
+    if (!compiled.makes_files())
+        return pair + " non si compilano (" + (analysis->diagnostics.empty() ? std::string("nessun file")
+                                                                            : analysis->diagnostics.front().message) +
+               "): non sono quelle dei file da mostrare; nulla è stato scritto";
+    if (const auto different = first_different(compiled.files, binaries))
+        return pair + " non si compilano nei file da mostrare: «" + tratta::display_path(*different) +
+               "» è diverso da quello che ne viene (sorgenti modificate dopo la compilazione, o di un altro "
+               "scenario?); nulla è stato scritto";
+
+    extras.sources = names;
     const tratta::RunState& model = compiled.model;
     for (std::size_t c = 0; c < model.cell_origins.size(); ++c)
         if (model.cell_origins[c].known() && model.cells.at(static_cast<int64_t>(c)).kind != tratta::kind_none)
@@ -39,9 +73,7 @@ std::optional<std::string> add_sources(const CompileRequest& files, ViewExtras& 
         if (model.record_origins[r].known())
             extras.object_sources.push_back(
                 {ObjectSource::Table::record, static_cast<int64_t>(r), line_of(model.record_origins[r], names)});
-
-    const CheckReport report = check_compiled({read.line.bytes, read.train.bytes, read.scenario_name, read.train_name}, compiled);
-    for (const Diagnostic& d : report.diagnostics)
+    for (const Diagnostic& d : analysis->report.diagnostics)
         extras.diagnostics.push_back({d.at_m, d.severity, d.code, d.message, line_of(d.place, names)});
     return std::nullopt;
 }

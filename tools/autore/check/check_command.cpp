@@ -1,7 +1,7 @@
 #include "autore/check/check_command.hpp"
 
 #include "app/files.hpp"
-#include "autore/analysis/check.hpp"
+#include "autore/analysis/scenario_analysis.hpp"
 #include "autore/diagnostics/report_formats.hpp"
 #include "autore/version.hpp"
 
@@ -16,8 +16,9 @@ int check_files(const CompileRequest& files, const CheckOptions& options, std::o
         err << "autore: " << *problem << '\n';
         return 1;
     }
-    const CheckReport report =
-        check_scenario({read.line.bytes, read.train.bytes, read.scenario_name, read.train_name});
+    const auto analysis = analyse_scenario({std::move(read.line.bytes), std::move(read.train.bytes),
+                                            std::move(read.scenario_name), std::move(read.train_name)});
+    const CheckReport& report = analysis->report;
     const SourceNames names{tratta::display_path(files.line_file), tratta::display_path(files.train_file)};
     switch (options.format) {
     case CheckFormat::text:

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <system_error>
 
 namespace autore {
@@ -46,9 +47,22 @@ CLI::Validator whole_number_check(int64_t min, int64_t max)
             "", "numero intero"};
 }
 
-CLI::Validator real_number_check(bool zero_allowed)
+namespace {
+
+// A bound as an author writes it: "0.05", "86400".
+std::string bound_text(double v)
 {
-    const std::string wanted = zero_allowed ? "vuole un numero da 0 in su" : "vuole un numero maggiore di 0";
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", v);
+    return buf;
+}
+
+} // namespace
+
+CLI::Validator real_number_check(RealRange range)
+{
+    const std::string wanted = "vuole un numero da " + bound_text(range.min) + " a " + bound_text(range.max) + " " +
+                               std::string(range.unit);
     return {[=](std::string& text) -> std::string {
                 const std::string given = text;
                 for (char& c : text)
@@ -57,8 +71,8 @@ CLI::Validator real_number_check(bool zero_allowed)
                 double value = 0;
                 const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
                 const bool whole = !text.empty() && ec == std::errc() && end == text.data() + text.size();
-                if (!whole || !std::isfinite(value) || value < 0 || (value == 0 && !zero_allowed))
-                    return wanted + " (per esempio 0.5), non " + in_quotes(given);
+                if (!whole || !std::isfinite(value) || value < range.min || value > range.max)
+                    return wanted + ", non " + in_quotes(given);
                 return {};
             },
             "", "numero"};

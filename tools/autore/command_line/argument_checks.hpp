@@ -3,6 +3,8 @@
 // message that reads on from the option's name: "«--step» vuole un numero
 // intero da 1 a 1000000, non «abc»".
 
+#include "autore/command_line/real_range.hpp"
+
 #include <CLI/CLI.hpp>
 
 #include <cstdint>
@@ -13,8 +15,8 @@
 namespace autore {
 
 CLI::Validator whole_number_check(int64_t min, int64_t max);
-// Above 0, or from 0 when zero_allowed; "0,5" is taken as "0.5".
-CLI::Validator real_number_check(bool zero_allowed);
+// A number from min to max; "0,5" is taken as "0.5".
+CLI::Validator real_number_check(RealRange range);
 CLI::Validator choice_check(std::vector<std::string> choices);
 
 // "«a»": a value or a name quoted in a message.

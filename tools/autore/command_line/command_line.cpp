@@ -127,11 +127,11 @@ CLI::Option* Command::whole_number(const std::string& names, int64_t& value, int
     return option;
 }
 
-CLI::Option* Command::real_number(const std::string& names, double& value, bool zero_allowed,
+CLI::Option* Command::real_number(const std::string& names, double& value, RealRange range,
                                   const std::string& value_name, const std::string& description)
 {
     // A transform, not a check: the decimal comma it turns into a point is what gets converted.
-    CLI::Option* option = app_->add_option(names, value, description)->transform(real_number_check(zero_allowed));
+    CLI::Option* option = app_->add_option(names, value, description)->transform(real_number_check(range));
     add_info(option, value_name, description);
     return option;
 }

@@ -12,6 +12,7 @@
 // Its `run` is called only once the whole command line has been accepted.
 
 #include "autore/command_line/exit_status.hpp"
+#include "autore/command_line/real_range.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -72,8 +73,8 @@ public:
     // A whole number from min to max.
     CLI::Option* whole_number(const std::string& names, int64_t& value, int64_t min, int64_t max,
                               const std::string& value_name, const std::string& description);
-    // A real number above 0 (or from 0 when zero_allowed); a decimal comma is taken as a point.
-    CLI::Option* real_number(const std::string& names, double& value, bool zero_allowed,
+    // A real number from min to max (the range a train can hold); a decimal comma is taken as a point.
+    CLI::Option* real_number(const std::string& names, double& value, RealRange range,
                              const std::string& value_name, const std::string& description);
     CLI::Option* flag(const std::string& names, bool& value, const std::string& description);
     // A closing paragraph of the help (the exit statuses, say).
@@ -119,12 +120,19 @@ public:
     std::string help() const;
     std::string help(const Command& command) const;
     std::string bash_completion() const;
+    // The manual page, section 1, in roff: the same subcommands, arguments,
+    // options and closing paragraphs as the help. date: "AAAA-MM-GG", the
+    // day of the release it describes.
+    std::string man_page(const std::string& date) const;
 
     // Every subcommand in the order the help lists them, the tool's own
     // (help, completion) last; hidden ones only with_hidden.
     std::vector<const Command*> commands(bool with_hidden = false) const;
     const Command* find(std::string_view name) const;
     const std::string& name() const { return name_; }
+    const std::string& summary() const { return summary_; }
+    const std::string& version() const { return version_; }
+    const std::string& footer() const { return footer_; }
 
 private:
     Command& add_command(std::string name, std::string summary, Command::Run run, bool hidden, bool own);

@@ -1,4 +1,5 @@
-// The help texts, in Italian, made from the subcommands' declarations.
+// The help texts and the manual page, in Italian, made from the subcommands'
+// declarations.
 #include "autore/command_line/command_line.hpp"
 
 #include "autore/command_line/argument_checks.hpp"
@@ -96,6 +97,56 @@ std::string positional_text(const ArgumentInfo& info)
 
 std::string paragraph(const std::string& text) { return wrapped(text, 0, line_width) + '\n'; }
 
+// "autore compile FILE_LINEA FILE_TRENO [OPZIONI]": what must be typed, and
+// where the options go.
+std::string usage_words(const std::string& tool, const Command& command)
+{
+    std::string usage = tool + " " + command.name();
+    for (const ArgumentInfo& info : command.arguments_info()) {
+        if (info.positional)
+            usage += ' ' + positional_usage(info);
+        else if (info.option->get_required())
+            usage += ' ' + info.names.front() + ' ' + info.value_name;
+    }
+    return usage + " [OPZIONI]";
+}
+
+std::string option_text(const ArgumentInfo& info)
+{
+    return info.description + (info.option->get_required() ? " (obbligatoria)" : "");
+}
+
+const Row help_option{"-h, --help", "mostra questo aiuto"};
+const Row version_option{"-V, --version", "mostra la versione"};
+
+// Text as roff shows it: a backslash as itself, every hyphen a real one (so
+// that "--force" can be searched and copied), and no line taken for a request.
+std::string roff(const std::string& text)
+{
+    std::string out;
+    bool line_start = true;
+    for (char c : text) {
+        if (line_start && (c == '.' || c == '\''))
+            out += "\\&";
+        if (c == '\\')
+            out += "\\e";
+        else if (c == '-')
+            out += "\\-";
+        else
+            out += c;
+        line_start = c == '\n';
+    }
+    return out;
+}
+
+std::string man_rows(const std::vector<Row>& rows)
+{
+    std::string out;
+    for (const Row& r : rows)
+        out += ".TP\n.B " + roff(r.label) + "\n" + roff(r.text) + "\n";
+    return out;
+}
+
 } // namespace
 
 std::string CommandLine::help() const
@@ -108,7 +159,7 @@ std::string CommandLine::help() const
         rows.push_back({c->name(), c->summary()});
     out += table(rows);
     out += "\nOpzioni:\n";
-    out += table({{"-h, --help", "mostra questo aiuto"}, {"-V, --version", "mostra la versione"}});
+    out += table({help_option, version_option});
     if (!footer_.empty())
         out += '\n' + paragraph(footer_);
     return out;
@@ -117,28 +168,48 @@ std::string CommandLine::help() const
 std::string CommandLine::help(const Command& command) const
 {
     std::string out = paragraph(name_ + " " + command.name() + ": " + command.summary()) + '\n';
-    std::string usage = "Uso: " + name_ + " " + command.name();
     std::vector<Row> positionals;
     std::vector<Row> options;
     for (const ArgumentInfo& info : command.arguments_info()) {
-        if (info.positional) {
-            usage += ' ' + positional_usage(info);
+        if (info.positional)
             positionals.push_back({info.names.front(), positional_text(info)});
-            continue;
-        }
-        const bool required = info.option->get_required();
-        if (required)
-            usage += ' ' + info.names.front() + ' ' + info.value_name;
-        options.push_back({option_label(info), info.description + (required ? " (obbligatoria)" : "")});
+        else
+            options.push_back({option_label(info), option_text(info)});
     }
-    options.push_back({"-h, --help", "mostra questo aiuto"});
-    usage += " [OPZIONI]";
-    out += wrapped(usage, 4, line_width) + "\n";
+    options.push_back(help_option);
+    out += wrapped("Uso: " + usage_words(name_, command), 4, line_width) + "\n";
     if (!positionals.empty())
         out += "\nArgomenti:\n" + table(positionals);
     out += "\nOpzioni:\n" + table(options);
     if (!command.footer().empty())
         out += '\n' + paragraph(command.footer());
+    return out;
+}
+
+std::string CommandLine::man_page(const std::string& date) const
+{
+    std::string upper;
+    for (char c : name_)
+        upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    std::string out = ".TH " + upper + " 1 " + date + " \"" + roff(name_ + " " + version_) + "\" \"Comandi generali\"\n";
+    out += ".SH NOME\n" + roff(name_ + " - " + summary_) + "\n";
+    out += ".SH SINOSSI\n.B " + roff(name_) + "\n.I SOTTOCOMANDO\n[ARGOMENTI] [OPZIONI]\n.br\n.B " + roff(name_) +
+           " help\n[SOTTOCOMANDO]\n";
+    out += ".SH SOTTOCOMANDI\n";
+    for (const Command* c : commands()) {
+        out += ".SS \"" + roff(usage_words(name_, *c)) + "\"\n" + roff(c->summary()) + ".\n";
+        std::vector<Row> rows;
+        for (const ArgumentInfo& info : c->arguments_info())
+            rows.push_back(info.positional ? Row{info.names.front(), positional_text(info)}
+                                           : Row{option_label(info), option_text(info)});
+        rows.push_back(help_option);
+        out += man_rows(rows);
+        if (!c->footer().empty())
+            out += ".PP\n" + roff(c->footer()) + "\n";
+    }
+    out += ".SH OPZIONI\n" + man_rows({help_option, version_option});
+    if (!footer_.empty())
+        out += ".SH \"STATO D'USCITA\"\n" + roff(footer_) + "\n";
     return out;
 }
 

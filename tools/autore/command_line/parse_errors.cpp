@@ -94,11 +94,24 @@ std::string count_mismatch(const CLI::ParseError& e, const Command& command)
            std::to_string(given);
 }
 
+// A word the parser took for no option of the command ("--ouput"): named
+// before anything it leaves missing, for the missing argument is most often
+// the value the mistyped option swallowed.
+bool unknown_option_left(Command& command)
+{
+    for (const std::string& word : command.app().remaining())
+        if (word.size() > 1 && word[0] == '-')
+            return true;
+    return false;
+}
+
 } // namespace
 
 std::string parse_error_message(const CLI::ParseError& e, Command& command)
 {
     const std::string kind = e.get_name();
+    if ((kind == "RequiredError" || kind == "ArgumentMismatch") && unknown_option_left(command))
+        return extra(command);
     if (kind == "RequiredError")
         return missing(command);
     if (kind == "ArgumentMismatch")

@@ -34,6 +34,15 @@ constexpr RuleSummary rules[] = {
     {"stazione-oltre-la-fine", "una stazione oltre la fine del percorso"},
     {"file-troncato", "un file che non finisce con [fine]"},
     {"codifica-utf8", "un file salvato in UTF-8 invece che in Windows-1252"},
+    {"cartello-sotto-stazione", "un cartello nella cella di fermata di una stazione: la stazione lo cancella"},
+    {"testo-troppo-lungo", "un nome o un testo oltre 65535 byte: la compilazione non scrive nessun file"},
+    {"orario-non-rispettabile", "una tratta più breve del tempo minimo di percorrenza"},
+    {"orario-non-crescente", "un orario non successivo a quello della stazione prima"},
+    {"orario-non-valido", "un orario che non è un'ora del giorno"},
+    {"stazione-fuori-ordine", "una stazione non più avanti lungo la linea di quella prima"},
+    {"limite-nullo", "un tratto del percorso con limite di 0 km/h"},
+    {"frenatura-mancante", "nessuna percentuale di massa frenata, quindi nessuna frenatura"},
+    {"orario-insufficiente", "meno di due stazioni con orario"},
 };
 
 } // namespace

@@ -12,7 +12,8 @@ struct RuleSummary {
     std::string_view summary;
 };
 
-// The warning rules of the check.
+// The rules of the check named rather than numbered: the warnings, the
+// timetable's findings and the refusals that have no number of the program.
 std::span<const RuleSummary> warning_rules();
 
 // The summary of an error number or a rule; "" when unknown.

@@ -9,6 +9,7 @@
 #include "autore/driver_documents/slowdown_order.hpp"
 #include "autore/driver_documents/timetable_sheet.hpp"
 #include "autore/driver_documents/timetable_table.hpp"
+#include "autore/diagnostics/report_formats.hpp"
 #include "model/code_page.hpp"
 
 #include <exception>
@@ -22,6 +23,8 @@ namespace {
 // A scenario compiled, gathered and planned; or the reason why not.
 struct Worked {
     std::vector<std::string> problems;
+    SourceNames names;
+    std::vector<Diagnostic> diagnostics;
     std::string scenario; // UTF-8
     std::string train;
     bool data_errors = false;
@@ -32,6 +35,7 @@ struct Worked {
 Worked work_out(const ScenarioRun& run)
 {
     Worked w;
+    w.names = {tratta::display_path(run.line_file), tratta::display_path(run.train_file)};
     CompileRequest names;
     names.line_file = run.line_file;
     names.train_file = run.train_file;
@@ -47,13 +51,14 @@ Worked work_out(const ScenarioRun& run)
     CompiledModel model =
         compile_model({run.line_file, run.train_file, w.scenario, w.train, run.line_bytes, run.train_bytes});
     w.problems = std::move(model.problems);
+    w.diagnostics = std::move(model.diagnostics);
     if (!model.compiled)
         return w;
     w.data_errors = model.data_errors;
     w.data = gather_documents(model.records, model.cells, model.station_count, model.train_bytes);
     w.plan = plan_timetable(*w.data, run.dynamics);
-    for (auto& line : finding_lines(w.plan.findings, tratta::display_path(run.train_file)))
-        w.problems.push_back(std::move(line));
+    for (const Finding& f : w.plan.findings)
+        w.diagnostics.push_back(finding_diagnostic(f));
     return w;
 }
 
@@ -63,6 +68,8 @@ template <typename Report> std::optional<Worked> begin_report(const ScenarioRun&
 {
     Worked w = work_out(run);
     report.problems = std::move(w.problems);
+    report.names = w.names;
+    report.diagnostics = std::move(w.diagnostics);
     if (!w.data) {
         report.exit_status = 1;
         return std::nullopt;
@@ -77,6 +84,8 @@ MadeDocuments make_documents(const ScenarioRun& run)
     MadeDocuments made;
     Worked w = work_out(run);
     made.problems = std::move(w.problems);
+    for (const Diagnostic& d : w.diagnostics)
+        made.problems.push_back(text_line(d, w.names));
     made.data_errors = w.data_errors;
     if (!w.data)
         return made;

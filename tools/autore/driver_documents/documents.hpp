@@ -3,6 +3,7 @@
 // three documents made from them, and the timetable check. The author's files
 // are only read.
 
+#include "autore/diagnostics/report_formats.hpp"
 #include "autore/driver_documents/timetable.hpp"
 
 #include <filesystem>
@@ -32,7 +33,7 @@ struct DocumentTexts {
 struct MadeDocuments {
     std::optional<DocumentTexts> texts; // none: the sources gave no tables
     bool data_errors = false;
-    std::vector<std::string> problems;
+    std::vector<std::string> problems; // what kept the documents from being made, then each diagnostic in a line
 };
 
 // The documents made in memory; nothing is written.
@@ -40,7 +41,9 @@ MadeDocuments make_documents(const ScenarioRun& run);
 
 struct DocumentsReport {
     int exit_status = 0;               // 0 written; 2 written, the sources have a data error; 1 nothing written
-    std::vector<std::string> problems; // the sources' data errors, then the timetable's findings
+    std::vector<std::string> problems; // what kept the documents from being made
+    SourceNames names;                 // the two files as the diagnostics name them
+    std::vector<Diagnostic> diagnostics; // the sources' data errors, then the timetable's findings
     std::vector<std::filesystem::path> written;
 };
 
@@ -53,6 +56,8 @@ struct TimetableReport {
     int exit_status = 0; // 0 the timetable can be kept; 2 findings or data errors; 1 nothing worked out
     std::string table;   // UTF-8
     std::vector<std::string> problems;
+    SourceNames names;
+    std::vector<Diagnostic> diagnostics; // the sources' data errors, then the timetable's findings
 };
 
 TimetableReport check_timetable(const ScenarioRun& run);

@@ -201,6 +201,24 @@ struct Planner {
 
 } // namespace
 
+Diagnostic finding_diagnostic(const Finding& f)
+{
+    Diagnostic d;
+    d.severity = f.severity;
+    d.code = f.code;
+    d.message = f.message;
+    for (const StationRef& s : f.stations) {
+        if (s.source_line <= 0)
+            continue;
+        const tratta::SourcePlace at{tratta::SourceFile::train, s.source_line, 1, 1};
+        if (!d.place.known())
+            d.place = at;
+        else
+            d.related.push_back({at, "la stazione «" + utf8(s.name) + "»"});
+    }
+    return d;
+}
+
 double braking_deceleration(int32_t braked_mass_pct)
 {
     return braked_mass_pct > 0 ? decel_per_100_pct_ms2 * braked_mass_pct / 100.0 : 0;

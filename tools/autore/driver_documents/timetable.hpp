@@ -89,4 +89,8 @@ struct TimetablePlan {
 
 TimetablePlan plan_timetable(const DocumentData& data, const TrainDynamics& dynamics);
 
+// A finding in the one form of every diagnostic: at the train file's line of
+// the first station it concerns, the other stations beside it.
+Diagnostic finding_diagnostic(const Finding& finding);
+
 } // namespace autore

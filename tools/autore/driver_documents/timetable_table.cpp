@@ -73,17 +73,4 @@ std::string timetable_table(const DocumentData& d, const TimetablePlan& plan)
     return out;
 }
 
-std::vector<std::string> finding_lines(const std::vector<Finding>& findings, const std::string& train_label)
-{
-    std::vector<std::string> lines;
-    for (const Finding& f : findings) {
-        std::string place = train_label;
-        if (!f.stations.empty() && f.stations.front().source_line > 0)
-            place += ":" + std::to_string(f.stations.front().source_line);
-        lines.push_back(place + ": " + (f.severity == Severity::error ? "errore " : "avviso ") + f.code + ": " +
-                        f.message);
-    }
-    return lines;
-}
-
 } // namespace autore

@@ -1,10 +1,9 @@
 #include "autore/lsp/disk.hpp"
 
 #include "app/files.hpp"
+#include "autore/analysis/scenario_analysis.hpp"
 #include "autore/scenario_files/input_files.hpp"
 
-#include <fstream>
-#include <iterator>
 #include <system_error>
 #include <utility>
 
@@ -28,20 +27,12 @@ public:
 
     std::optional<std::string> read(const fs::path& file, std::size_t limit) const override
     {
-        std::error_code ec;
-        if (!fs::is_regular_file(file, ec))
-            return std::nullopt;
-        const auto size = fs::file_size(file, ec);
-        if (ec || size > limit)
-            return std::nullopt;
-        std::ifstream in(file, std::ios::binary);
-        if (!in)
-            return std::nullopt;
-        std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        if (in.bad() || bytes.size() > limit)
-            return std::nullopt;
-        return bytes;
+        return files_.read(file, limit);
     }
+
+private:
+    // A train file beside an edited line file is read again only once it changes.
+    mutable SourceFileCache files_;
 };
 
 class MemoryDisk final : public Disk {

@@ -21,7 +21,8 @@ public:
     virtual std::optional<std::string> read(const std::filesystem::path& file, std::size_t limit) const = 0;
 };
 
-// The real file system, only ever read.
+// The real file system, only ever read; a file is read again only when its
+// modification time or size has changed.
 std::unique_ptr<Disk> real_disk();
 // No file at all: every document stands alone.
 std::unique_ptr<Disk> no_disk();

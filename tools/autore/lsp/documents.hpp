@@ -34,6 +34,7 @@ struct Document {
     std::string folder;                        // where the partner files are: the folder, or the URI up to its name
     Role role = Role::line;
     bool dirty = true;  // changed since its diagnostics were last published
+    uint64_t generation = 0; // counts the changes to it or to its partners: a check of an older one is stale
     std::shared_ptr<const Analysis> analysis; // the last check that read it
 
     Document(std::string uri_, std::string text_, int64_t version_);

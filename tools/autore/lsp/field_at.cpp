@@ -12,7 +12,7 @@ using tratta::TracedField;
 std::optional<FieldAt> traced_field(const Analysis& a, tratta::SourceFile file, int32_t line, int32_t column)
 {
     const TracedField* found = nullptr;
-    for (const TracedField& f : a.compiled.trace.fields) {
+    for (const TracedField& f : a.compiled().trace.fields) {
         if (f.place.file != file || f.place.line != line || f.part == tratta::TracePart::preamble)
             continue;
         if (column >= f.place.column && column < f.place.end_column) {

@@ -3,7 +3,7 @@
 // else as the line reads on its own (the lines after an error that stopped
 // the reading).
 
-#include "autore/lsp/analysis.hpp"
+#include "autore/lsp/checked_pair.hpp"
 #include "model/source_places.hpp"
 #include "source/key_fields.hpp"
 

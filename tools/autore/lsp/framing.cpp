@@ -15,18 +15,34 @@ constexpr std::string_view length_name = "content-length:";
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
+// Whether "Content-Length:" begins at this place of the bytes, ignoring case.
+bool length_name_at(std::string_view bytes, std::size_t i)
+{
+    if (bytes.size() - i < length_name.size())
+        return false;
+    for (std::size_t k = 0; k < length_name.size(); ++k)
+        if (lower(bytes[i + k]) != length_name[k])
+            return false;
+    return true;
+}
+
 // Where the last "Content-Length:" of a header line begins, ignoring case.
 std::size_t find_length_name(std::string_view line)
 {
     if (line.size() < length_name.size())
         return std::string_view::npos;
-    for (std::size_t i = line.size() - length_name.size() + 1; i-- > 0;) {
-        bool same = true;
-        for (std::size_t k = 0; k < length_name.size() && same; ++k)
-            same = lower(line[i + k]) == length_name[k];
-        if (same)
+    for (std::size_t i = line.size() - length_name.size() + 1; i-- > 0;)
+        if (length_name_at(line, i))
             return i;
-    }
+    return std::string_view::npos;
+}
+
+// Where the first "Content-Length:" of the bytes begins, ignoring case.
+std::size_t find_first_length_name(std::string_view bytes)
+{
+    for (std::size_t i = 0; i + length_name.size() <= bytes.size(); ++i)
+        if (length_name_at(bytes, i))
+            return i;
     return std::string_view::npos;
 }
 
@@ -52,18 +68,7 @@ std::optional<uint64_t> length_value(std::string_view text)
 
 } // namespace
 
-void MessageReader::feed(std::string_view bytes)
-{
-    // A message too long to keep is passed over as it arrives.
-    if (state_ == State::skipping && held().empty()) {
-        const auto dropped = static_cast<std::size_t>(std::min<uint64_t>(skip_left_, bytes.size()));
-        bytes.remove_prefix(dropped);
-        skip_left_ -= dropped;
-        if (skip_left_ == 0)
-            state_ = State::header;
-    }
-    buffer_.append(bytes);
-}
+void MessageReader::feed(std::string_view bytes) { buffer_.append(bytes); }
 
 void MessageReader::unread(std::string_view bytes)
 {
@@ -89,7 +94,22 @@ std::optional<Frame> MessageReader::next()
     for (;;) {
         switch (state_) {
         case State::skipping: {
-            const auto dropped = static_cast<std::size_t>(std::min<uint64_t>(skip_left_, held().size()));
+            // A message too long to keep is passed over as it arrives. A
+            // length that never comes (an editor's fault, a stray header)
+            // must not swallow what follows: the next header, wherever it
+            // stands in the bytes passed over, is read.
+            const std::string_view h = held();
+            const std::size_t next = find_first_length_name(h);
+            if (next != std::string_view::npos && next < skip_left_) {
+                consume(next);
+                skip_left_ = 0;
+                state_ = State::header;
+                break;
+            }
+            // A name cut in two by the reads may end what is held.
+            const std::size_t kept = std::min(h.size(), length_name.size() - 1);
+            const auto dropped = static_cast<std::size_t>(
+                std::min<uint64_t>(skip_left_, skip_left_ <= h.size() ? h.size() : h.size() - kept));
             consume(dropped);
             skip_left_ -= dropped;
             if (skip_left_ > 0)

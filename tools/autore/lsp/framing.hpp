@@ -3,7 +3,9 @@
 // "Content-Length: N", a blank line, then N bytes of JSON. The reader takes
 // bytes as they arrive and hands out whole messages; bytes that make no
 // header are dropped up to the next header, so one bad message never costs
-// the ones after it.
+// the ones after it. A message longer than the reader keeps is passed over,
+// up to its end or to the next header, whichever comes first: a length that
+// never comes never swallows the messages after it.
 
 #include <cstddef>
 #include <cstdint>
@@ -21,7 +23,7 @@ struct Frame {
     enum class Kind : uint8_t {
         message,    // body holds the message
         bad_header, // bytes that made no header were dropped
-        too_large,  // a message longer than the limit is being passed over
+        too_large,  // a message longer than the limit is being passed over (to its end or the next header)
     };
     Kind kind = Kind::message;
     std::string body;

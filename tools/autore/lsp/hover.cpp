@@ -48,7 +48,7 @@ std::string file_words(SourceFile file) { return file == SourceFile::train ? "de
 // The official kilometre of a place and the object that stands in its cell.
 std::string chainage_markdown(int64_t position, const Analysis& a)
 {
-    const tratta::RunState& m = a.compiled.model;
+    const tratta::RunState& m = a.compiled().model;
     std::string text = "Chilometro ufficiale: **km " + km_text(official_km_m(chainages_of(m.records), position)) + "**";
     if (!m.cells.exists())
         return text + "\n\nNessuna griglia del percorso: la linea non è stata letta fino alla sua lunghezza.";
@@ -127,7 +127,7 @@ std::optional<nlohmann::json> hover(const Document& doc, int64_t line, int64_t c
     const auto l = static_cast<std::size_t>(line);
     const auto column = static_cast<int32_t>(doc.lines.chars_before(doc.text, l, character, e)) + 1;
     const std::string bytes = a != nullptr ? std::string() : to_cp1252(doc.text);
-    const auto at = field_at(a, a != nullptr ? std::string_view(a->side(file).bytes) : std::string_view(bytes), file,
+    const auto at = field_at(a, a != nullptr ? a->source(file) : std::string_view(bytes), file,
                              static_cast<int32_t>(line) + 1, column);
     if (!at)
         return std::nullopt;

@@ -3,7 +3,7 @@
 // editor's units, and the check's diagnostics as the editor shows them.
 
 #include "autore/diagnostics/diagnostic.hpp"
-#include "autore/lsp/analysis.hpp"
+#include "autore/lsp/checked_pair.hpp"
 #include "autore/lsp/positions.hpp"
 
 #include <nlohmann/json.hpp>

@@ -1,9 +1,11 @@
 #include "autore/lsp/serve.hpp"
 
+#include "autore/lsp/check_thread.hpp"
 #include "autore/lsp/server.hpp"
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <ostream>
 
 #ifdef _WIN32
@@ -100,11 +102,26 @@ int serve(int in_fd, int out_fd, std::ostream& log)
         },
         real_disk(), options);
     Session session(server);
+    server.check_in_rounds();
+    CheckThread checks;
+    std::unique_ptr<CheckRound> round;
 
     char buffer[1 << 16];
     while (!server.exited() && output_open) {
-        if (!more_waiting(in_fd))
-            server.publish_pending();
+        // The documents are checked once the editor has said all it had to
+        // say, on the thread of the checks; meanwhile its messages are read
+        // and answered, and a document changed again gets the newest check only.
+        if (!round && !more_waiting(in_fd)) {
+            round = server.begin_checks();
+            if (round)
+                checks.start([r = round.get()] { r->run(); });
+        }
+        if (round && checks.wait(in_fd)) {
+            checks.join();
+            server.finish_checks(*round);
+            round.reset();
+            continue;
+        }
         const long n = read_some(in_fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
@@ -116,7 +133,15 @@ int serve(int in_fd, int out_fd, std::ostream& log)
     }
     if (!output_open)
         log << "autore lsp: l'editor non legge più le risposte" << std::endl;
-    return server.exited() ? server.exit_status() : 1;
+    const int status = server.exited() ? server.exit_status() : 1;
+    if (round) {
+        // The editor has gone or asked the server to end while a long check
+        // was under way: the server ends now, not when the check would. It
+        // writes no file, and all it said has been written out.
+        log << std::flush;
+        std::_Exit(status);
+    }
+    return status;
 }
 
 } // namespace autore::lsp

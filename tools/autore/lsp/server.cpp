@@ -325,7 +325,8 @@ json Server::initialize(const json& params)
 Document* Server::document_for(const json& params)
 {
     const std::string uri = uri_of(params);
-    publish(workspace_.bring_up_to_date(uri));
+    if (!in_rounds_)
+        publish(workspace_.bring_up_to_date(uri));
     Document* doc = workspace_.find(uri);
     return doc != nullptr && !workspace_.too_large(*doc) ? doc : nullptr;
 }
@@ -349,6 +350,21 @@ void Server::publish_pending()
     } catch (const std::exception& e) {
         note(std::string("controllo non riuscito: ") + e.what());
     }
+}
+
+std::unique_ptr<CheckRound> Server::begin_checks()
+{
+    if (stage_ != Stage::running)
+        return nullptr;
+    return workspace_.begin_round();
+}
+
+void Server::finish_checks(CheckRound& round)
+{
+    // After "shutdown" nothing more is published.
+    std::vector<Publication> found = workspace_.finish_round(round);
+    if (stage_ == Stage::running)
+        publish(found);
 }
 
 void Session::take(Frame frame, std::vector<Incoming>& batch)

@@ -49,6 +49,16 @@ public:
     void publish_pending();
     bool has_pending() const { return workspace_.has_pending(); }
 
+    // The same in two steps, for checks that run apart while the server
+    // answers: a round of the documents changed (none when there is nothing
+    // to check), then its diagnostics published for the documents that have
+    // not changed again meanwhile (those are checked in the next round).
+    std::unique_ptr<CheckRound> begin_checks();
+    void finish_checks(CheckRound& round);
+    // Checks run only as rounds: a request about a document changed since
+    // its last check is answered from its text, without waiting for one.
+    void check_in_rounds() { in_rounds_ = true; }
+
     bool exited() const { return exited_; }
     // 0 after "shutdown" then "exit", 1 otherwise.
     int exit_status() const { return shut_down_ ? 0 : 1; }
@@ -77,6 +87,7 @@ private:
     bool exited_ = false;
     bool snippets_ = false;
     bool hierarchical_symbols_ = false;
+    bool in_rounds_ = false;
 };
 
 // Framed bytes to the server: whole messages go to it as they arrive, a body

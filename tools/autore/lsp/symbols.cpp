@@ -1,6 +1,6 @@
 #include "autore/lsp/symbols.hpp"
 
-#include "autore/lsp/analysis.hpp"
+#include "autore/lsp/checked_pair.hpp"
 #include "autore/lsp/protocol.hpp"
 #include "autore/lsp/source_lines.hpp"
 #include "autore/route/official_km.hpp"
@@ -100,7 +100,7 @@ json document_symbols(const Document& doc, Encoding e, bool hierarchical)
     const auto lines = scan_source(bytes, file);
     std::vector<Chainage> chainages;
     if (doc.analysis)
-        chainages = chainages_of(doc.analysis->compiled.model.records);
+        chainages = chainages_of(doc.analysis->compiled().model.records);
 
     const auto line_range = [&](std::size_t from, std::size_t to) {
         return range_json(from, 0, to, doc.lines.units_before(doc.text, to, doc.text.size(), e));

@@ -2,7 +2,7 @@
 
 #include "autore/scenario_files/compile_sources.hpp"
 #include "autore/scenario_files/input_files.hpp"
-#include "autore/lsp/analysis.hpp"
+#include "autore/lsp/checked_pair.hpp"
 #include "autore/lsp/protocol.hpp"
 #include "autore/lsp/uri.hpp"
 #include "model/code_page.hpp"
@@ -60,15 +60,24 @@ bool Workspace::has_pending() const
 void Workspace::touch_folder(const std::string& folder)
 {
     for (auto& [uri, doc] : docs_)
-        if (doc.folder == folder)
+        if (doc.folder == folder) {
             doc.dirty = true;
+            ++doc.generation;
+            doc.analysis.reset(); // its places no longer match the text
+        }
 }
 
 void Workspace::open(const std::string& uri, std::string text, int64_t version)
 {
+    // A document opened again after a close starts after the generations of
+    // the one before, so that a round still running on the old text is stale.
+    uint64_t generation = 0;
+    if (const Document* old = find(uri))
+        generation = old->generation;
     docs_.erase(uri);
     Document& doc = docs_.emplace(uri, Document(uri, std::move(text), version)).first->second;
     doc.role = role_of(doc.name, doc.text);
+    doc.generation = generation;
     touch_folder(doc.folder);
 }
 
@@ -107,13 +116,47 @@ void Workspace::saved(const std::string& uri, const std::optional<std::string>& 
     touch_folder(doc->folder);
 }
 
+std::unique_ptr<CheckRound> Workspace::begin_round()
+{
+    if (!has_pending())
+        return nullptr;
+    auto round = std::make_unique<CheckRound>();
+    round->disk_ = disk_.get();
+    round->cache_ = &cache_;
+    round->encoding_ = encoding_;
+    round->max_document_ = max_document_;
+    for (const auto& [uri, doc] : docs_)
+        round->docs_.push_back({uri, doc.text, doc.name, doc.path, doc.folder, doc.role, doc.version, doc.generation,
+                                doc.dirty});
+    return round;
+}
+
+std::vector<Publication> Workspace::finish_round(CheckRound& round)
+{
+    std::vector<Publication> out;
+    std::size_t next = 0;
+    for (const CheckRound::Copy& copy : round.docs_) {
+        if (!copy.to_check || next >= round.results_.size())
+            continue;
+        CheckRound::Result& result = round.results_[next++];
+        Document* doc = find(copy.uri);
+        // Changed (or closed) while it was being checked: what was found is stale.
+        if (doc == nullptr || doc->generation != copy.generation)
+            continue;
+        doc->dirty = false;
+        doc->analysis = std::move(result.analysis);
+        out.push_back(std::move(result.publication));
+    }
+    return out;
+}
+
 std::vector<Publication> Workspace::check_pending()
 {
-    std::vector<Document*> pending;
-    for (auto& [uri, doc] : docs_)
-        if (doc.dirty)
-            pending.push_back(&doc);
-    return check(pending);
+    auto round = begin_round();
+    if (!round)
+        return {};
+    round->run();
+    return finish_round(*round);
 }
 
 std::vector<Publication> Workspace::bring_up_to_date(const std::string& uri)
@@ -124,19 +167,19 @@ std::vector<Publication> Workspace::bring_up_to_date(const std::string& uri)
     return check_pending();
 }
 
-std::vector<Workspace::Partner> Workspace::partners_of(const Document& doc, Role role) const
+std::vector<CheckRound::Partner> CheckRound::partners_of(const Copy& doc, Role role) const
 {
     // The open documents of its folder, then the files on disk there that the
     // editor does not hold.
     std::vector<Partner> found;
     std::set<fs::path> open_paths;
-    for (const auto& [uri, other] : docs_) {
+    for (const Copy& other : docs_) {
         if (other.folder != doc.folder || &other == &doc)
             continue;
         if (other.path)
             open_paths.insert(*other.path);
         if (other.role == role && !too_large(other))
-            found.push_back({uri, other.name, &other, {}});
+            found.push_back({other.uri, other.name, &other, {}});
     }
     if (!doc.path)
         return found;
@@ -152,7 +195,7 @@ std::vector<Workspace::Partner> Workspace::partners_of(const Document& doc, Role
     return found;
 }
 
-std::optional<Side> Workspace::side_of(const Partner& p) const
+std::optional<Side> CheckRound::side_of(const Partner& p) const
 {
     if (p.open != nullptr)
         return Side::of_editor(p.uri, p.open->text);
@@ -162,25 +205,26 @@ std::optional<Side> Workspace::side_of(const Partner& p) const
     return Side::of_disk(p.uri, std::move(*bytes));
 }
 
-std::shared_ptr<const Analysis> Workspace::Round::analysis_of(Side line, Side train, const std::string& scenario,
-                                                              const std::string& train_name)
+std::shared_ptr<const Analysis> CheckRound::analysis_of(Side line, Side train, const std::string& scenario,
+                                                        const std::string& train_name)
 {
-    auto& slot = done[line.uri + '\n' + train.uri];
+    auto& slot = done_[line.uri + '\n' + train.uri];
     if (!slot)
-        slot = analyse(std::move(line), std::move(train), tratta::utf8_to_cp1252(scenario),
-                       tratta::utf8_to_cp1252(train_name));
+        slot = check_pair(*cache_, std::move(line), std::move(train), tratta::utf8_to_cp1252(scenario),
+                          tratta::utf8_to_cp1252(train_name));
     return slot;
 }
 
-Publication Workspace::check_one(Document& doc, Round& round) const
+CheckRound::Result CheckRound::check_one(const Copy& doc)
 {
-    Publication pub{doc.uri, doc.version, json::array()};
+    Result result{{doc.uri, doc.version, json::array()}, nullptr};
+    Publication& pub = result.publication;
     if (too_large(doc)) {
         pub.diagnostics.push_back(note_json(severity_warning, "documento-troppo-grande",
                                             "documento di " + std::to_string(doc.text.size()) +
                                                 " byte: si controllano documenti fino a " +
                                                 std::to_string(max_document_) + " byte"));
-        return pub;
+        return result;
     }
     std::vector<std::shared_ptr<const Analysis>> analyses;
     if (doc.role == Role::line) {
@@ -191,11 +235,11 @@ Publication Workspace::check_one(Document& doc, Round& round) const
             if (!train)
                 continue;
             if (auto side = side_of(p))
-                analyses.push_back(round.analysis_of(Side::of_editor(doc.uri, doc.text), std::move(*side), scenario, *train));
+                analyses.push_back(analysis_of(Side::of_editor(doc.uri, doc.text), std::move(*side), scenario, *train));
         }
         if (analyses.empty())
-            analyses.push_back(round.analysis_of(Side::of_editor(doc.uri, doc.text), Side::empty_train(), scenario,
-                                                 std::string(stand_in_train)));
+            analyses.push_back(analysis_of(Side::of_editor(doc.uri, doc.text), Side::empty_train(), scenario,
+                                           std::string(stand_in_train)));
     } else {
         // The line file of the longest scenario name that this train's name begins with.
         std::optional<Partner> best;
@@ -214,10 +258,10 @@ Publication Workspace::check_one(Document& doc, Round& round) const
                 "nessun file della linea di questo treno nella sua cartella (atteso \"<scenario>_linea.txt\", "
                 "con il nome del file del treno \"<scenario>_<treno>-.txt\"): il file del treno si controlla "
                 "insieme alla linea"));
-            return pub;
+            return result;
         }
-        analyses.push_back(round.analysis_of(std::move(*line), Side::of_editor(doc.uri, doc.text), best_scenario,
-                                             train_of(doc.name, best_scenario)));
+        analyses.push_back(analysis_of(std::move(*line), Side::of_editor(doc.uri, doc.text), best_scenario,
+                                       train_of(doc.name, best_scenario)));
     }
 
     // One diagnostic found with several train files is shown once.
@@ -225,7 +269,7 @@ Publication Workspace::check_one(Document& doc, Round& round) const
     std::set<std::string> seen;
     for (const auto& a : analyses) {
         const Side& shown_in = a->side(mine);
-        for (const Diagnostic& d : a->diagnostics) {
+        for (const Diagnostic& d : a->scenario->diagnostics) {
             if (d.place.file != mine && d.place.file != SourceFile::none)
                 continue;
             json j = diagnostic_json(d, *a, shown_in, encoding_);
@@ -233,28 +277,26 @@ Publication Workspace::check_one(Document& doc, Round& round) const
                 pub.diagnostics.push_back(std::move(j));
         }
     }
-    doc.analysis = analyses.front();
-    return pub;
+    result.analysis = analyses.front();
+    return result;
 }
 
-std::vector<Publication> Workspace::check(const std::vector<Document*>& docs)
+void CheckRound::run()
 {
-    Round round;
-    std::vector<Publication> out;
-    for (Document* doc : docs) {
-        doc->dirty = false;
-        doc->analysis.reset();
+    results_.clear();
+    for (const Copy& doc : docs_) {
+        if (!doc.to_check)
+            continue;
         try {
-            out.push_back(check_one(*doc, round));
+            results_.push_back(check_one(doc));
         } catch (const std::exception& e) {
             // One document that cannot be checked keeps no other from it.
-            Publication pub{doc->uri, doc->version, json::array()};
-            pub.diagnostics.push_back(
+            Result failed{{doc.uri, doc.version, json::array()}, nullptr};
+            failed.publication.diagnostics.push_back(
                 note_json(severity_error, "controllo-non-riuscito", std::string("controllo non riuscito: ") + e.what()));
-            out.push_back(std::move(pub));
+            results_.push_back(std::move(failed));
         }
     }
-    return out;
 }
 
 } // namespace autore::lsp

@@ -4,6 +4,7 @@
 #include "app/payload.hpp"
 #include "autore/analysis/check.hpp"
 #include "autore/driver_documents/documents.hpp"
+#include "autore/scenario_files/runner_places.hpp"
 
 #include <array>
 #include <system_error>
@@ -55,19 +56,19 @@ std::optional<std::string> read_documents(const std::vector<fs::path>& files, tr
     return std::nullopt;
 }
 
-} // namespace
-
-std::optional<fs::path> find_runner(PackTarget target, const fs::path& tool_folder)
+// The author is told every folder looked in, so that a runner put in any of
+// them is found next time.
+std::string no_runner_message(PackTarget target, const std::vector<fs::path>& looked_in)
 {
-    const fs::path name{std::string(runner_name(target))};
-    for (const fs::path& candidate : {tool_folder / name, tool_folder / ".." / "src" / name,
-                                      tool_folder / ".." / "lib" / "tratta" / name}) {
-        std::error_code ec;
-        if (fs::is_regular_file(candidate, ec))
-            return candidate.lexically_normal();
-    }
-    return std::nullopt;
+    std::string folders;
+    for (const fs::path& folder : looked_in)
+        folders += (folders.empty() ? "\"" : ", \"") + display_path(folder) + "\"";
+    return "nessun \"" + std::string(runner_name(target)) + "\" (il programma di base per " +
+           (target == PackTarget::windows ? "Windows" : "Linux") + "): cercato in " + folders +
+           "; metterlo in una di queste cartelle o indicarlo con --runner";
 }
+
+} // namespace
 
 PackReport pack_scenario(const PackRequest& rq, const fs::path& tool_folder)
 {
@@ -102,10 +103,13 @@ PackReport pack_scenario(const PackRequest& rq, const fs::path& tool_folder)
             return fail(*problem);
         }
 
-        const auto runner = rq.runner ? rq.runner : find_runner(rq.target, tool_folder);
-        if (!runner)
-            return fail("nessun \"" + std::string(runner_name(rq.target)) + "\" accanto ad autore (in \"" +
-                        display_path(tool_folder) + "\"): indicarlo con --runner");
+        RunnerSearch search;
+        if (!rq.runner) {
+            search = find_runner(runner_name(rq.target), tool_folder);
+            if (!search.found)
+                return fail(no_runner_message(rq.target, search.looked_in));
+        }
+        const std::optional<fs::path>& runner = rq.runner ? rq.runner : search.found;
         const std::string program = tratta::read_file(*runner);
         if (!is_program_for(program, rq.target))
             return fail("\"" + display_path(*runner) + "\" non è un programma per " +

@@ -32,11 +32,8 @@ struct PackReport {
     std::vector<std::filesystem::path> written;
 };
 
-// tool_folder: where the tool itself stands, to find the runners beside it.
+// tool_folder: where the tool itself stands, to find the runners from it
+// (autore/scenario_files/runner_places.hpp).
 PackReport pack_scenario(const PackRequest& request, const std::filesystem::path& tool_folder);
-
-// The runner of a target: the first of its file name in the tool's folder, in
-// "../src" beside it (the build tree) and in "../lib/tratta" (an installed tool).
-std::optional<std::filesystem::path> find_runner(PackTarget target, const std::filesystem::path& tool_folder);
 
 } // namespace autore

@@ -53,7 +53,7 @@ std::string route_svg(const RouteData& route, std::vector<TextBox>* texts)
 PlotReport plot_route(const std::vector<std::filesystem::path>& inputs, const std::filesystem::path& svg_file,
                       const PlotOptions& options)
 {
-    const DocumentRequest request{inputs, options.scenario, options.train, svg_file, {".svg"}};
+    const DocumentRequest request{inputs, options.scenario, options.train, svg_file, {".svg"}, nullptr};
     return write_route_document(request, [&](const LoadedScenario& loaded) {
         const auto* table = loaded.line_table ? &*loaded.line_table : nullptr;
         return route_svg(gather_route(loaded.records, loaded.cells, table, options.plan_points));

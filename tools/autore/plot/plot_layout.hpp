@@ -1,6 +1,7 @@
 #pragma once
 // Geometry shared by the two halves of the route picture.
 
+#include "autore/route/route_colours.hpp"
 #include "autore/route/route_data.hpp"
 #include "autore/route/svg_writer.hpp"
 
@@ -26,23 +27,6 @@ std::vector<double> spread_apart(const std::vector<double>& wanted, double gap, 
 // An upright diamond of half-height r about x, y, as a path.
 std::string diamond(double x, double y, double r);
 
-// The colours of the picture, one place for all.
-namespace colour {
-inline constexpr const char* track = "#2b2b2b";
-inline constexpr const char* run_out = "#a0a0a0";
-inline constexpr const char* station = "#1f4e9a";
-inline constexpr const char* signal = "#c62828";
-inline constexpr const char* board = "#ef8a17";
-inline constexpr const char* slowdown = "#f9a825";
-inline constexpr const char* grid = "#e4e4e4";
-inline constexpr const char* axis = "#555555";
-inline constexpr const char* rising = "#b5651d";
-inline constexpr const char* falling = "#2e7d32";
-inline constexpr const char* speed = "#1565c0";
-inline constexpr const char* adhesion = "#6a1b9a";
-inline constexpr const char* indicator = "#00838f";
-inline constexpr const char* mountain = "#795548";
-} // namespace colour
 
 // The height the plan needs at this width: the track at one scale plus room
 // for the station names above and below it.

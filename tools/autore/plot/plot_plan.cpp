@@ -3,6 +3,7 @@
 // arrow shows how it lies), with the stations named and the signals and sign
 // boards marked on it.
 #include "autore/plot/plot_layout.hpp"
+#include "autore/route/plan_frame.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -18,50 +19,19 @@ constexpr double station_font = 10;
 constexpr double tallest_track = 420; // px: a plan that would stand taller is drawn smaller
 constexpr double margin = 18;
 
-// Plan metres to picture pixels: u runs along the line's main direction, v
-// across it (to the left of the direction of travel is up); one scale for both
-// so the plan keeps its shape.
-struct PlanFrame {
-    double ux = 0, uy = 1; // the main direction, east and north parts
-    double cx = 0, cy = 0; // a point of the track that anchors the frame
-    double u0 = 0, u1 = 0, v0 = 0, v1 = 0;
+// Plan metres to picture pixels: the route's frame, one scale for both ways
+// so the plan keeps its shape (to the left of the direction of travel is up).
+struct PictureFrame {
+    PlanFrame plan;
+    PlanPoint start; // the route's start, where the grid's kilometres count from
     double scale = 1;
     double left = 0, top = 0; // where u0 and v1 fall in the picture
 
-    double u(const PlanPoint& p) const { return (p.x - cx) * ux + (p.y - cy) * uy; }
-    double v(const PlanPoint& p) const { return (p.y - cy) * ux - (p.x - cx) * uy; }
-    double x(const PlanPoint& p) const { return left + (u(p) - u0) * scale; }
-    double y(const PlanPoint& p) const { return top + (v1 - v(p)) * scale; }
+    double u(const PlanPoint& p) const { return plan.u(p); }
+    double v(const PlanPoint& p) const { return plan.v(p); }
+    double x(const PlanPoint& p) const { return left + (u(p) - plan.u0) * scale; }
+    double y(const PlanPoint& p) const { return top + (plan.v1 - v(p)) * scale; }
 };
-
-// The line's main direction: the axis along which its points spread most,
-// pointing from the start towards the end.
-void main_direction(const std::vector<PlanPoint>& points, double& ux, double& uy)
-{
-    double mx = 0, my = 0;
-    for (const auto& p : points) {
-        mx += p.x;
-        my += p.y;
-    }
-    const auto n = static_cast<double>(points.size());
-    mx /= n;
-    my /= n;
-    double sxx = 0, syy = 0, sxy = 0;
-    for (const auto& p : points) {
-        sxx += (p.x - mx) * (p.x - mx);
-        syy += (p.y - my) * (p.y - my);
-        sxy += (p.x - mx) * (p.y - my);
-    }
-    const double angle = 0.5 * std::atan2(2 * sxy, sxx - syy);
-    ux = std::cos(angle);
-    uy = std::sin(angle);
-    const double ex = points.back().x - points.front().x;
-    const double ey = points.back().y - points.front().y;
-    if (ex * ux + ey * uy < 0) {
-        ux = -ux;
-        uy = -uy;
-    }
-}
 
 double label_room(const RouteData& route)
 {
@@ -71,25 +41,13 @@ double label_room(const RouteData& route)
     return std::min(widest * 0.71 + 20, 140.0);
 }
 
-PlanFrame frame_of(const RouteData& route, double width)
+PictureFrame frame_of(const RouteData& route, double width)
 {
-    PlanFrame f;
-    main_direction(route.plan, f.ux, f.uy);
-    f.cx = route.plan.front().x;
-    f.cy = route.plan.front().y;
-    bool first = true;
-    for (const auto* part : {&route.plan, &route.run_out})
-        for (const auto& p : *part) {
-            const double u = f.u(p);
-            const double v = f.v(p);
-            f.u0 = first ? u : std::min(f.u0, u);
-            f.u1 = first ? u : std::max(f.u1, u);
-            f.v0 = first ? v : std::min(f.v0, v);
-            f.v1 = first ? v : std::max(f.v1, v);
-            first = false;
-        }
-    const double span_u = std::max(f.u1 - f.u0, 1.0);
-    const double span_v = std::max(f.v1 - f.v0, 1.0);
+    PictureFrame f;
+    f.plan = plan_frame(route.plan, route.run_out);
+    f.start = route.plan.front();
+    const double span_u = std::max(f.plan.u1 - f.plan.u0, 1.0);
+    const double span_v = std::max(f.plan.v1 - f.plan.v0, 1.0);
     // Room at both ends too, for the names of the first and last stations.
     f.top = label_room(route);
     // Room at the left for the north arrow too, so that the track never runs under it.
@@ -99,7 +57,7 @@ PlanFrame frame_of(const RouteData& route, double width)
     return f;
 }
 
-std::string path_of(const std::vector<PlanPoint>& points, const PlanFrame& f, const Box& box)
+std::string path_of(const std::vector<PlanPoint>& points, const PictureFrame& f, const Box& box)
 {
     std::string d;
     for (std::size_t i = 0; i < points.size(); ++i)
@@ -108,23 +66,22 @@ std::string path_of(const std::vector<PlanPoint>& points, const PlanFrame& f, co
 }
 
 // Km lines along and across the main direction, counted from the start.
-void draw_grid(SvgWriter& svg, const PlanFrame& f, const Box& box)
+void draw_grid(SvgWriter& svg, const PictureFrame& f, const Box& box)
 {
-    const double step = nice_step(std::max(f.u1 - f.u0, f.v1 - f.v0) / 1000, 10) * 1000;
-    const PlanPoint start{f.cx, f.cy};
-    const double su = f.u(start);
-    const double sv = f.v(start);
+    const double step = nice_step(std::max(f.plan.u1 - f.plan.u0, f.plan.v1 - f.plan.v0) / 1000, 10) * 1000;
+    const double su = f.u(f.start);
+    const double sv = f.v(f.start);
     svg.open("g", {{"stroke", colour::grid}, {"stroke-width", "1"}});
     std::vector<double> across;
-    for (double u = su + std::ceil((f.u0 - su) / step) * step; u <= f.u1 + 1e-6; u += step) {
-        const double x = box.left + f.left + (u - f.u0) * f.scale;
+    for (double u = su + std::ceil((f.plan.u0 - su) / step) * step; u <= f.plan.u1 + 1e-6; u += step) {
+        const double x = box.left + f.left + (u - f.plan.u0) * f.scale;
         across.push_back(u);
         svg.empty("line", {{"x1", svg_number(x)}, {"y1", svg_number(box.top)}, {"x2", svg_number(x)},
                            {"y2", svg_number(box.bottom())}});
     }
     std::vector<double> along;
-    for (double v = sv + std::ceil((f.v0 - f.top / f.scale - sv) / step) * step; v <= f.v1 + f.top / f.scale; v += step) {
-        const double y = box.top + f.top + (f.v1 - v) * f.scale;
+    for (double v = sv + std::ceil((f.plan.v0 - f.top / f.scale - sv) / step) * step; v <= f.plan.v1 + f.top / f.scale; v += step) {
+        const double y = box.top + f.top + (f.plan.v1 - v) * f.scale;
         if (y < box.top || y > box.bottom())
             continue;
         along.push_back(v);
@@ -134,10 +91,10 @@ void draw_grid(SvgWriter& svg, const PlanFrame& f, const Box& box)
     svg.close("g");
     svg.open("g", {{"font-size", "10"}, {"fill", colour::axis}});
     for (const double u : across)
-        svg.text(box.left + f.left + (u - f.u0) * f.scale, box.bottom() + 13, svg_number((u - su) / 1000),
+        svg.text(box.left + f.left + (u - f.plan.u0) * f.scale, box.bottom() + 13, svg_number((u - su) / 1000),
                  {{"text-anchor", "middle"}});
     for (const double v : along)
-        svg.text(box.left - 5, box.top + f.top + (f.v1 - v) * f.scale + 3, svg_number((v - sv) / 1000),
+        svg.text(box.left - 5, box.top + f.top + (f.plan.v1 - v) * f.scale + 3, svg_number((v - sv) / 1000),
                  {{"text-anchor", "end"}});
     svg.close("g");
     svg.text(box.right(), box.bottom() + 28, "km nella direzione della linea, dall'inizio",
@@ -146,12 +103,12 @@ void draw_grid(SvgWriter& svg, const PlanFrame& f, const Box& box)
 }
 
 // Which way north lies once the plan is turned.
-void draw_north(SvgWriter& svg, const PlanFrame& f, const Box& box)
+void draw_north(SvgWriter& svg, const PictureFrame& f, const Box& box)
 {
     const double cx = box.left + 30;
     const double cy = box.top + 32;
-    const double dx = f.uy;  // north's part along the main direction
-    const double dy = -f.ux; // and across it, turned to picture y
+    const double dx = f.plan.direction.uy;  // north's part along the main direction
+    const double dy = -f.plan.direction.ux; // and across it, turned to picture y
     const double len = 18;
     const std::string tip = svg_number(cx + dx * len) + " " + svg_number(cy + dy * len);
     const std::string tail = svg_number(cx - dx * len) + " " + svg_number(cy - dy * len);
@@ -230,7 +187,7 @@ bool inside(const TextBox& b, const Box& box)
 // Names slant away from the track, above or below it, where the track and the
 // marks (`obstacles`) leave them most room, never over another text; when two
 // places are as good, by turns above and below.
-void draw_station_names(SvgWriter& svg, const RouteData& route, const PlanFrame& f, const Box& box,
+void draw_station_names(SvgWriter& svg, const RouteData& route, const PictureFrame& f, const Box& box,
                         const std::vector<std::pair<double, double>>& obstacles)
 {
     std::vector<const RouteMark*> named;
@@ -307,7 +264,7 @@ void draw_end_label(SvgWriter& svg, double x, double y, const std::string& label
 }
 
 // Points along a drawn line, a few pixels apart, for labels to keep off it.
-void add_line(std::vector<std::pair<double, double>>& points, const std::vector<PlanPoint>& line, const PlanFrame& f,
+void add_line(std::vector<std::pair<double, double>>& points, const std::vector<PlanPoint>& line, const PictureFrame& f,
               const Box& box)
 {
     for (std::size_t i = 1; i < line.size(); ++i) {
@@ -325,8 +282,8 @@ double plan_height(const RouteData& route, double width)
 {
     if (route.plan.empty())
         return 90;
-    const PlanFrame f = frame_of(route, width);
-    return (f.v1 - f.v0) * f.scale + 2 * f.top;
+    const PictureFrame f = frame_of(route, width);
+    return (f.plan.v1 - f.plan.v0) * f.scale + 2 * f.top;
 }
 
 void draw_plan_legend(SvgWriter& svg, double right, double baseline)
@@ -367,14 +324,14 @@ void draw_plan_legend(SvgWriter& svg, double right, double baseline)
 void draw_plan(SvgWriter& svg, const RouteData& route, const Box& box)
 {
     svg.empty("rect", {{"x", svg_number(box.left)}, {"y", svg_number(box.top)}, {"width", svg_number(box.width)},
-                       {"height", svg_number(box.height)}, {"fill", "#fbfbf8"}, {"stroke", colour::grid}});
+                       {"height", svg_number(box.height)}, {"fill", colour::paper}, {"stroke", colour::grid}});
     if (route.plan.empty()) {
         svg.text(box.left + box.width / 2, box.top + box.height / 2 + 5,
                  "pianta non disponibile: scenario compilato senza la tabella _linea.dat",
                  {{"text-anchor", "middle"}, {"font-size", "14"}, {"fill", colour::axis}});
         return;
     }
-    const PlanFrame f = frame_of(route, box.width);
+    const PictureFrame f = frame_of(route, box.width);
     draw_grid(svg, f, box);
 
     if (!route.run_out.empty())

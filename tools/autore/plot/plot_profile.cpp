@@ -46,7 +46,7 @@ void strip_frame(SvgWriter& svg, const Strip& strip, const std::string& title, d
 {
     const Box& b = strip.box;
     svg.empty("rect", {{"x", svg_number(b.left)}, {"y", svg_number(b.top)}, {"width", svg_number(b.width)},
-                       {"height", svg_number(b.height)}, {"fill", "#fbfbf8"}, {"stroke", colour::grid}});
+                       {"height", svg_number(b.height)}, {"fill", colour::paper}, {"stroke", colour::grid}});
     svg.open("g", {{"font-size", "10"}, {"fill", colour::axis}});
     for (double v = std::ceil(strip.low / step) * step; v <= strip.high + 1e-9; v += step) {
         svg.empty("line", {{"x1", svg_number(b.left)}, {"y1", svg_number(strip.y(v))}, {"x2", svg_number(b.right())},
@@ -196,7 +196,7 @@ void km_axis(SvgWriter& svg, const RouteScale& rs, double top, double bottom)
 Box lane_frame(SvgWriter& svg, const Box& b, const std::string& title)
 {
     svg.empty("rect", {{"x", svg_number(b.left)}, {"y", svg_number(b.top)}, {"width", svg_number(b.width)},
-                       {"height", svg_number(b.height)}, {"fill", "#fbfbf8"}, {"stroke", colour::grid}});
+                       {"height", svg_number(b.height)}, {"fill", colour::paper}, {"stroke", colour::grid}});
     svg.text(b.left, b.top - 5, title, {{"font-size", "11"}, {"font-weight", "bold"}, {"fill", colour::axis}});
     return b;
 }

@@ -3,7 +3,6 @@
 #include "app/files.hpp"
 #include "app/source_files.hpp"
 #include "autore/analysis/check.hpp"
-#include "autore/diagnostics/report_formats.hpp"
 #include "autore/route/route_data.hpp"
 #include "compile/compile.hpp"
 #include "model/code_page.hpp"
@@ -13,7 +12,6 @@ namespace autore {
 CompiledModel compile_model(const ScenarioSources& sources)
 {
     CompiledModel model;
-    const SourceNames names{tratta::display_path(sources.line_file), tratta::display_path(sources.train_file)};
     // The author's files are only read.
     const auto in_memory = [](std::string_view bytes) {
         return tratta::LoadedSource{tratta::SourceText::State::present, std::string(bytes), {}};
@@ -36,8 +34,7 @@ CompiledModel compile_model(const ScenarioSources& sources)
     input.note_origins = true;
     input.keep_line_table = false;
     const tratta::CompileResult result = tratta::compile(input);
-    for (const Diagnostic& d : error_diagnostics(result))
-        model.problems.push_back(text_line(d, names));
+    model.diagnostics = error_diagnostics(result);
     if (!result.makes_files())
         return model;
     model.data_errors = result.outcome == tratta::CompileOutcome::data_error;

@@ -4,6 +4,7 @@
 // train file's own bytes (for the source lines of its stations). Everything
 // else in this folder takes these tables, never files.
 
+#include "autore/diagnostics/diagnostic.hpp"
 #include "model/route_cells.hpp"
 #include "model/scenario_records.hpp"
 
@@ -28,7 +29,8 @@ struct ScenarioSources {
 struct CompiledModel {
     bool compiled = false;             // false: no tables (the reason is in problems)
     bool data_errors = false;          // the compile step recorded a data error; the tables hold what was read
-    std::vector<std::string> problems; // one line each, naming the author's files
+    std::vector<std::string> problems;   // a source that cannot be read, in one line
+    std::vector<Diagnostic> diagnostics; // the data errors, each at its place
     tratta::ScenarioRecords records;
     std::vector<tratta::RouteCell> cells;
     int station_count = 0; // the stations stand in records 1 to station_count

@@ -75,6 +75,19 @@ std::vector<Slowdown> slowdowns_of(const std::vector<tratta::RouteCell>& cells)
     return out;
 }
 
+namespace {
+
+bool refused_station(const tratta::ScenarioRecord& r) { return r.start_m == 0 && r.end_m == 0 && r.text.empty(); }
+
+} // namespace
+
+bool is_board_text_record(const tratta::ScenarioRecord& record)
+{
+    tratta::ScenarioRecord bare;
+    bare.text = record.text;
+    return record == bare;
+}
+
 std::vector<int> station_records(const ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells)
 {
     std::set<int> board_records;
@@ -83,7 +96,7 @@ std::vector<int> station_records(const ScenarioRecords& records, const std::vect
             board_records.insert(c.value);
     std::vector<int> out;
     for (int r = 1; r <= ScenarioRecords::first_board_slot; ++r)
-        if (board_records.count(r) == 0 && records[r] != tratta::ScenarioRecord{})
+        if (board_records.count(r) == 0 && !is_board_text_record(records[r]) && !refused_station(records[r]))
             out.push_back(r);
     return out;
 }

@@ -73,8 +73,14 @@ int64_t object_at_m(uint8_t kind, std::size_t index);
 // a start without an end is left out.
 std::vector<Slowdown> slowdowns_of(const std::vector<tratta::RouteCell>& cells);
 
+// A record that holds only a sign board's text (a station always has a kind
+// or a zone of its own): never a station, even when the board lost its cell.
+bool is_board_text_record(const tratta::ScenarioRecord& record);
+
 // The records that hold the stations of the train run: from record 1 up,
-// those that hold something and are no sign board's text.
+// those that hold something and are no sign board's text. A record whose
+// line the compile refused at its position (beyond the grid, off the 50 m
+// grid) holds no zone and no name: it is no station of the run.
 std::vector<int> station_records(const tratta::ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells);
 
 // line_table may be null (compiled without one); plan_points bounds the track's points.

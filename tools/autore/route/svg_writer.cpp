@@ -133,7 +133,10 @@ bool overlaps(const TextBox& a, const TextBox& b, double gap)
 SvgWriter::SvgWriter(double width, double height)
 {
     out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    out_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100%\" height=\"100%\" viewBox=\"0 0 " +
+    // The picture takes the window's width and the height its shape gives it,
+    // scrolling down: a picture taller than wide fills a landscape screen too,
+    // its text at a size that reads.
+    out_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100%\" style=\"height:auto\" viewBox=\"0 0 " +
             svg_number(width) + " " + svg_number(height) + "\" preserveAspectRatio=\"xMidYMin meet\">\n";
 }
 

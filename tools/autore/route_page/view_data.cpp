@@ -1,6 +1,7 @@
 #include "autore/route_page/view_data.hpp"
 
 #include "autore/route/official_km.hpp"
+#include "autore/route/route_colours.hpp"
 #include "autore/route/route_data.hpp"
 #include "autore/route/object_words.hpp"
 #include "autore/route_page/plan_levels.hpp"
@@ -259,6 +260,10 @@ json view_data(const LoadedScenario& s, const ViewExtras& extras)
     d["objects"] = objects_json(s, chainages, sources);
     d["slowdowns"] = slowdowns_json(s, sources);
     d["diagnostics"] = diagnostics_json(extras.diagnostics);
+    json colours = json::object();
+    for (const NamedColour& c : route_colours)
+        colours[std::string(c.name)] = std::string(c.value);
+    d["colours"] = std::move(colours);
     return d;
 }
 

@@ -68,7 +68,7 @@ std::string view_page(const LoadedScenario& scenario, const ViewExtras& extras)
 DocumentReport view_route(const std::vector<std::filesystem::path>& inputs, const std::filesystem::path& html_file,
                           const ViewOptions& options, const ViewExtras& extras)
 {
-    const DocumentRequest request{inputs, options.scenario, options.train, html_file, {".html", ".htm"}};
+    const DocumentRequest request{inputs, options.scenario, options.train, html_file, {".html", ".htm"}, options.sources};
     return write_route_document(request, [&](const LoadedScenario& loaded) { return view_page(loaded, extras); });
 }
 

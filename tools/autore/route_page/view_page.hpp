@@ -9,6 +9,8 @@
 #include "autore/route_page/view_extras.hpp"
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,9 @@ namespace autore {
 struct ViewOptions {
     std::string scenario; // UTF-8; chooses among several scenarios in one folder
     std::string train;
+    // Given: fills the page's extras from the sources of the files found, or
+    // says why they do not belong to them (nothing is then written).
+    std::function<std::optional<std::string>(const CompiledFiles&)> sources;
 };
 
 // The whole page for this scenario.

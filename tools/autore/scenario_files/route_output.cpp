@@ -97,6 +97,12 @@ DocumentReport write_route_document(const DocumentRequest& request,
             }
             tratta::check_output_path(request.out_file);
         }
+        if (request.inputs_problem)
+            if (auto problem = request.inputs_problem(files)) {
+                report.exit_status = 1;
+                report.problems.push_back(std::move(*problem));
+                return report;
+            }
         const std::string document = make(load_files(files));
         if (to_standard_output) {
             tratta::write_standard_output(document);

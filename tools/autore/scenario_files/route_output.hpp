@@ -3,6 +3,7 @@
 // document (the SVG picture, the route page): find and read the three binary
 // files, make the document, write it, and say in one line what went wrong.
 
+#include "autore/scenario_files/binary_files.hpp"
 #include "model/decoded_line_profile.hpp"
 #include "model/route_cells.hpp"
 #include "model/scenario_records.hpp"
@@ -38,6 +39,9 @@ struct DocumentRequest {
     std::string train;
     std::filesystem::path out_file;
     std::vector<std::string_view> extensions; // the endings the output's name may have, first the usual one
+    // Given: what keeps the files found from making the document (sources
+    // that do not belong to them), asked before anything is read or written.
+    std::function<std::optional<std::string>(const CompiledFiles&)> inputs_problem;
 };
 
 // Finds and reads the three files named by the inputs (one folder, or the

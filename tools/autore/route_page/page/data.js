@@ -5,12 +5,8 @@
 
 const ROUTE = JSON.parse(document.getElementById("route-data").textContent);
 
-const COLOURS = {
-  track: "#2b2b2b", context: "#b8b8b8", runOut: "#a0a0a0", station: "#1f4e9a", signal: "#c62828",
-  board: "#ef8a17", indicator: "#00838f", slowdown: "#f9a825", code: "#558b2f", mountain: "#795548",
-  grid: "#e4e4e4", axis: "#555555", rising: "#b5651d", falling: "#2e7d32", speed: "#1565c0",
-  adhesion: "#6a1b9a", error: "#d32f2f", warning: "#f57c00", cursor: "#e53935", paper: "#fbfbf8",
-};
+// The colours of the route's drawings, the same as the plot's picture.
+const COLOURS = ROUTE.colours;
 
 // The layers that can be shown or hidden, in the order of their boxes.
 const LAYERS = [

@@ -25,7 +25,8 @@ function stretchOf(level, from, to) {
 
 // The main direction of the stretch: the axis along which it spreads most
 // (each piece of track counted over its whole length, so that a straight
-// stretch of two points has one too), pointing from its start to its end.
+// stretch of two points has one too), pointing from its start to its end;
+// the plot's picture turns the whole route the same way.
 function mainDirection(st) {
   const n = st.xs.length;
   let sw = 0, mx = 0, my = 0;
@@ -126,8 +127,11 @@ function drawNorth(f, pf) {
   ctx.font = f.font(0.9, true);
   ctx.textAlign = "center";
   ctx.textBaseline = "middle";
-  ctx.fillText("N", cx - dx * (len + fs * 0.1) - dy * fs * 0.9, cy - dy * (len + fs * 0.1) + dx * fs * 0.9);
+  // "N" beyond the arrow's head, as on the plot's picture.
+  const nx = cx + dx * (len + fs), ny = cy + dy * (len + fs);
+  ctx.fillText("N", nx, ny);
   f.placer.keep({ x: cx - fs * 2, y: cy - fs * 2, w: fs * 4, h: fs * 4 });
+  f.placer.keep({ x: nx - fs * 0.5, y: ny - fs * 0.6, w: fs, h: fs * 1.2 });
 }
 
 function drawScaleBar(f, pf) {
