@@ -8,6 +8,7 @@
 #include "autore/driver_documents/documents.hpp"
 #include "autore/dump/dump.hpp"
 #include "autore/compile/export_template.hpp"
+#include "autore/dump/editor_files.hpp"
 #include "autore/diagnostics/rule_summaries.hpp"
 #include "autore/dump/formats_doc.hpp"
 #include "autore/scenario_files/input_files.hpp"
@@ -416,10 +417,24 @@ int run_autore(int argc, const char* const* argv, std::ostream& out, std::ostrea
                     "scritto, 64 riga di comando sbagliata.");
 
     // formats: the reference of the file formats, docs/formats.md
-    line.add_hidden("formats", "scrive il riferimento dei formati dei file (docs/formats.md)", [&] {
-        out << formats_markdown();
-        return exit_status::done;
-    });
+    // formats --editor NAME: a file an editor reads, made from the same key tables
+    std::string formats_editor;
+    Command& formats_cmd =
+        line.add_hidden("formats", "scrive il riferimento dei formati dei file (docs/formats.md)", [&] {
+            if (formats_editor.empty()) {
+                out << formats_markdown();
+                return exit_status::done;
+            }
+            for (const EditorFile& f : editor_files())
+                if (f.name == formats_editor)
+                    out << f.make();
+            return exit_status::done;
+        });
+    std::vector<std::string> editor_names;
+    for (const EditorFile& f : editor_files())
+        editor_names.emplace_back(f.name);
+    formats_cmd.choice("--editor", formats_editor, editor_names,
+                       "scrive invece il file di un editor (la grammatica di VS Code, il linguaggio di Notepad++)");
 
     // man: the manual page autore(1), for the release packages
     std::string man_date = "1970-01-01";
