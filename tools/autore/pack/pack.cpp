@@ -119,7 +119,7 @@ PackReport pack_scenario(const PackRequest& rq, const fs::path& tool_folder)
         if (payload.size() - tratta::payload_footer_bytes > tratta::payload_largest)
             return fail("lo scenario occupa " + std::to_string(payload.size() - tratta::payload_footer_bytes) +
                         " byte, oltre i " + std::to_string(tratta::payload_largest) +
-                        " che il programma legge; nulla è stato scritto");
+                        " byte che il programma legge; nulla è stato scritto");
         const auto unpacked = tratta::decode_payload(payload);
         if (const auto* problem = std::get_if<tratta::PayloadProblem>(&unpacked))
             return fail(problem->message + "; nulla è stato scritto");
