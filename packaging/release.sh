@@ -13,8 +13,8 @@
 # modes. ccache, when installed, makes a second run cheap; the result does not
 # depend on it.
 #
-# The editor extension joins the release when its folder has a build script:
-# editors/vscode/build.sh OUT_DIR VERSION writes its .vsix into OUT_DIR.
+# The editor extension is built on its own (editors/vscode/build.sh, see the
+# README), one .vsix per platform from the programs of a build tree.
 #
 # Usage: packaging/release.sh DIR
 set -euo pipefail
@@ -145,13 +145,6 @@ install -m 644 "$BIN/tratta_esempio.exe" "$OUT/tratta_esempio-$VERSION-windows-x
 
 made=("$DEB_FILE" "$TAR_DIR.tar.gz" "$ZIP_DIR-windows-x64.zip" "tratta_esempio-$VERSION-linux-x64"
       "tratta_esempio-$VERSION-windows-x64.exe")
-
-# --- the editor extension, when the editors' folder can build it -------------------
-if [ -f "$SRC/editors/vscode/build.sh" ]; then
-    before=$(cd "$OUT" && ls)
-    bash "$SRC/editors/vscode/build.sh" "$OUT" "$VERSION"
-    while IFS= read -r f; do made+=("$f"); done < <(cd "$OUT" && ls | grep -vxF "$before" | grep '\.vsix$' || true)
-fi
 
 (cd "$OUT" && printf '%s\n' "${made[@]}" | LC_ALL=C sort | xargs -d '\n' sha256sum >SHA256SUMS)
 echo "release: written in $OUT:"
