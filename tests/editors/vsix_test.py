@@ -38,7 +38,8 @@ with zipfile.ZipFile(vsix) as z:
           "ci sono i sorgenti o i test dell'estensione")
     client = z.read("extension/dist/extension.js").decode("utf-8")
     check("sourceMappingURL" not in client, "il client rimanda a una mappa dei sorgenti")
-    check("/work/" not in client and "/home/" not in client and "/tmp/" not in client,
+    repository = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+    check(repository not in client and "/home/" not in client and "/tmp/" not in client,
           "il client contiene un percorso della macchina che l'ha costruito")
     manifest = json.loads(z.read("extension/package.json"))
     check(manifest["version"] == version, f"versione {manifest['version']}, attesa {version}")
