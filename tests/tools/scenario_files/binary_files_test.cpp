@@ -1,66 +1,81 @@
-// Compiled files read back for dump, plot and view: a file larger than any
-// compile can make (the longest route is 1,000,000 m) is refused before it
-// is read, however large it is.
 #include "autore/scenario_files/binary_files.hpp"
-
-#include "model/byte_reader.hpp"
+#include "model/byte_buffer.hpp"
+#include "model/scenario_records.hpp"
 #include "support/temp_folder.hpp"
+#include "tools/small_scenario.hpp"
+#include "tools/tool_support.hpp"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 namespace autore {
 namespace {
 
-// A file of the given size that holds nothing (no disk is spent on it).
-std::filesystem::path sparse_file(const std::filesystem::path& folder, const std::string& name, std::uintmax_t size)
+namespace fs = std::filesystem;
+using tratta::testing::TempFolder;
+
+// The records of a compiled scenario given another scenario name in their
+// header, as a hand or another tool might have written it.
+void set_header_scenario(const fs::path& sim, const std::string& name)
 {
-    const std::filesystem::path file = folder / name;
-    std::ofstream(file, std::ios::binary).put('\0');
-    std::filesystem::resize_file(file, size);
-    return file;
+    tratta::ScenarioRecords records = load_records(sim);
+    records[tratta::ScenarioRecords::scenario_header].text = name;
+    tratta::ByteBuffer out;
+    tratta::encode_scenario_records(records, out);
+    std::ofstream(sim, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(out.bytes().data()), static_cast<std::streamsize>(out.size()));
 }
 
-TEST(BinaryFiles, AFileLargerThanAnyCompileMakesIsRefusedUnread)
+// The line table of a folder is one of the folder's own files, found by name:
+// never a path formed from what the records say, which may lead anywhere.
+TEST(FindCompiled, TheLineTableIsOneOfTheFolderOwnFiles)
 {
-    tratta::testing::TempFolder folder;
-    constexpr std::uintmax_t one_gib = std::uintmax_t{1} << 30;
     const struct {
-        const char* name;
-        std::uintmax_t size;
-        void (*load)(const std::filesystem::path&);
+        const char* what;
+        const char* renamed_to;     // the scenario part all three files were renamed to, or none
+        const char* header;         // the scenario name written into the records, or none
+        bool table_inside;          // the folder keeps its line table
+        std::optional<std::string> found; // the line table's name, or none
     } rows[] = {
-        {"Valle_linea.dat", 20140021, [](const std::filesystem::path& f) { (void)load_line_table(f); }},
-        {"Valle_linea.dat", one_gib, [](const std::filesystem::path& f) { (void)load_line_table(f); }},
-        {"Valle_R 101.dat", one_gib, [](const std::filesystem::path& f) { (void)load_cells(f); }},
-        {"Valle_R 101.sim", one_gib, [](const std::filesystem::path& f) { (void)load_records(f); }},
+        {"as compiled", nullptr, nullptr, true, "Valle_linea.dat"},
+        {"renamed by hand", "Nuovo", nullptr, true, "Nuovo_linea.dat"},
+        {"a header that leads out of the folder", nullptr, "../fuori/Valle", true, "Valle_linea.dat"},
+        {"a header that leads out, no table inside", nullptr, "../fuori/Valle", false, std::nullopt},
+        {"a header naming another scenario", nullptr, "Altra", true, "Valle_linea.dat"},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name + std::string(" ") + std::to_string(row.size));
-        const auto file = sparse_file(folder.path(), row.name, row.size);
-        try {
-            row.load(file);
-            ADD_FAILURE() << "read";
-        } catch (const tratta::LayoutError& e) {
-            EXPECT_NE(std::string(e.what()).find("più di quanti ne scriva qualsiasi compilazione"), std::string::npos)
-                << e.what();
+        SCOPED_TRACE(row.what);
+        TempFolder work;
+        const auto s = testing::write_small_scenario(work.path());
+        const fs::path out = work.path() / "out";
+        ASSERT_EQ(testing::run_tool({"compile", s.line_file.string(), s.train_file.string(), "-o", out.string()}).status, 0);
+        // A table outside the folder, where a header could point.
+        fs::create_directory(work.path() / "fuori");
+        fs::copy_file(out / "Valle_linea.dat", work.path() / "fuori" / "Valle_linea.dat");
+        if (row.renamed_to) {
+            const std::string to = row.renamed_to;
+            fs::rename(out / "Valle_R 101.sim", out / (to + "_R 101.sim"));
+            fs::rename(out / "Valle_R 101.dat", out / (to + "_R 101.dat"));
+            fs::rename(out / "Valle_linea.dat", out / (to + "_linea.dat"));
         }
-    }
-}
+        if (row.header) {
+            for (const auto& f : fs::directory_iterator(out))
+                if (f.path().extension() == ".sim")
+                    set_header_scenario(f.path(), row.header);
+        }
+        if (!row.table_inside)
+            fs::remove(out / "Valle_linea.dat");
 
-// The largest line table a compile makes is still read (and found wrong by
-// its layout, not by its size).
-TEST(BinaryFiles, TheLongestRoutesLineTableIsNotRefusedForItsSize)
-{
-    tratta::testing::TempFolder folder;
-    const auto file = sparse_file(folder.path(), "Valle_linea.dat", 20139956);
-    try {
-        (void)load_line_table(file);
-    } catch (const tratta::LayoutError& e) {
-        EXPECT_EQ(std::string(e.what()).find("più di quanti"), std::string::npos) << e.what();
+        const CompiledFiles files = find_compiled(out, "", "");
+        ASSERT_EQ(files.line_table.has_value(), row.found.has_value());
+        if (row.found) {
+            EXPECT_EQ(files.line_table->parent_path(), out);
+            EXPECT_EQ(files.line_table->filename().string(), *row.found);
+        }
     }
 }
 

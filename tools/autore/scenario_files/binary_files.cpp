@@ -168,6 +168,38 @@ std::vector<CompiledEntry> kept(std::vector<CompiledEntry> entries, Keep keep)
     return entries;
 }
 
+// The line table of a scenario in a folder, found among the folder's own
+// files: the one its records name, when that name can stand in a file name
+// (a header such as "../out/Valle" never leads out of the folder), else the one
+// whose scenario part begins the records' own file name (files renamed by
+// hand: "Nuovo_R 101.sim" beside "Nuovo_linea.dat"), the longest such part.
+std::optional<fs::path> line_table_beside(const fs::path& dir, const fs::path& records, const std::string& scenario)
+{
+    std::error_code ec;
+    if (!scenario.empty() && !tratta::name_problem(scenario)) {
+        const fs::path named = tratta::in_folder(dir, scenario + "_linea.dat");
+        if (fs::is_regular_file(named, ec))
+            return named;
+    }
+    const std::u8string stem = records.stem().u8string();
+    const std::size_t suffix = std::u8string_view(u8"_linea.dat").size();
+    std::optional<fs::path> found;
+    std::size_t found_part = 0;
+    for (const auto& item : fs::directory_iterator(dir, ec)) {
+        if (kind_from_name(item.path()) != BinaryKind::line_table || !item.is_regular_file(ec))
+            continue;
+        const std::u8string name = item.path().filename().u8string();
+        const std::u8string part = name.substr(0, name.size() - suffix);
+        const bool begins_stem = !part.empty() && stem.size() > part.size() && stem.starts_with(part) &&
+                                 stem[part.size()] == u8'_';
+        if (begins_stem && part.size() > found_part) {
+            found = item.path();
+            found_part = part.size();
+        }
+    }
+    return found;
+}
+
 } // namespace
 
 CompiledFiles find_compiled(const fs::path& dir, const std::string& scenario, const std::string& train)
@@ -211,11 +243,7 @@ CompiledFiles find_compiled(const fs::path& dir, const std::string& scenario, co
     if (input_file_problem(files.grid))
         throw FindError("manca " + quoted_path(files.grid) + " accanto a " + quoted_path(files.records));
     const tratta::ScenarioRecords records = chosen.table ? *chosen.table : load_records(files.records);
-    const std::string s = records[tratta::ScenarioRecords::scenario_header].text;
-    const fs::path table = tratta::in_folder(dir, s + "_linea.dat");
-    std::error_code ec;
-    if (!s.empty() && fs::is_regular_file(table, ec))
-        files.line_table = table;
+    files.line_table = line_table_beside(dir, files.records, records[tratta::ScenarioRecords::scenario_header].text);
     return files;
 }
 

@@ -37,8 +37,11 @@ struct CompiledFiles {
 };
 
 // Finds them in a folder: its one ".sim" file, the ".dat" of the same name
-// and the line table named after the scenario held in the records. With more
-// than one ".sim" the scenario/train names (UTF-8) choose; empty means any.
+// and the line table among the folder's own files: the one the records'
+// scenario name gives, when that name can stand in a file name, else the one
+// whose scenario part begins the ".sim" file's own name (files renamed by
+// hand); never a path formed from a record's text. With more than one ".sim"
+// the scenario/train names (UTF-8) choose; empty means any.
 CompiledFiles find_compiled(const std::filesystem::path& dir, const std::string& scenario,
                             const std::string& train);
 
