@@ -1,5 +1,6 @@
 #include "app/avvio.hpp"
 
+#include "app/binary_set.hpp"
 #include "app/file_names.hpp"
 #include "app/files.hpp"
 #include "app/folder_lock.hpp"
@@ -46,21 +47,6 @@ void delete_sources(const CompileResult& result, const FileNames& names)
         delete_file(names.train_source);
 }
 
-// The three binaries are all complete beside their places before any of them
-// replaces an older file. The line table may be staged already.
-void write_binaries(const CompileResult& result, const FileNames& names, std::optional<StagedFile>& line_table)
-{
-    std::vector<StagedFile> staged;
-    staged.reserve(3);
-    if (line_table)
-        staged.push_back(std::move(*line_table));
-    else if (!result.files.line_table.empty())
-        staged.emplace_back(names.line_table, as_text(result.files.line_table));
-    staged.emplace_back(names.records, as_text(result.files.records));
-    staged.emplace_back(names.grid, as_text(result.files.grid));
-    replace_together(staged);
-}
-
 } // namespace
 
 RunOutcome compile_folder_sources(const std::filesystem::path& folder, const std::string& scenario_name,
@@ -82,7 +68,7 @@ RunOutcome compile_folder_sources(const std::filesystem::path& folder, const std
         case CompileOutcome::clean:
         case CompileOutcome::data_error: break;
         }
-        write_binaries(result, names, staged_line_table);
+        write_binary_set(result, {names.line_table, names.records, names.grid}, staged_line_table);
         if (const DataError* last = result.last_error())
             return {2,
                     describe_error(*last, display_path(names.line_source.filename()),

@@ -34,6 +34,11 @@ FileFailure::FileFailure(Worded, const std::string& message, const std::filesyst
 {
 }
 
+FileFailure FileFailure::adding(const std::string& note) const
+{
+    return FileFailure(Worded{}, std::string(what()) + "; " + note, file_);
+}
+
 FileFailure FileFailure::on_folder(const std::filesystem::path& folder, const std::string& cause)
 {
     return FileFailure(Worded{}, "cartella " + display_path(folder) + ": " + cause, folder);

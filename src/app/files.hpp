@@ -25,6 +25,9 @@ public:
     static FileFailure on_folder(const std::filesystem::path& folder, const std::string& cause); // "cartella X: cause"
     static FileFailure on_standard_output(const std::string& cause); // "uscita standard: cause"
 
+    // The same failure with a note after it: "...: cause; note".
+    FileFailure adding(const std::string& note) const;
+
     // The file or folder concerned ("-" for standard output).
     const std::filesystem::path& file() const { return file_; }
 
@@ -89,6 +92,10 @@ private:
 // cause. After success no backup remains. SIGINT, SIGTERM and SIGHUP wait
 // until the set is whole or put back. The staged files are used up either way.
 void replace_together(std::span<StagedFile> files);
+
+// What a set of `count` files that failed before any name changed tells:
+// "nessuno dei 3 file è cambiato" ("il file resta com'era" for one).
+std::string set_unchanged(std::size_t count);
 
 // The file takes the bytes as its whole new content, or keeps its old one.
 void write_file_replacing(const std::filesystem::path& file, std::string_view bytes,

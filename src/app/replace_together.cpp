@@ -102,12 +102,12 @@ std::vector<std::filesystem::path> folders_to_flush(std::span<StagedFile> files)
     return folders;
 }
 
-std::string unchanged(std::size_t count)
+} // namespace
+
+std::string set_unchanged(std::size_t count)
 {
     return count == 1 ? "il file resta com'era" : "nessuno dei " + std::to_string(count) + " file è cambiato";
 }
-
-} // namespace
 
 void replace_together(std::span<StagedFile> files)
 {
@@ -129,7 +129,7 @@ void replace_together(std::span<StagedFile> files)
             file_steps::flush_folder(folder);
         for (auto& f : files)
             f.discard();
-        return what + "; " + (lost.empty() ? unchanged(files.size()) : lost.substr(2));
+        return what + "; " + (lost.empty() ? set_unchanged(files.size()) : lost.substr(2));
     };
 
     // Every new content on the disk before any name changes.

@@ -1,5 +1,6 @@
 #include "autore/scenario_files/compile_sources.hpp"
 
+#include "app/binary_set.hpp"
 #include "app/avvio.hpp"
 #include "app/file_names.hpp"
 #include "app/file_checks.hpp"
@@ -190,19 +191,7 @@ CompileReport compile_sources(const CompileRequest& rq)
         case tratta::CompileOutcome::data_error: break;
         }
 
-        {
-            std::vector<tratta::StagedFile> staged;
-            staged.reserve(3);
-            if (staged_line_table)
-                staged.push_back(std::move(*staged_line_table));
-            else if (rq.line_table)
-                staged.emplace_back(out.line_table, tratta::as_text(result.files.line_table));
-            staged.emplace_back(out.records, tratta::as_text(result.files.records));
-            staged.emplace_back(out.grid, tratta::as_text(result.files.grid));
-            tratta::replace_together(staged);
-            for (const auto& file : staged)
-                report.written.push_back(file.file());
-        }
+        report.written = tratta::write_binary_set(result, {out.line_table, out.records, out.grid}, staged_line_table);
         if (result.outcome == tratta::CompileOutcome::data_error)
             report.exit_status = 2;
         diagnose();
