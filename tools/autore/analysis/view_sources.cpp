@@ -5,6 +5,7 @@
 #include "model/file_decoders.hpp"
 
 #include <algorithm>
+#include <memory>
 #include <string_view>
 
 namespace autore {
@@ -61,21 +62,31 @@ std::string_view view_of(const tratta::Bytes& bytes)
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-} // namespace
-
-std::optional<std::string> add_sources(const CompileRequest& files, const CompiledFiles& binaries, ViewExtras& extras)
+// The two source files read and analysed, with or without the line table,
+// and the names the page gives them; or why they cannot be read.
+std::optional<std::string> analyse_sources(const CompileRequest& files, bool line_table, ViewSources& names,
+                                           std::shared_ptr<const ScenarioAnalysis>& analysis)
 {
     AuthorFiles read;
     if (auto problem = read_author_files(files, read))
         return problem;
-    const ViewSources names{tratta::display_path(files.line_file.filename()),
-                            tratta::display_path(files.train_file.filename())};
-
-    // The line table only when there is one to compare it with.
+    names = {tratta::display_path(files.line_file.filename()), tratta::display_path(files.train_file.filename())};
     AnalysisRequest request{std::move(read.line.bytes), std::move(read.train.bytes), std::move(read.scenario_name),
                             std::move(read.train_name)};
-    request.line_table = binaries.line_table.has_value();
-    const auto analysis = analyse_scenario(std::move(request));
+    request.line_table = line_table;
+    analysis = analyse_scenario(std::move(request));
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> add_sources(const CompileRequest& files, const CompiledFiles& binaries, ViewExtras& extras)
+{
+    // The line table only when there is one to compare it with.
+    ViewSources names;
+    std::shared_ptr<const ScenarioAnalysis> analysis;
+    if (auto problem = analyse_sources(files, binaries.line_table.has_value(), names, analysis))
+        return problem;
     const tratta::CompileResult& compiled = analysis->compiled;
 
     const std::string pair = "le sorgenti «" + tratta::display_path(files.line_file) + "» e «" +
@@ -95,15 +106,10 @@ std::optional<std::string> add_sources(const CompileRequest& files, const Compil
 
 std::optional<std::string> page_from_sources(const CompileRequest& files, SourcesPage& page)
 {
-    AuthorFiles read;
-    if (auto problem = read_author_files(files, read))
+    ViewSources names;
+    std::shared_ptr<const ScenarioAnalysis> analysis;
+    if (auto problem = analyse_sources(files, /* the plan is drawn */ true, names, analysis))
         return problem;
-    const ViewSources names{tratta::display_path(files.line_file.filename()),
-                            tratta::display_path(files.train_file.filename())};
-    AnalysisRequest request{std::move(read.line.bytes), std::move(read.train.bytes), std::move(read.scenario_name),
-                            std::move(read.train_name)};
-    request.line_table = true; // the plan is drawn
-    const auto analysis = analyse_scenario(std::move(request));
     // The diagnostics an editor shows for the same files, word for word.
     fill_extras(names, *analysis, analysis->diagnostics, page.extras);
     for (const ViewDiagnostic& d : page.extras.diagnostics)
