@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <mutex>
 
 #include <atomic>
 #include <cstdint>
@@ -306,11 +305,17 @@ std::vector<std::filesystem::path> remove_stale_temporaries(const std::filesyste
 
 void remove_stale_temporaries_once(const std::filesystem::path& folder)
 {
-    static std::mutex guard;
+    // Held by a flag rather than a mutex: the Windows build's C++ library has
+    // no threads, and two writers in one process are rare and brief.
+    static std::atomic_flag busy = ATOMIC_FLAG_INIT;
     static std::vector<std::filesystem::path> cleaned;
     std::error_code ec;
     auto key = std::filesystem::weakly_canonical(std::filesystem::absolute(folder, ec), ec);
-    const std::lock_guard lock(guard);
+    while (busy.test_and_set(std::memory_order_acquire)) {
+    }
+    struct Release {
+        ~Release() { busy.clear(std::memory_order_release); }
+    } release;
     if (std::find(cleaned.begin(), cleaned.end(), key) != cleaned.end())
         return;
     cleaned.push_back(std::move(key));
