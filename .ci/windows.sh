@@ -179,7 +179,7 @@ check_alone() {
         fi
         while read -r dll; do
             case "${dll,,}" in
-            kernel32.dll | user32.dll | gdi32.dll | msvcrt.dll) ;;
+            kernel32.dll | user32.dll | gdi32.dll | shell32.dll | msvcrt.dll) ;; # every Windows has these
             *) bad+=" $(basename "$exe"):$dll" ;;
             esac
         done < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
