@@ -6,7 +6,10 @@
 # - the .vsix of each platform built from a clean clone, its file list checked;
 # - the linux-x64 .vsix installed into a real VS Code (code-server) and driven
 #   in headless Chromium (tests/editors/code_server_test.py).
-# (The Neovim plugin file is tested by ctest: lsp_neovim.)
+# - the Neovim plugin file in current Neovim releases (Debian trixie's and
+#   sid's, unpacked beside the machine's own, tests/editors/neovim_debian.sh)
+#   with Neovim's own client (tests/tools/lsp/neovim_test.sh); the machine's
+#   own Neovim runs the same test in ctest (lsp_neovim).
 #
 # Usage: bash .ci/editors.sh [build-dir] [windows-build-dir]  (default: build build-win)
 # The win32-x64 package is built when the Windows build holds tools/autore.exe.
@@ -38,6 +41,14 @@ echo "== grammatiche e abbinamento dei file (npm ci)"
 # The grammars as the extension's manifest names them.
 (cd editors/vscode && ./node_modules/.bin/vscode-tmgrammar-test test/linea.txt test/treno.txt)
 node --test editors/vscode/test/
+
+echo "== Neovim, versioni attuali"
+for suite in trixie sid; do
+  nvim_dir="$(mktemp -d)"
+  bash tests/editors/neovim_debian.sh "$suite" "$nvim_dir"
+  PATH="$nvim_dir/bin:$PATH" bash tests/tools/lsp/neovim_test.sh "$BUILD/tools/autore"
+  rm -rf "$nvim_dir"
+done
 
 echo "== Notepad++"
 python3 tests/editors/notepad_test.py editors/notepad++/scenario_autore.xml docs/formats.md
