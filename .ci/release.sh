@@ -11,6 +11,9 @@
 #                and pack (a Windows program, by default); dpkg -r leaves
 #                nothing behind
 #   tarball      unpacked into a folder with blanks: the same, not installed
+#   vsix         each .vsix holds what VS Code loads and nothing else
+#                (tests/editors/vsix_test.py), with the autore of its
+#                platform inside, the very bytes of the archives' one
 #   zip          unpacked under wine into a folder with blanks and an accented
 #                letter: autore.exe export, compile, pack (the runner beside
 #                it); the packed .exe and tratta_esempio.exe each leave the six
@@ -33,6 +36,7 @@ die() { echo "release: $1" >&2; echo "release: $passed passed, $((failed + 1)) f
 # --- tools -----------------------------------------------------------------
 packages=(cmake g++ make libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
           dpkg-dev lintian zip unzip man-db bash-completion ccache wine wine64 xvfb xauth)
+command -v node >/dev/null 2>&1 || packages+=(nodejs npm) # the editor extension
 bash packaging/install_missing.sh "${packages[@]}" >/dev/null || die "the release tools could not be installed"
 
 if [ ! -x "$LINUX_BUILD/src/tratta_esempio" ]; then
@@ -98,6 +102,23 @@ rm -rf "$WORK/second"
 DEB=$OUT/autore_${VERSION}_amd64.deb
 TARBALL=$OUT/autore-$VERSION-linux-x64.tar.gz
 ZIP=$OUT/autore-$VERSION-windows-x64.zip
+
+# --- the VS Code extension ---------------------------------------------------
+# $1 the platform, $2 the server's name inside, $3 the program it must be.
+check_vsix() {
+    local vsix=$OUT/autore-$VERSION-$1.vsix
+    if python3 tests/editors/vsix_test.py "$vsix" "$1" "$VERSION" >"$WORK/vsix" 2>&1 &&
+        cmp <(unzip -p "$vsix" "extension/server/$2") "$3" >&2; then
+        pass "vsix $1: its files ($(grep -c '^   ' "$WORK/vsix")), the autore of the archives inside"
+    else
+        cat "$WORK/vsix" >&2
+        fail "vsix $1"
+    fi
+}
+tar -xzOf "$TARBALL" "autore-$VERSION-linux-x64/bin/autore" >"$WORK/autore.linux"
+unzip -p "$ZIP" "autore-$VERSION/autore.exe" >"$WORK/autore.windows"
+check_vsix linux-x64 autore "$WORK/autore.linux"
+check_vsix win32-x64 autore.exe "$WORK/autore.windows"
 
 # --- lintian ---------------------------------------------------------------
 if lintian --fail-on error "$DEB" >"$WORK/lintian" 2>&1; then

@@ -6,6 +6,9 @@
 #   autore-<versione>-windows-x64.zip       autore.exe for an author on Windows
 #   tratta_esempio-<versione>-windows-x64.exe, tratta_esempio-<versione>-linux-x64
 #                                           the scenario program alone, for drivers
+#   autore-<versione>-linux-x64.vsix, autore-<versione>-win32-x64.vsix
+#                                           the VS Code extension, with the autore
+#                                           of its platform inside
 #   SHA256SUMS
 # Two runs in two folders give the same bytes: every time stamp is the last
 # commit's (SOURCE_DATE_EPOCH), no folder of the build machine enters a
@@ -13,8 +16,8 @@
 # modes. ccache, when installed, makes a second run cheap; the result does not
 # depend on it.
 #
-# The editor extension is built on its own (editors/vscode/build.sh, see the
-# README), one .vsix per platform from the programs of a build tree.
+# The editor extension takes node and npm (its packages locked in
+# editors/vscode/package-lock.json, fetched by npm ci on each run).
 #
 # Usage: packaging/release.sh DIR
 set -euo pipefail
@@ -143,8 +146,14 @@ rm -f "$OUT/$ZIP_DIR-windows-x64.zip"
 install -m 755 "$BIN/tratta_esempio" "$OUT/tratta_esempio-$VERSION-linux-x64"
 install -m 644 "$BIN/tratta_esempio.exe" "$OUT/tratta_esempio-$VERSION-windows-x64.exe"
 
+# --- the VS Code extension, one for each platform ---------------------------------
+# The same stripped autore as the archives carry; its packer orders the files
+# and dates them at the commit's time (SOURCE_DATE_EPOCH).
+bash "$SRC/editors/vscode/build.sh" "$BIN/autore" linux-x64 "$OUT/autore-$VERSION-linux-x64.vsix" >/dev/null
+bash "$SRC/editors/vscode/build.sh" "$BIN/autore.exe" win32-x64 "$OUT/autore-$VERSION-win32-x64.vsix" >/dev/null
+
 made=("$DEB_FILE" "$TAR_DIR.tar.gz" "$ZIP_DIR-windows-x64.zip" "tratta_esempio-$VERSION-linux-x64"
-      "tratta_esempio-$VERSION-windows-x64.exe")
+      "tratta_esempio-$VERSION-windows-x64.exe" "autore-$VERSION-linux-x64.vsix" "autore-$VERSION-win32-x64.vsix")
 
 (cd "$OUT" && printf '%s\n' "${made[@]}" | LC_ALL=C sort | xargs -d '\n' sha256sum >SHA256SUMS)
 echo "release: written in $OUT:"

@@ -6,10 +6,13 @@ Usage: python3 tests/editors/code_server_test.py CODE_SERVER VSIX AUTORE ARTIFAC
 
 CODE_SERVER is the code-server program, VSIX the linux-x64 package, AUTORE the
 tool (to export the template). The .vsix is installed into a fresh
-extensions folder; then a template with a planted fault shows that fault in
-the Problems panel and its count in the status bar, the clean template shows
-no error, a hover over a key shows its fields, and the palette's check and
-route page run the tool inside the extension. Screenshots land in ARTIFACTS.
+extensions folder; then a line file with an accented station name, opened with
+one click in the Explorer as the editor starts, comes up in Windows-1252, shows
+the name right and is saved in Windows-1252; a template with a planted fault
+shows that fault in the Problems panel and its count in the status bar, the
+clean template shows no error, a hover over a key shows its fields, and the
+palette's check, route page and compile run the tool inside the extension (the
+compile asks its folder once). Screenshots land in ARTIFACTS.
 """
 import json
 import os
@@ -71,6 +74,19 @@ def plant_fault(folder):
     return first + 2  # the planted line, counted from 1
 
 
+ACCENTED = b"Citt\xe0 di Corallo"  # a station's name in Windows-1252
+
+
+def plant_accent(folder):
+    """A station with an accented name in the train file: the line, counted from 1, and the file's bytes."""
+    path = os.path.join(folder, TRAIN)
+    data = open(path, "rb").read()
+    assert b"Lido di Corallo" in data
+    data = data.replace(b"Lido di Corallo", ACCENTED)
+    open(path, "wb").write(data)
+    return next(i for i, l in enumerate(data.split(b"\r\n")) if ACCENTED in l) + 1, data
+
+
 def browser(profile):
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
@@ -112,6 +128,21 @@ def open_file(d, name):
              lambda: d.find_element(By.CSS_SELECTOR, ".tab.active").get_attribute("aria-label").startswith(name))
 
 
+def go_to_line(d, number):
+    """Quick Open's ":" and the line number, as the author jumps to a line."""
+    press(d, Keys.CONTROL, "p")
+    box = wait_for("l'apertura rapida", lambda: d.find_element(By.CSS_SELECTOR, ".quick-input-box input"))
+    box.send_keys(f":{number}")
+    time.sleep(0.5)
+    box.send_keys(Keys.ENTER)
+
+
+def editor_lines(d):
+    """The lines of the file in view (the editor writes its blanks as no-break spaces)."""
+    return [e.text.replace("\u00a0", " ") for e in
+            d.find_elements(By.CSS_SELECTOR, ".part.editor .monaco-editor .view-lines .view-line")]
+
+
 def problem_counts(d):
     """(errors, warnings) as the status bar shows them, beside their icons."""
     item = d.find_element(By.ID, "status.problems")
@@ -123,6 +154,31 @@ def open_workbench(d, port, folder):
     d.get(f"http://127.0.0.1:{port}/?folder={folder}")
     wait_for("il banco di lavoro", lambda: d.find_element(By.CSS_SELECTOR, ".monaco-workbench"), 120)
     time.sleep(3)
+
+
+def test_explorer_keeps_windows_1252(d, port, folder, accented_line, original):
+    """One click in the Explorer as the editor starts, before it knows the
+    languages' settings: the file still comes up in Windows-1252, the accented
+    name reads right, and a save writes Windows-1252 back, nothing else changed."""
+    open_workbench(d, port, folder)
+    row = wait_for(f"{TRAIN} nell'Esplora risorse", lambda: next(
+        e for e in d.find_elements(By.CSS_SELECTOR, ".explorer-folders-view .monaco-list-row") if e.text.strip() == TRAIN))
+    row.click()
+    wait_for(f"la scheda di {TRAIN}",
+             lambda: d.find_element(By.CSS_SELECTOR, ".tab.active").get_attribute("aria-label").startswith(TRAIN))
+    wait_for("la codifica Windows-1252", lambda: "1252" in d.find_element(By.ID, "status.editor.encoding").text, 60)
+    go_to_line(d, accented_line)
+    name = ACCENTED.decode("cp1252")
+    wait_for(f"«{name}» nel file", lambda: any(l.endswith(name) for l in editor_lines(d)), 30)
+    press(d, Keys.END)
+    ActionChains(d).send_keys(" Mare").perform()
+    press(d, Keys.CONTROL, "s")
+    path = os.path.join(folder, TRAIN)
+    expected = original.replace(ACCENTED, ACCENTED + b" Mare")
+    try:
+        wait_for("il file salvato", lambda: open(path, "rb").read() == expected, 30)
+    finally:
+        d.save_screenshot(os.path.join(ARTIFACTS, "code_server_accento.png"))
 
 
 def test_planted_fault(d, port, folder, planted_line):
@@ -168,21 +224,72 @@ def test_palette_commands(d):
     # The end of the check's messages is in view: the faulty file named, status 2.
     assert f"{LINE}:" in text and text.rstrip().endswith("(stato d'uscita 2)"), text
     command(d, "Autore: Apri la pagina del percorso")
-    text = wait_for("la pagina del percorso nel canale Autore",
-                    lambda: (t := output_text(d)) and "> autore view" in t and ".html\n(stato d'uscita 0)" in t and t, 60)
-    assert re.search(r"scritto .*Tratta_Esempio_linea\.html", text), text
     # The page goes to the browser, in a tab of its own (the workbench may ask
-    # first); the test closes it and comes back to the workbench's tab.
+    # first). The workbench draws nothing while another tab is in front: the
+    # test closes the page's tab and comes back before reading the channel.
     workbench = d.current_window_handle
+    opened = []
+
+    def page_written():
+        if d.find_elements(By.CSS_SELECTOR, ".monaco-dialog-box"):
+            ActionChains(d).send_keys(Keys.ESCAPE).perform()
+        for handle in d.window_handles:
+            if handle != workbench:
+                d.switch_to.window(handle)
+                opened.append(d.current_url)
+                d.close()
+                d.switch_to.window(workbench)
+        t = output_text(d)
+        return "> autore view" in t and ".html\n(stato d'uscita 0)" in t and t
+
+    text = wait_for("la pagina del percorso nel canale Autore", page_written, 90)
+    assert re.search(r"scritto .*Tratta_Esempio_linea\.html", text), text
     time.sleep(3)
-    if d.find_elements(By.CSS_SELECTOR, ".monaco-dialog-box"):
-        ActionChains(d).send_keys(Keys.ESCAPE).perform()
-    for handle in d.window_handles:
-        if handle != workbench:
-            d.switch_to.window(handle)
-            print("  pagina del percorso aperta in una scheda:", d.current_url)
-            d.close()
-    d.switch_to.window(workbench)
+    page_written()
+    for url in opened:
+        print("  pagina del percorso aperta in una scheda:", url)
+
+
+COMPILED = ["Tratta_Esempio_linea.dat", "Tratta_Esempio_TR 000 Esempio.sim", "Tratta_Esempio_TR 000 Esempio.dat"]
+
+
+def folder_prompt(d):
+    """The button of the prompt for the compile's folder, when it is shown."""
+    buttons = d.find_elements(By.XPATH, "//div[contains(@class,'quick-input-widget')]"
+                                        "//*[contains(@class,'monaco-button') and normalize-space()='Compila qui']")
+    return next((b for b in buttons if b.is_displayed()), None)
+
+
+def compiled_files(folder):
+    return sorted(n for n in COMPILED if os.path.isfile(os.path.join(folder, n)))
+
+
+def test_compile_asks_the_folder_once(d, folder):
+    """The palette's compile asks where to write, writes the three files there
+    with its messages in the Autore channel; the second time it asks nothing."""
+    out = os.path.join(folder, "compilati")
+    os.makedirs(out)
+    command(d, "Autore: Compila lo scenario")
+    ok = wait_for("la domanda della cartella", lambda: folder_prompt(d), 30)
+    box = d.find_element(By.CSS_SELECTOR, ".quick-input-widget .quick-input-box input")
+    box.send_keys(Keys.CONTROL, "a")
+    box.send_keys(out + "/")
+    wait_for("la cartella scelta", lambda: box.get_attribute("value") == out + "/", 10)
+    time.sleep(1)
+    ok.click()
+    text = wait_for("la compilazione nel canale Autore",
+                    lambda: (t := output_text(d)) and "> autore compile" in t and t.rstrip().endswith("(stato d'uscita 2)") and t, 60)
+    assert f"-o \"{out}\"" in text, text  # the folder, with a blank in it, named as answered
+    assert compiled_files(out) == sorted(COMPILED), os.listdir(out)
+    d.save_screenshot(os.path.join(ARTIFACTS, "code_server_compilazione.png"))
+    for name in COMPILED:
+        os.remove(os.path.join(out, name))
+    command(d, "Autore: Compila lo scenario")
+    end = time.monotonic() + 60
+    while compiled_files(out) != sorted(COMPILED):
+        assert folder_prompt(d) is None, "la cartella è chiesta una seconda volta"
+        assert time.monotonic() < end, "la seconda compilazione non ha scritto i file"
+        time.sleep(0.5)
 
 
 def test_clean_template(d, port, folder, fault_counts):
@@ -211,9 +318,12 @@ def main():
         subprocess.run([CODE_SERVER, "--install-extension", VSIX, "--extensions-dir", ext,
                         "--user-data-dir", user], check=True, capture_output=True)
         faulty, clean = os.path.join(work, "con errore"), os.path.join(work, "pulito")
+        accented = os.path.join(work, "accentato")
         export(faulty)
         export(clean)
+        export(accented)
         planted = plant_fault(faulty)
+        accented_line, accented_bytes = plant_accent(accented)
         port = free_port()
         log = open(os.path.join(ARTIFACTS, "code_server.log"), "w")
         server = subprocess.Popen([CODE_SERVER, "--auth", "none", "--bind-addr", f"127.0.0.1:{port}",
@@ -230,10 +340,13 @@ def main():
             d = browser(os.path.join(work, "chromium-2"))
             return d
 
-        tests = [("errore piantato", lambda: test_planted_fault(d, port, faulty, planted))]
+        tests = [("accento dall'Esplora risorse",
+                  lambda: test_explorer_keeps_windows_1252(d, port, accented, accented_line, accented_bytes)),
+                 ("errore piantato", lambda: test_planted_fault(d, port, faulty, planted))]
         results = {}
         for name, test in tests + [("descrizione", lambda: test_hover_shows_the_fields(d)),
                                    ("comandi", lambda: test_palette_commands(d)),
+                                   ("compilazione", lambda: test_compile_asks_the_folder_once(d, faulty)),
                                    ("modello pulito", lambda: test_clean_template(
                                        fresh(), port, clean, results["errore piantato"]))]:
             try:
@@ -244,7 +357,8 @@ def main():
                 print(f"FALLITO: {name}")
                 traceback.print_exc()
                 if d:
-                    d.save_screenshot(os.path.join(ARTIFACTS, f"code_server_{name.replace(' ', '_')}_fallito.png"))
+                    shot = re.sub(r"\W+", "_", name)
+                    d.save_screenshot(os.path.join(ARTIFACTS, f"code_server_{shot}_fallito.png"))
                 if name == "errore piantato":
                     break
     finally:

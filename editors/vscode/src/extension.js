@@ -8,6 +8,7 @@ const os = require("os");
 const { execFile } = require("child_process");
 const { LanguageClient } = require("vscode-languageclient/node");
 const { scenarioOf } = require("./scenario");
+const { keepScenarioEncoding } = require("./encoding");
 
 let client;
 let output;
@@ -142,6 +143,7 @@ function activate(context) {
     vscode.commands.registerCommand("autore.cartellaCompilazione", () => compile(context, true)),
     vscode.commands.registerCommand("autore.percorso", () => routePage(context))
   );
+  keepScenarioEncoding(vscode, context);
   // The server as every editor starts it: `autore lsp`, on standard input and output.
   const server = { command: autorePath(context), args: ["lsp"] };
   client = new LanguageClient(
