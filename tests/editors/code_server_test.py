@@ -30,6 +30,7 @@ from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.common.exceptions import WebDriverException
 
 CODE_SERVER, VSIX, AUTORE, ARTIFACTS = (os.path.abspath(a) for a in sys.argv[1:5])
 CHROMIUM = shutil.which("chromium") or "/usr/bin/chromium"
@@ -109,12 +110,22 @@ def press(d, *keys):
 
 
 def command(d, title):
-    """Runs a command of the palette by its title."""
-    press(d, Keys.CONTROL, Keys.SHIFT, "p")
-    box = wait_for("la tavolozza dei comandi", lambda: d.find_element(By.CSS_SELECTOR, ".quick-input-box input"))
-    box.send_keys(title)
-    time.sleep(1)
-    ActionChains(d).send_keys(Keys.ENTER).perform()
+    """Runs a command of the palette by its title: typed, seen among the
+    palette's rows, then Enter (a palette that took no keys is opened again)."""
+    for _ in range(3):
+        press(d, Keys.CONTROL, Keys.SHIFT, "p")
+        try:
+            box = wait_for("la tavolozza dei comandi", lambda: next(
+                b for b in d.find_elements(By.CSS_SELECTOR, ".quick-input-box input") if b.is_displayed()), 10)
+            box.send_keys(title)
+            wait_for(f"«{title}» nella tavolozza",
+                     lambda: title in d.find_element(By.CSS_SELECTOR, ".quick-input-list").text, 10)
+            time.sleep(0.5)
+            box.send_keys(Keys.ENTER)
+            return
+        except (AssertionError, WebDriverException):
+            ActionChains(d).send_keys(Keys.ESCAPE).perform()
+    raise AssertionError(f"la tavolozza non ha preso il comando «{title}»")
 
 
 def open_file(d, name):
@@ -216,8 +227,17 @@ def output_text(d):
     return text.replace("\u00a0", " ")
 
 
+def clear_output(d):
+    """The channel in view emptied with its own button, so that what follows is the next command's."""
+    button = wait_for("il pulsante che svuota il canale", lambda: next(
+        b for b in d.find_elements(By.CSS_SELECTOR, ".part.panel [aria-label='Clear Output']") if b.is_displayed()), 10)
+    button.click()
+    wait_for("il canale vuoto", lambda: output_text(d).strip() == "", 10)
+
+
 def test_palette_commands(d):
     """Check and route page from the palette: their messages in the Autore channel."""
+    clear_output(d)
     command(d, "Autore: Controlla lo scenario")
     text = wait_for("il controllo nel canale Autore",
                     lambda: (t := output_text(d)) and "stato d'uscita" in t and t, 60)
@@ -270,13 +290,22 @@ def test_compile_asks_the_folder_once(d, folder):
     out = os.path.join(folder, "compilati")
     os.makedirs(out)
     command(d, "Autore: Compila lo scenario")
-    ok = wait_for("la domanda della cartella", lambda: folder_prompt(d), 30)
+    wait_for("la domanda della cartella", lambda: folder_prompt(d), 30)
     box = d.find_element(By.CSS_SELECTOR, ".quick-input-widget .quick-input-box input")
     box.send_keys(Keys.CONTROL, "a")
     box.send_keys(out + "/")
     wait_for("la cartella scelta", lambda: box.get_attribute("value") == out + "/", 10)
-    time.sleep(1)
-    ok.click()
+
+    def answered():
+        """The prompt's button pressed until the prompt goes (it waits while it lists the folder)."""
+        time.sleep(1)
+        button = folder_prompt(d)
+        if button is None:
+            return True
+        button.click()
+        return False
+
+    wait_for("la risposta alla domanda della cartella", answered, 30)
     text = wait_for("la compilazione nel canale Autore",
                     lambda: (t := output_text(d)) and "> autore compile" in t and t.rstrip().endswith("(stato d'uscita 2)") and t, 60)
     assert f"-o \"{out}\"" in text, text  # the folder, with a blank in it, named as answered
@@ -345,8 +374,9 @@ def main():
                  ("errore piantato", lambda: test_planted_fault(d, port, faulty, planted))]
         results = {}
         for name, test in tests + [("descrizione", lambda: test_hover_shows_the_fields(d)),
-                                   ("comandi", lambda: test_palette_commands(d)),
+                                   # before the route page, which leaves the workbench's tab behind another
                                    ("compilazione", lambda: test_compile_asks_the_folder_once(d, faulty)),
+                                   ("comandi", lambda: test_palette_commands(d)),
                                    ("modello pulito", lambda: test_clean_template(
                                        fresh(), port, clean, results["errore piantato"]))]:
             try:
