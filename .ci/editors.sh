@@ -43,10 +43,15 @@ echo "== grammatiche e abbinamento dei file (npm ci)"
 node --test editors/vscode/test/
 
 echo "== Neovim, versioni attuali"
+# Debian's archive out of reach, or a release whose packages cannot be
+# unpacked here, is told and passed over; a Neovim that runs must pass.
 for suite in trixie sid; do
   nvim_dir="$(mktemp -d)"
-  bash tests/editors/neovim_debian.sh "$suite" "$nvim_dir"
-  PATH="$nvim_dir/bin:$PATH" bash tests/tools/lsp/neovim_test.sh "$BUILD/tools/autore"
+  if bash tests/editors/neovim_debian.sh "$suite" "$nvim_dir"; then
+    PATH="$nvim_dir/bin:$PATH" bash tests/tools/lsp/neovim_test.sh "$BUILD/tools/autore"
+  else
+    echo "Neovim di Debian $suite non disponibile qui: non provato"
+  fi
   rm -rf "$nvim_dir"
 done
 
