@@ -286,7 +286,8 @@ def compiled_files(folder):
 
 def test_compile_asks_the_folder_once(d, folder):
     """The palette's compile asks where to write, writes the three files there
-    with its messages in the Autore channel; the second time it asks nothing."""
+    with its messages in the Autore channel; the second time it asks nothing;
+    "Cambia la cartella" asks again."""
     out = os.path.join(folder, "compilati")
     os.makedirs(out)
     command(d, "Autore: Compila lo scenario")
@@ -322,6 +323,15 @@ def test_compile_asks_the_folder_once(d, folder):
         assert folder_prompt(d) is None, "la cartella è chiesta una seconda volta"
         assert time.monotonic() < end, "la seconda compilazione non ha scritto i file"
         time.sleep(0.5)
+    # Asked for, the folder is asked again; the prompt closed unanswered writes nothing.
+    for name in COMPILED:
+        os.remove(os.path.join(out, name))
+    command(d, "Autore: Cambia la cartella della compilazione")
+    wait_for("la domanda della cartella, chiesta di nuovo", lambda: folder_prompt(d), 30)
+    ActionChains(d).send_keys(Keys.ESCAPE).perform()
+    wait_for("la domanda chiusa", lambda: folder_prompt(d) is None, 10)
+    time.sleep(3)
+    assert compiled_files(out) == [], os.listdir(out)
 
 
 def test_clean_template(d, port, folder, fault_counts):

@@ -1,9 +1,9 @@
 // The line and train files are Windows-1252, as the simulator reads them.
 // VS Code takes the encoding from the language's setting when it reads a
 // file, but a file opened while the editor is still starting (a click in the
-// Explorer, the files of the last session) is read before the languages'
-// settings are known, and comes up in UTF-8: an accented station name is then
-// shown wrong and saved in UTF-8. Such a document is read again from disk in
+// Explorer right away) is read before the languages' settings are known, and
+// comes up in UTF-8: an accented station name is then shown wrong and saved
+// in UTF-8. Such a document is read again from disk in
 // the encoding of its language's setting, as long as nothing in it has been
 // typed, so nothing is lost.
 const LANGUAGES = ["autore-linea", "autore-treno"];
