@@ -6,7 +6,7 @@ Usage: python3 tests/editors/code_server_test.py CODE_SERVER VSIX AUTORE ARTIFAC
 
 CODE_SERVER is the code-server program, VSIX the linux-x64 package, AUTORE the
 tool (to export the template). The .vsix is installed into a fresh
-extensions folder; then a line file with an accented station name, opened with
+extensions folder; then a train file with an accented station name, opened with
 one click in the Explorer as the editor starts, comes up in Windows-1252, shows
 the name right and is saved in Windows-1252; a template with a planted fault
 shows that fault in the Problems panel and its count in the status bar, the
