@@ -97,7 +97,9 @@ TEST(Decompile, GeneratedScenariosThatCompileCleanlyComeBackExact)
         scenario.cells = tratta::decode_route_cells(given.grid);
         scenario.line_table = tratta::decode_line_profile(given.line_table);
         const RoundTrip trip = round_trip(scenario, given);
-        EXPECT_TRUE(trip.differences.empty()) << "seed " << seed << ": " << trip.differences.front() << "\n" << trip.sources.line << "\n"
+        // On failure: the first difference, the line file written back, and the two sources drawn.
+        EXPECT_TRUE(trip.differences.empty()) << "seed " << seed << ": " << trip.differences.front() << "\n"
+                                              << trip.sources.line << "\n"
                                               << g.line << g.train;
     }
     std::cout << clean << " of " << seeds << " generated scenarios compile without error, each exact\n";

@@ -4,6 +4,7 @@
 #include "autore/decompile/source_columns.hpp"
 
 #include "model/route_cells.hpp"
+#include "source/grid_check.hpp"
 #include "source/line/progressive_ordina.hpp"
 
 #include <algorithm>
@@ -94,10 +95,22 @@ void curve_section(const LoadedScenario& s, RebuiltSources& out)
     if (found.unmatched_m)
         out.notes.push_back("la pianta della linea al metro " + std::to_string(*found.unmatched_m) +
                             " non viene da nessun passo della compilazione: le curve da lì in poi mancano");
+    tratta::RouteCells grid;
+    grid.create(s.records[ScenarioRecords::train_header].end_m);
     SourceColumns curves;
-    for (const auto& c : found.curves)
+    const CurveRun* previous = nullptr;
+    for (const auto& c : found.curves) {
+        // A curve that begins in the last hundred metres or so, where the
+        // grid check refuses a position, can only go on from the one before
+        // it: written from further back, it turns from where that one ended.
+        int64_t start = c.first_m - 1;
+        if (previous && previous->last_m == c.first_m - 1)
+            while (start > 0 && !tratta::grid_accepts(grid, start))
+                --start;
         curves.add(std::string("curva") + (c.left ? "s" : "d") + std::to_string(c.curve_class),
-                   {c.first_m - 1, c.last_m - c.first_m + 1});
+                   {start, c.last_m - start});
+        previous = &c;
+    }
     curves.write(out.line, "[curve]");
 }
 
