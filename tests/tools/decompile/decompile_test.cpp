@@ -166,6 +166,13 @@ const RoundTripCase round_trip_cases[] = {
                  "segnale,    5200,   3, 1, 2,  3, 4,    2,  5,6,7, 9", "segnale,    6800,   2, 0, 0,  0, 0,    0,  0,0,0, 0",
                  "abbattimento,  2500,  270", "abbattimento,  3300,  0", "abbattimento,  6000,  180",
                  "abbattimento,  9000,  32767"})}},
+    // The second signal writes over two of the first one's approach cells
+    // numbers that another sum would give in those two cells alone.
+    {"signal_whose_own_approach_cell_alone_tells_its_sum",
+     {{},
+      {},
+      {},
+      {"segnale,    300,   3, 8, 1,  1, 2,    1,  2,1,1, 0", "segnale,    500,   1, 9, 1,  1, 0,    2,  2,1,1, 199"}}},
     {"general_values_chainages_and_signal_repetition",
      {{"progressiva chilometrica uno,  1000,  3050,  0", "progressiva chilometrica due,  5000,  -5000,  0",
        "progressiva chilometrica tre,  8000,  20000,  1", "sfondo uno,  3", "sfondo due,  -1", "sfondo tre,  7",
