@@ -186,15 +186,92 @@ int64_t object_at_m(const RouteCell& c, int64_t cell)
     return at_cell ? cell * 50 : (cell - 1) * 50;
 }
 
+// The values of an object in the words of its source line: a signal's four
+// values and its extra one, a slowdown's speeds, a speed board's speeds in
+// pairs (the first of a pair in steps of 20, a fifth of the second on top:
+// "85/85 km/h", or "90 km/h" with no second) and its types, a code point's
+// code, a warning board's number.
+struct ValueWord {
+    int field; // 0 value, 1 value2, 2 value3, 3 value4, 4 aux
+    const char* name;
+    const char* unit;
+    bool speed_board = false;
+};
+
+std::vector<ValueWord> value_words(uint8_t kind)
+{
+    switch (kind) {
+    case tratta::kind_signal:
+        return {{0, "primo valore", ""}, {1, "secondo valore", ""}, {2, "terzo valore", ""},
+                {3, "quarto valore", ""}, {4, "valore aggiuntivo", ""}};
+    case tratta::kind_slowdown_start:
+    case tratta::kind_slowdown_end:
+        return {{0, "velocità", " km/h"}, {1, "seconda velocità", " km/h"}, {2, "quarto valore", ""}};
+    case tratta::kind_slowdown_warning:
+        return {{0, "velocità", " km/h"}, {1, "seconda velocità", " km/h"}};
+    case tratta::kind_speed_indicator:
+        return {{0, "velocità 1 e 4", " km/h", true}, {1, "velocità 2 e 5", " km/h", true},
+                {2, "velocità 3 e 6", " km/h", true}, {3, "tipi", ""}};
+    case tratta::kind_code_point:
+        return {{0, "codice", ""}};
+    case tratta::kind_slowdown_marker:
+        return {{0, "tabella", ""}};
+    default:
+        return {{0, "valore", ""}, {1, "valore 2", ""}, {2, "valore 3", ""}, {3, "valore 4", ""}, {4, "aux", ""}};
+    }
+}
+
+int64_t field_of(const RouteCell& c, int field)
+{
+    switch (field) {
+    case 0: return c.value;
+    case 1: return c.value2;
+    case 2: return c.value3;
+    case 3: return c.value4;
+    default: return c.aux;
+    }
+}
+
+std::string value_text(const ValueWord& w, int64_t v)
+{
+    if (!w.speed_board || v % 20 == 0)
+        return std::to_string(w.speed_board ? v / 20 : v) + w.unit;
+    const int64_t whole = v >= 0 ? v / 20 : -((-v + 19) / 20);
+    return std::to_string(whole) + "/" + std::to_string((v - whole * 20) * 5) + w.unit;
+}
+
+std::string board_text(const RouteCell& c, const std::optional<ScenarioRecords>& records)
+{
+    if (records && c.value >= 1 && c.value <= ScenarioRecords::first_board_slot)
+        return "«" + utf8((*records)[c.value].text) + "»";
+    return "testo del record " + std::to_string(c.value);
+}
+
+// An object as it stands: its values that are not 0.
 std::string object_values(const RouteCell& c, const std::optional<ScenarioRecords>& records)
 {
-    if (c.kind == tratta::kind_sign_board && records && c.value >= 1 && c.value <= ScenarioRecords::first_board_slot)
-        return "«" + utf8((*records)[c.value].text) + "»";
+    if (c.kind == tratta::kind_sign_board)
+        return board_text(c, records);
     std::string text;
-    for (const auto& f : cell_fields(c)) {
-        const std::string_view n = f.name;
-        if (n == "value" || n == "value2" || n == "value3" || n == "value4" || n == "aux")
-            text += (text.empty() ? "" : ", ") + std::string(n) + " " + std::to_string(f.value);
+    for (const auto& w : value_words(c.kind))
+        if (const int64_t v = field_of(c, w.field); v != 0)
+            text += (text.empty() ? "" : ", ") + std::string(w.name) + " " + value_text(w, v);
+    return text;
+}
+
+// What changed of an object of the same kind: only the values that differ.
+std::string value_changes(const RouteCell& x, const std::optional<ScenarioRecords>& rx, const RouteCell& y,
+                          const std::optional<ScenarioRecords>& ry)
+{
+    if (x.kind == tratta::kind_sign_board)
+        return board_text(x, rx) + " → " + board_text(y, ry);
+    std::string text;
+    for (const auto& w : value_words(x.kind)) {
+        const int64_t a = field_of(x, w.field);
+        const int64_t b = field_of(y, w.field);
+        if (a != b)
+            text += (text.empty() ? "" : ", ") + std::string(w.name) + " " + value_text(w, a) + " → " +
+                    value_text(w, b);
     }
     return text;
 }
@@ -215,15 +292,17 @@ void object_changes(const std::vector<RouteCell>& ca, const RailwaySide& a, cons
         if (sx && sy && x.kind == y.kind) {
             if (vx != vy)
                 out.at(object_at_m(y, cell), std::string(kind_name(y.kind)), "cambiato",
-                       std::string(kind_name(y.kind)) + " a " + out.place(object_at_m(y, cell)) + ": " + vx + " → " + vy);
+                       std::string(kind_name(y.kind)) + " a " + out.place(object_at_m(y, cell)) + ": " +
+                           value_changes(x, a.records, y, b.records));
             continue;
         }
+        const auto values = [](const std::string& v) { return v.empty() ? std::string() : " (" + v + ")"; };
         if (sx)
             out.at(object_at_m(x, cell), std::string(kind_name(x.kind)), "tolto",
-                   std::string(kind_name(x.kind)) + " tolto da " + out.place(object_at_m(x, cell)) + " (" + vx + ")");
+                   std::string(kind_name(x.kind)) + " tolto da " + out.place(object_at_m(x, cell)) + values(vx));
         if (sy)
             out.at(object_at_m(y, cell), std::string(kind_name(y.kind)), "aggiunto",
-                   std::string(kind_name(y.kind)) + " aggiunto a " + out.place(object_at_m(y, cell)) + " (" + vy + ")");
+                   std::string(kind_name(y.kind)) + " aggiunto a " + out.place(object_at_m(y, cell)) + values(vy));
     }
 }
 
