@@ -192,6 +192,8 @@ private:
 // when the grid check refuses a line's start.
 std::optional<std::vector<RouteCell>> laid(const std::vector<MountainLine>& lines, int32_t route_length_m)
 {
+    if (route_length_m < 0)
+        return std::nullopt; // no grid the compile would make
     tratta::RunState state;
     state.cells.create(route_length_m);
     tratta::MountainTrack track;

@@ -96,7 +96,8 @@ void curve_section(const LoadedScenario& s, RebuiltSources& out)
         out.notes.push_back("la pianta della linea al metro " + std::to_string(*found.unmatched_m) +
                             " non viene da nessun passo della compilazione: le curve da lì in poi mancano");
     tratta::RouteCells grid;
-    grid.create(s.records[ScenarioRecords::train_header].end_m);
+    if (s.records[ScenarioRecords::train_header].end_m >= 0)
+        grid.create(s.records[ScenarioRecords::train_header].end_m);
     SourceColumns curves;
     const CurveRun* previous = nullptr;
     for (const auto& c : found.curves) {
@@ -104,7 +105,7 @@ void curve_section(const LoadedScenario& s, RebuiltSources& out)
         // grid check refuses a position, can only go on from the one before
         // it: written from further back, it turns from where that one ended.
         int64_t start = c.first_m - 1;
-        if (previous && previous->last_m == c.first_m - 1)
+        if (previous && previous->last_m == c.first_m - 1 && grid.exists())
             while (start > 0 && !tratta::grid_accepts(grid, start))
                 --start;
         curves.add(std::string("curva") + (c.left ? "s" : "d") + std::to_string(c.curve_class),
