@@ -64,6 +64,10 @@ const DiffCase diff_cases[] = {
      {"stazione «Beta» spostata da 6000 m (km 7.000) a 6300 m (km 7.300)"}},
     {"station_retimed", [](auto& s) { replace(s.train_body, "Beta", "stazione,    6000, 12,  400,  0, 0, 0,  0,0,0,  0,0,0,    0,   8, 12, 30, Beta"); },
      {"stazione «Beta»: orario 08.10.00 → 08.12.30"}},
+    {"station_values_changed",
+     [](auto& s) { replace(s.train_body, "Beta", "stazione,    6000, 12,  600,  1, 0, 0,  2,0,0,  0,0,0,    0,   8, 10, 0, Beta"); },
+     {"stazione «Beta»: inizio della zona (rispetto alla stazione): -200 → -300; fine della zona (rispetto alla "
+      "stazione): 200 → 300; primo indicatore: 0 → 1; primo gruppo, valore 1: 0 → 2"}},
     {"signal_added", [](auto& s) { s.train_body.push_back("segnale,    5500,   2, 4, 1,  1, 0,    2,  2,1,1, 0"); },
      {"aggiunto a 5500 m (km 6.500)"}},
     {"signal_changed", [](auto& s) { replace(s.train_body, "segnale", "segnale,    3000,   2, 5, 1,  1, 0,    2,  2,1,1, 0"); },

@@ -3,6 +3,7 @@
 #include "autore/route/official_km.hpp"
 #include "autore/route/table_fields.hpp"
 #include "model/code_page.hpp"
+#include "source/train/train_keys.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -122,13 +123,32 @@ std::vector<const ScenarioRecord*> stations(const ScenarioRecords& r)
     return list;
 }
 
+// A field of a station's record by the name of the station line's field
+// that fills it ("primo indicatore" for flag_a); the record's own name where
+// no field of the line does.
+std::string source_name(std::string_view record_field)
+{
+    for (const auto& f : tratta::train_keys::station.fields) {
+        const std::string_view becomes = f.becomes;
+        const std::string_view head = ".sim: ";
+        if (!becomes.starts_with(head))
+            continue;
+        const auto rest = becomes.substr(head.size());
+        if (rest.starts_with(record_field) &&
+            (rest.size() == record_field.size() || rest[record_field.size()] == ';'))
+            return std::string(f.name);
+    }
+    return std::string(record_field);
+}
+
 // What else of a station changed: its zone about its position, its kind, flags and values.
 std::string station_fields(const ScenarioRecord& a, const ScenarioRecord& b)
 {
     std::string text;
     const auto field = [&](const char* name, int64_t x, int64_t y) {
+        // A name may hold a comma ("primo gruppo, valore 1"): the values follow a colon, the fields a semicolon.
         if (x != y)
-            text += std::string(text.empty() ? "" : ", ") + name + " " + std::to_string(x) + " → " + std::to_string(y);
+            text += std::string(text.empty() ? "" : "; ") + name + ": " + std::to_string(x) + " → " + std::to_string(y);
     };
     field("tipo", a.kind, b.kind);
     field("inizio della zona (rispetto alla stazione)", a.start_m - a.at_m, b.start_m - b.at_m);
@@ -138,7 +158,7 @@ std::string station_fields(const ScenarioRecord& a, const ScenarioRecord& b)
     for (std::size_t i = 0; i < fa.size(); ++i) {
         const std::string_view n = fa[i].name;
         if (n != "kind" && n != "start_m" && n != "end_m" && n != "at_m" && n != "time_s")
-            field(std::string(n).c_str(), fa[i].value, fb[i].value);
+            field(source_name(n).c_str(), fa[i].value, fb[i].value);
     }
     return text;
 }
