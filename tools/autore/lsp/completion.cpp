@@ -4,6 +4,7 @@
 #include "autore/lsp/protocol.hpp"
 #include "autore/lsp/source_lines.hpp"
 #include "source/line/line_keys.hpp"
+#include "source/part_keys.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -68,7 +69,7 @@ std::vector<std::string> headers_for(SourceFile file, TracePart part)
     std::vector<std::string> out;
     if (part == TracePart::preamble)
         return {std::string(general_header)};
-    const auto keys = keys_of(file, part == TracePart::general ? TracePart::body : part);
+    const auto keys = tratta::keys_of(file, part == TracePart::general ? TracePart::body : part);
     for (const KeySpec* k : keys)
         if (k->section != general_header && std::find(out.begin(), out.end(), k->section) == out.end())
             out.emplace_back(k->section);
@@ -108,7 +109,7 @@ nlohmann::json completion(const Document& doc, int64_t line, int64_t character, 
         list["items"].push_back(std::move(item));
     };
     if (here.part != TracePart::preamble)
-        for (const KeySpec* k : keys_of(file, here.part)) {
+        for (const KeySpec* k : tratta::keys_of(file, here.part)) {
             const bool snippet = snippets && !k->fields.empty();
             add({{"label", k->key},
                  {"kind", item_keyword},
