@@ -50,11 +50,11 @@ void timbra(RunState& s)
     ScenarioRecord& header = s.records[ScenarioRecords::scenario_header];
     RouteCell& stamp_cell = s.cells.at(1);
     if (header.int_a != 0 || stamp_cell.value != 0)
-        errore(1250);
+        errore(ErrorNumber::stamp_taken);
     header.int_a = stamp_records;
     stamp_cell.value = stamp_grid;
     if (header.time_s != 0 || stamp_cell.value2 != 0)
-        errore(1251);
+        errore(ErrorNumber::check_code_taken);
     header.time_s = codice_gara_st(s);
     stamp_cell.value2 = codice_gara_og(s);
 }

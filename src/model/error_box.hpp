@@ -3,6 +3,8 @@
 // (errors 1250 and 1251, a reserved field already taken) and a failure outside
 // the numbered errors (no route grid after reading).
 
+#include "model/error_meanings.hpp"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -32,6 +34,6 @@ public:
 };
 
 // Shows " Errore n. " + number and ends the run: never returns to its caller.
-[[noreturn]] inline void errore(int32_t number) { throw ErrorBox(number); }
+[[noreturn]] inline void errore(ErrorNumber number) { throw ErrorBox(number_of(number)); }
 
 } // namespace tratta

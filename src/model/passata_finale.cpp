@@ -64,7 +64,7 @@ private:
     }
 
     // The pass belongs to no source line: its errors name only a chainage.
-    void record(int32_t code, int64_t c) { segnala(s_, code, static_cast<int32_t>(c * 50), SourcePlace{}, {}, c); }
+    void record(ErrorNumber code, int64_t c) { segnala(s_, code, static_cast<int32_t>(c * 50), SourcePlace{}, {}, c); }
 
     // Rule A: every signal up to 1000 m before a warning point gets a code
     // point in one of the two cells before it, or an existing one there is
@@ -86,7 +86,7 @@ private:
             } else if (holds(m - 2, kind_code_point)) {
                 lower_code(m - 2);
             } else {
-                record(11, m);
+                record(ErrorNumber::no_cell_before_warning, m);
             }
         }
     }
@@ -115,7 +115,7 @@ private:
                 }
             }
             if (!placed)
-                record(12, i);
+                record(ErrorNumber::no_cell_before_slowdown, i);
         }
     }
 
@@ -143,7 +143,7 @@ private:
                     n = -1;
                 } else {
                     // No further code point in this slowdown: n runs on past 8.
-                    record(13, k);
+                    record(ErrorNumber::no_cell_in_slowdown, k);
                 }
             }
             if (holds(k, kind_slowdown_end))
@@ -169,7 +169,7 @@ private:
         else if (free(n - 1))
             place(n - 1);
         else
-            record(13, end);
+            record(ErrorNumber::no_cell_in_slowdown, end);
     }
 
     RunState& s_;

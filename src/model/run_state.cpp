@@ -13,13 +13,13 @@ std::optional<DataError> RunState::last_error() const
     return errors.back();
 }
 
-void segnala(RunState& s, int32_t code, std::optional<int32_t> at_m, const SourcePlace& place, std::string cause,
+void segnala(RunState& s, ErrorNumber code, std::optional<int32_t> at_m, const SourcePlace& place, std::string cause,
              int64_t cell)
 {
-    s.error_code = code;
+    s.error_code = number_of(code);
     if (at_m)
         s.error_at_m = *at_m;
-    s.errors.push_back({code, s.error_at_m, place, std::move(cause), cell});
+    s.errors.push_back({s.error_code, s.error_at_m, place, std::move(cause), cell});
 }
 
 void drop_source(RunState& s, SourceFile file)

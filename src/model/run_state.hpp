@@ -4,6 +4,7 @@
 // the compiled model. One instance lives for a whole compile and every routine
 // reaches it by reference.
 
+#include "model/error_meanings.hpp"
 #include "model/line_profile.hpp"
 #include "model/route_cells.hpp"
 #include "model/scenario_records.hpp"
@@ -80,18 +81,18 @@ struct RunState {
 // Records a data error: error_code := code, error_at_m := at_m when one is
 // given (else it keeps its value), and the error joins the list with its place
 // and cause. The one way every reader and the finishing pass record an error.
-void segnala(RunState& state, int32_t code, std::optional<int32_t> at_m, const SourcePlace& place,
+void segnala(RunState& state, ErrorNumber code, std::optional<int32_t> at_m, const SourcePlace& place,
              std::string cause = {}, int64_t cell = -1);
 
 // An error raised by the key being read now, at that key's place.
-inline void segnala(RunState& state, int32_t code) { segnala(state, code, std::nullopt, state.key_place); }
-inline void segnala(RunState& state, int32_t code, int32_t at_m)
+inline void segnala(RunState& state, ErrorNumber code) { segnala(state, code, std::nullopt, state.key_place); }
+inline void segnala(RunState& state, ErrorNumber code, int32_t at_m)
 {
     segnala(state, code, at_m, state.key_place);
 }
 
 // An object of the key being read now that finds its cell taken.
-inline void segnala_cella(RunState& state, int32_t code, int32_t at_m, int64_t cell)
+inline void segnala_cella(RunState& state, ErrorNumber code, int32_t at_m, int64_t cell)
 {
     segnala(state, code, at_m, state.key_place, {}, cell);
 }

@@ -46,6 +46,7 @@ void FieldReader::start_field(FieldWidth width)
         throw std::logic_error("campo letto fuori dall'elenco dei campi della sua chiave");
     skip_blanks();
     field_ = {file_, line_, column_at(pos_), column_at(pos_)};
+    field_begin_ = field_end_ = pos_;
 }
 
 void FieldReader::note(TracedField::Role role, std::string_view token, int64_t value)
@@ -110,6 +111,7 @@ std::string_view FieldReader::scan_text()
         text = bytes_.substr(start, pos_ - start);
         if (pos_ < bytes_.size() && bytes_[pos_] == '"')
             ++pos_;
+        field_end_ = pos_;
         field_.end_column = column_at(pos_);
         // Whatever follows the closing quote, up to the comma or line end, is dropped.
         while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !line_end_at(pos_))
@@ -122,6 +124,7 @@ std::string_view FieldReader::scan_text()
         while (end > start && (bytes_[end - 1] == ' ' || bytes_[end - 1] == '\t'))
             --end;
         text = bytes_.substr(start, end - start);
+        field_end_ = end;
         field_.end_column = column_at(end);
     }
     if (pos_ < bytes_.size() && bytes_[pos_] == ',')
@@ -147,6 +150,7 @@ int64_t FieldReader::scan_number()
     while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !blank_at(pos_) && !line_end_at(pos_))
         ++pos_;
     token_ = bytes_.substr(start, pos_ - start);
+    field_end_ = pos_;
     field_.end_column = column_at(pos_);
     const int64_t value = token_value(token_);
     skip_blanks();
@@ -155,6 +159,15 @@ int64_t FieldReader::scan_number()
     else if (line_end_at(pos_))
         consume_line_end();
     return value;
+}
+
+std::string_view FieldReader::read_written(FieldWidth width)
+{
+    if (width == FieldWidth::text)
+        return scan_text();
+    start_field(width);
+    scan_number();
+    return token_;
 }
 
 int64_t FieldReader::read_fitting(FieldWidth width)
@@ -170,24 +183,6 @@ int64_t FieldReader::read_fitting(FieldWidth width)
     if (key_ != nullptr)
         ++next_value_;
     return v;
-}
-
-std::vector<std::size_t> line_offsets(std::string_view bytes, const std::vector<int32_t>& lines)
-{
-    std::vector<std::size_t> offsets;
-    offsets.reserve(lines.size());
-    int32_t line = 1;
-    std::size_t i = 0;
-    for (const int32_t wanted : lines) {
-        while (line < wanted && i < bytes.size()) {
-            const std::size_t end = line_end_length(bytes, i);
-            i += end == 0 ? 1 : end;
-            if (end != 0)
-                ++line;
-        }
-        offsets.push_back(line < wanted ? bytes.size() : i);
-    }
-    return offsets;
 }
 
 int64_t token_value(std::string_view token)

@@ -9,6 +9,7 @@
 #include "model/source_places.hpp"
 #include "source/field_trace.hpp"
 #include "source/key_fields.hpp"
+#include "source/line_ends.hpp"
 
 #include <cstdint>
 #include <stdexcept>
@@ -33,7 +34,12 @@ private:
 class FieldReader {
 public:
     // The bytes stay with the caller for as long as the reader reads them.
-    FieldReader(std::string_view bytes, SourceFile file) : bytes_(bytes), file_(file) {}
+    // `first_line` is the number of the line they begin with: one line of a
+    // file, read on its own, keeps its place in the file.
+    FieldReader(std::string_view bytes, SourceFile file, int32_t first_line = 1)
+        : bytes_(bytes), file_(file), line_(first_line)
+    {
+    }
 
     // No byte is left after the current position.
     bool at_end() const { return pos_ >= bytes_.size(); }
@@ -55,12 +61,20 @@ public:
     int16_t read_i16() { return static_cast<int16_t>(read_fitting(FieldWidth::i16)); }
     uint8_t read_u8() { return static_cast<uint8_t>(read_fitting(FieldWidth::u8)); }
 
+    // The next field as a field of this width is read, as written (a text
+    // without its quotes, a number's token), with no check of its value:
+    // what an editor shows of a line the compile may never have reached.
+    std::string_view read_written(FieldWidth width);
+
     // The value of the next numeric token, taken to the nearest whole number
     // (halves to even), before any width check. Huge tokens saturate.
     int64_t read_number();
 
-    // Where the last field read stands.
+    // Where the last field read stands: its line and columns, and its bytes
+    // (a quoted text with its quotes) from the first to the one after it.
     const SourcePlace& field_place() const { return field_; }
+    std::size_t field_begin() const { return field_begin_; }
+    std::size_t field_end() const { return field_end_; }
     // The token of the last numeric field, as written.
     std::string_view last_token() const { return token_; }
 
@@ -86,8 +100,10 @@ private:
     SourceFile file_;
     std::size_t pos_ = 0;
     std::size_t line_start_ = 0;
-    int32_t line_ = 1;
+    int32_t line_;
     SourcePlace field_;
+    std::size_t field_begin_ = 0;
+    std::size_t field_end_ = 0;
     std::string_view token_;
     const KeySpec* key_ = nullptr; // the key whose values are being read
     std::size_t next_value_ = 0;   // index in its field list of the next value
@@ -98,23 +114,6 @@ private:
     static constexpr std::size_t no_record = static_cast<std::size_t>(-1);
     std::size_t key_record_ = no_record; // the trace record of the last key read
 };
-
-// The line ends of a source, as the reader counts lines: the bytes the line
-// end at `i` takes (2 for CR LF, 1 for a lone CR or LF), 0 where `i` holds
-// none. Every count of lines (the check's, the editor's) stands on this one.
-inline std::size_t line_end_length(std::string_view bytes, std::size_t i)
-{
-    if (i >= bytes.size())
-        return 0;
-    if (bytes[i] == '\r')
-        return i + 1 < bytes.size() && bytes[i + 1] == '\n' ? 2 : 1;
-    return bytes[i] == '\n' ? 1 : 0;
-}
-
-// The byte where each of the given lines (1-based, in increasing order)
-// begins, in one pass over the source; a line past the last one begins at
-// the end of the source.
-std::vector<std::size_t> line_offsets(std::string_view bytes, const std::vector<int32_t>& lines);
 
 // The value of a numeric token: its longest leading decimal number (optional
 // sign, digits, optional "." and digits) to the nearest whole number, an exact

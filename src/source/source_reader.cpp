@@ -49,7 +49,7 @@ void fallimento_lettura(RunState& s, const ReadFailure& failure)
 {
     drop_source(s, SourceFile::line);
     drop_source(s, SourceFile::train);
-    segnala(s, 25, std::nullopt, failure.place(), failure.what());
+    segnala(s, ErrorNumber::read_failure, std::nullopt, failure.place(), failure.what());
 }
 
 } // namespace tratta

@@ -11,7 +11,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     tratta::platform::show_wait_window();
     try {
-        tratta::errore(1250);
+        tratta::errore(tratta::ErrorNumber::stamp_taken);
     } catch (const tratta::ErrorBox& box) {
         tratta::platform::error_box(box.box_text());
     }

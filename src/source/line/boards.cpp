@@ -38,7 +38,7 @@ bool memo_indicatori_v_max(RunState& s, int32_t position_m, const SpeedIndicator
     const int64_t c = cell_after(position_m);
     RouteCell& cell = s.cells.at(c);
     if (!cell.free()) {
-        segnala_cella(s, 21, position_m, c);
+        segnala_cella(s, ErrorNumber::indicator_on_taken_cell, position_m, c);
         return false;
     }
     cell.kind = kind_speed_indicator;
@@ -55,11 +55,11 @@ bool place_sign_board(RunState& s, int32_t position_m, int32_t& board_slot)
     const int64_t c = cell_after(position_m);
     RouteCell& cell = s.cells.at(c);
     if (!cell.free()) {
-        segnala_cella(s, 6, position_m, c);
+        segnala_cella(s, ErrorNumber::board_on_taken_cell, position_m, c);
         return false;
     }
     if (board_slot < 1) {
-        segnala(s, 28, position_m);
+        segnala(s, ErrorNumber::too_many_boards, position_m);
         return false;
     }
     cell.kind = kind_sign_board;

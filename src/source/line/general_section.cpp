@@ -55,7 +55,7 @@ bool read_route_length(RunState& s, FieldReader& in)
     const int32_t length = in.read_i32();
     s.records[ScenarioRecords::train_header].end_m = length;
     if (length < 0 || length > longest_route_m) {
-        segnala(s, 1, std::nullopt, in.field_place());
+        segnala(s, ErrorNumber::route_length, std::nullopt, in.field_place());
         return false;
     }
     s.cells.create(length);
@@ -77,11 +77,11 @@ bool read_signal_repetition(RunState& s, FieldReader& in)
     const SourcePlace start_place = in.field_place();
     r.end_m = in.read_i32();
     if (r.start_m % 50 != 0) {
-        segnala(s, 3, std::nullopt, start_place);
+        segnala(s, ErrorNumber::repetition_start, std::nullopt, start_place);
         return false;
     }
     if (r.end_m % 50 != 0) {
-        segnala(s, 4, std::nullopt, in.field_place());
+        segnala(s, ErrorNumber::repetition_end, std::nullopt, in.field_place());
         return false;
     }
     if (contains_nocase(s.work_text, "4")) {
@@ -89,7 +89,7 @@ bool read_signal_repetition(RunState& s, FieldReader& in)
     } else if (contains_nocase(s.work_text, "9")) {
         r.at_m = 9;
     } else {
-        segnala(s, 5);
+        segnala(s, ErrorNumber::repetition_codes);
         return false;
     }
     if (r.end_m == 0)

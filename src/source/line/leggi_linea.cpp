@@ -29,13 +29,13 @@ bool leggi_linea(RunState& s, ReaderHandoff& handoff)
     s.key_place = {SourceFile::line, 0, 0, 0};
 
     if (!s.sources.line.exists()) {
-        segnala(s, 101);
+        segnala(s, ErrorNumber::line_file_missing);
         return false;
     }
     FieldReader in = open_source(s, SourceFile::line);
     if (!find_general_header(s, in)) {
         drop_source(s, SourceFile::line);
-        segnala(s, 102);
+        segnala(s, ErrorNumber::general_section_missing);
         return false;
     }
     in.enter(TracePart::general);

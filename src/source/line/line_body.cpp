@@ -15,7 +15,7 @@ bool position_refused(RunState& s, int32_t position_m, const SourcePlace& field)
 {
     if (grid_accepts(s.cells, position_m))
         return false;
-    segnala(s, 15, position_m, field);
+    segnala(s, ErrorNumber::beyond_grid, position_m, field);
     return true;
 }
 
@@ -65,7 +65,7 @@ BodyEnd read_line_body(RunState& s, FieldReader& in, LineBody& body)
                 return BodyEnd::file_end;
             const auto k = curve_curvature(s.work_text);
             if (!k || !lay_curve(s.profile, body.metre, start, int64_t{start} + length, *k)) {
-                segnala(s, 103);
+                segnala(s, ErrorNumber::curve_refused);
                 return BodyEnd::refused;
             }
         }

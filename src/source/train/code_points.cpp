@@ -22,7 +22,7 @@ LineEnd read_code_point_line(TrainRead& r)
         return LineEnd::completion;
     const int64_t t = cell_of(position);
     if (!s.cells.contains(t) || !s.cells.at(t).free()) {
-        segnala_cella(s, 7, position, t);
+        segnala_cella(s, ErrorNumber::cut_point_on_taken_cell, position, t);
         return LineEnd::error_exit;
     }
     RouteCell& cell = s.cells.at(t);

@@ -94,8 +94,8 @@ void check_chainages(RunState& s)
     for (int index : {ScenarioRecords::chainage_last, ScenarioRecords::chainage_middle,
                       ScenarioRecords::chainage_first}) {
         const ScenarioRecord& rec = s.records[index];
-        if ((rec.start_m % 50 != 0 || rec.end_m % 50 != 0) && s.error_code != 2)
-            segnala(s, 2, std::nullopt, s.record_origins[static_cast<std::size_t>(index)]);
+        if ((rec.start_m % 50 != 0 || rec.end_m % 50 != 0) && !is(s.error_code, ErrorNumber::chainage_off_grid))
+            segnala(s, ErrorNumber::chainage_off_grid, std::nullopt, s.record_origins[static_cast<std::size_t>(index)]);
     }
 }
 
@@ -107,7 +107,7 @@ LineEnd after_placing(RunState& s, bool placed, int32_t position_m)
         return LineEnd::error_exit;
     if (s.error_code <= 0)
         return LineEnd::next_key;
-    segnala(s, s.error_code, position_m, s.key_place,
+    segnala(s, static_cast<ErrorNumber>(s.error_code), position_m, s.key_place,
             "la lettura del file del treno si ferma qui, al primo segnale o rallentamento dopo l'errore " +
                 std::to_string(s.error_code) + " del file della linea");
     return LineEnd::error_exit;

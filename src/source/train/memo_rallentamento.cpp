@@ -30,21 +30,21 @@ bool memo_rallentamento(RunState& s, SlowdownLine& r)
     // Every cell is tested before any is written.
     const int64_t a = cell_after(warning_m);
     if (warned && !cell_free(cells, a)) {
-        segnala_cella(s, 17, r.start_m, a);
+        segnala_cella(s, ErrorNumber::warning_on_taken_cell, r.start_m, a);
         return false;
     }
     const int64_t b = cell_after(r.start_m);
     if (!cell_free(cells, b)) {
-        segnala_cella(s, 18, r.start_m, b);
+        segnala_cella(s, ErrorNumber::slowdown_start_on_taken_cell, r.start_m, b);
         return false;
     }
     const int64_t e = cell_after(int64_t{r.start_m} + r.length_m);
     if (!cells.contains(e)) {
-        segnala(s, 26, r.start_m);
+        segnala(s, ErrorNumber::slowdown_end_outside, r.start_m);
         return false;
     }
     if (!cells.at(e).free()) {
-        segnala_cella(s, 19, r.start_m, e);
+        segnala_cella(s, ErrorNumber::slowdown_end_on_taken_cell, r.start_m, e);
         return false;
     }
 
@@ -80,7 +80,7 @@ bool memo_rallentamento(RunState& s, SlowdownLine& r)
     const int64_t m = cell_of(warning_m);
     for (int64_t j = 0; j < 4; ++j) {
         if (!cell_free(cells, m - j)) {
-            segnala_cella(s, 20, r.start_m, m - j);
+            segnala_cella(s, ErrorNumber::slowdown_boards_on_taken_cells, r.start_m, m - j);
             return false;
         }
     }

@@ -14,7 +14,7 @@ bool memo_segnale(RunState& s, SignalLine& f)
     // code point at the same position keeps its own cell.
     const int64_t c = cell_after(f.position);
     if (!s.cells.contains(c) || !s.cells.at(c).free()) {
-        segnala_cella(s, 16, f.position, c);
+        segnala_cella(s, ErrorNumber::signal_on_taken_cell, f.position, c);
         return false;
     }
     const int64_t type = f.type;

@@ -92,7 +92,7 @@ LineEnd read_station_line(TrainRead& r)
     // A record that already holds a sign-board text (or lies past them) takes
     // no station: the table is full.
     if (n < 1 || n > r.board_slot || n > ScenarioRecords::first_board_slot) {
-        segnala(s, 10);
+        segnala(s, ErrorNumber::too_many_stations);
         return LineEnd::error_exit;
     }
     ScenarioRecord& rec = s.records[n];
@@ -105,13 +105,13 @@ LineEnd read_station_line(TrainRead& r)
     if (!position_accepted(s, at, at_place, station_margin))
         return LineEnd::completion;
     if (at % 50 != 0) {
-        segnala(s, 8, at, at_place);
+        segnala(s, ErrorNumber::station_off_grid, at, at_place);
         return LineEnd::error_exit;
     }
     rec.kind = r.in.read_u8();
     const int32_t length_m = r.in.read_i32();
     if (length_m % 100 != 0) {
-        segnala(s, 9, at, r.in.field_place());
+        segnala(s, ErrorNumber::station_length, at, r.in.field_place());
         return LineEnd::error_exit;
     }
     read_stop_data(r.in, rec, s.key_place);
@@ -129,7 +129,7 @@ LineEnd read_station_line(TrainRead& r)
         const double stop_x = end_cells - 1.0;
         // A zone that ends beyond the grid has no stop cell to take.
         if (nearest(stop_x) > s.cells.last()) {
-            segnala(s, 27, at);
+            segnala(s, ErrorNumber::stop_cell_beyond_grid, at);
             return LineEnd::error_exit;
         }
         if (rec.kind != 5 && rec.kind != 6) {
@@ -140,7 +140,7 @@ LineEnd read_station_line(TrainRead& r)
             }
         }
         if (stop_x <= 1.0) {
-            segnala(s, 24);
+            segnala(s, ErrorNumber::stop_cell_at_start);
             return LineEnd::error_exit;
         }
         RouteCell& stop = s.cells.at(nearest(stop_x));
@@ -150,12 +150,12 @@ LineEnd read_station_line(TrainRead& r)
     }
 
     if (n > 1 && int64_t{rec.start_m} - station_spacing_m < s.records[n - 1].end_m) {
-        segnala(s, 22, rec.at_m);
+        segnala(s, ErrorNumber::stations_too_close, rec.at_m);
         return LineEnd::error_exit;
     }
     ++r.station;
     if (r.station >= r.board_slot) {
-        segnala(s, 10);
+        segnala(s, ErrorNumber::too_many_stations);
         return LineEnd::error_exit;
     }
     return LineEnd::next_key;

@@ -46,7 +46,7 @@ inline bool position_accepted(RunState& s, int32_t position_m, const SourcePlace
 {
     if (grid_accepts(s.cells, position_m, margin))
         return true;
-    segnala(s, 15, position_m, field);
+    segnala(s, ErrorNumber::beyond_grid, position_m, field);
     return false;
 }
 

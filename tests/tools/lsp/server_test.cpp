@@ -250,6 +250,35 @@ TEST(LspServer, AChangeByRangeIsAppliedInTheEditorsUnits)
     EXPECT_EQ(editor.got.back()["params"]["version"], 2);
 }
 
+// Keys are offered while the cursor stands in a line's first field, as the
+// compile reads it: up to the comma that ends it, a comma in quotes ending nothing.
+TEST(LspServer, KeysAreOfferedInTheFirstFieldOnly)
+{
+    const struct {
+        std::string line;
+        int character;
+        bool keys;
+    } rows[] = {
+        {"pend", 4, true},
+        {"ripetizione segn", 16, true},
+        {"pendenza,", 9, false},
+        {"pendenza,  1250", 15, false},
+        {"\"curva, s", 9, true},
+        {"\"curva, s\",", 11, false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.line);
+        Editor editor;
+        editor.start();
+        editor.open(line_uri, small_line({r.line}));
+        const json answer = editor.ask(1, "textDocument/completion", at(line_uri, 5, r.character));
+        bool any_key = false;
+        for (const json& item : answer["result"]["items"])
+            any_key = any_key || item["label"] == "pendenza";
+        EXPECT_EQ(any_key, r.keys) << answer.dump(1);
+    }
+}
+
 // The checks as rounds, as the server runs them on a thread of their own:
 // while one runs, requests are answered from the document's text; a document
 // changed meanwhile gets the round's result dropped and only its newest check

@@ -39,9 +39,10 @@ void blank_lines(std::string& text, std::vector<int32_t> lines)
 {
     std::sort(lines.begin(), lines.end());
     const std::vector<std::size_t> starts = tratta::line_offsets(text, lines);
-    for (std::size_t i : starts)
-        for (; i < text.size() && tratta::line_end_length(text, i) == 0; ++i)
-            text[i] = ' ';
+    for (const std::size_t start : starts) {
+        const tratta::LineSpan line = tratta::line_at(text, start);
+        std::fill(text.begin() + static_cast<std::ptrdiff_t>(line.start), text.begin() + static_cast<std::ptrdiff_t>(line.end), ' ');
+    }
 }
 
 // A field of one line replaced by another text, which may be longer: only

@@ -82,7 +82,7 @@ void group_consequences(std::vector<Diagnostic>& all)
         if (all[w].is_error() || !all[w].place.known())
             continue;
         const auto first = std::find_if(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(w), [&](const Diagnostic& e) {
-            return e.code == "15" && !same_line(e.place, all[w].place) && error_names(e, all[w].place);
+            return e.is(tratta::ErrorNumber::beyond_grid) && !same_line(e.place, all[w].place) && error_names(e, all[w].place);
         });
         if (first == all.begin() + static_cast<std::ptrdiff_t>(w))
             continue;

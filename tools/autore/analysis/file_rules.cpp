@@ -2,6 +2,7 @@
 #include "autore/analysis/rules.hpp"
 
 #include "model/code_page.hpp"
+#include "source/line_ends.hpp"
 
 #include <string>
 
@@ -31,23 +32,14 @@ std::size_t utf8_sequence(std::string_view t, std::size_t i)
     return n;
 }
 
-bool line_end(char c) { return c == '\r' || c == '\n'; }
+// A word ends at a blank, a comma or a line end.
+bool word_end(std::string_view t, std::size_t i) { return t[i] == ' ' || t[i] == ',' || tratta::line_end_length(t, i) != 0; }
 
-// Line and column of byte i, counting lines as the reader does.
+// The place of byte i, its line counted as the reader counts lines.
 SourcePlace place_of(std::string_view t, std::size_t i, SourceFile file)
 {
-    int32_t line = 1;
-    std::size_t start = 0;
-    for (std::size_t k = 0; k < i; ++k) {
-        if (t[k] == '\r' && k + 1 < t.size() && t[k + 1] == '\n')
-            continue;
-        if (line_end(t[k])) {
-            ++line;
-            start = k + 1;
-        }
-    }
-    const auto column = static_cast<int32_t>(i - start) + 1;
-    return {file, line, column, column};
+    const auto at = tratta::line_column_of(t, i);
+    return {file, at.line, at.column, at.column};
 }
 
 void warn(std::vector<Diagnostic>& out, const SourcePlace& at, const char* code, std::string message)
@@ -67,10 +59,10 @@ void utf8_text(std::string_view t, SourceFile file, std::vector<Diagnostic>& out
     if (first == t.size())
         return;
     std::size_t from = first;
-    while (from > 0 && t[from - 1] != ' ' && t[from - 1] != ',' && !line_end(t[from - 1]))
+    while (from > 0 && !word_end(t, from - 1))
         --from;
     std::size_t to = first;
-    while (to < t.size() && t[to] != ' ' && t[to] != ',' && !line_end(t[to]))
+    while (to < t.size() && !word_end(t, to))
         ++to;
     const std::string_view word = t.substr(from, to - from);
     warn(out, place_of(t, first, file), "codifica-utf8",
@@ -81,18 +73,20 @@ void utf8_text(std::string_view t, SourceFile file, std::vector<Diagnostic>& out
 // The last line of a file is "[fine]"; a file that stops before it is likely cut short.
 void ends_with_fine(std::string_view t, SourceFile file, std::vector<Diagnostic>& out)
 {
-    std::size_t end = t.size();
-    while (end > 0 && (line_end(t[end - 1]) || t[end - 1] == ' ' || t[end - 1] == '\t'))
-        --end;
-    std::size_t start = end;
-    while (start > 0 && !line_end(t[start - 1]))
-        --start;
-    std::string last(t.substr(start, end - start));
-    const auto first = last.find_first_not_of(" \t");
-    last = first == std::string::npos ? std::string() : last.substr(first);
-    if (tratta::lower_cp1252(last) == "[fine]")
+    // The last line that holds more than blanks, walked to line by line.
+    tratta::LineSpan last;
+    for (tratta::LineSpan line = tratta::line_at(t, 0);; line = tratta::line_at(t, line.next)) {
+        if (line.text_of(t).find_first_not_of(" \t") != std::string_view::npos)
+            last = line;
+        if (line.next == line.end)
+            break;
+    }
+    const std::string_view text = last.text_of(t);
+    const std::size_t a = text.find_first_not_of(" \t");
+    const std::string_view written = a == std::string_view::npos ? std::string_view{} : text.substr(a, text.find_last_not_of(" \t") + 1 - a);
+    if (tratta::lower_cp1252(written) == "[fine]")
         return;
-    warn(out, place_of(t, start, file), "file-troncato",
+    warn(out, place_of(t, last.start, file), "file-troncato",
          "il file non finisce con la riga «[fine]»: forse è stato troncato, e ciò che manca non viene letto");
 }
 

@@ -8,7 +8,7 @@
 #include "source/keys.hpp"
 #include "source/line/line_keys.hpp"
 #include "source/line/track_plan.hpp"
-#include "source/train/train_keys.hpp"
+#include "source/part_keys.hpp"
 
 #include <algorithm>
 #include <string>
@@ -38,13 +38,6 @@ std::size_t edit_distance(std::string_view a, std::string_view b)
         }
     }
     return row[b.size()];
-}
-
-std::span<const KeySpec* const> keys_of(SourceFile file, TracePart part)
-{
-    if (file == SourceFile::train)
-        return tratta::train_keys::all();
-    return part == TracePart::general ? tratta::line_keys::general() : tratta::line_keys::body();
 }
 
 // How far what was written lies from a key. A curve key carries its side
@@ -151,7 +144,7 @@ private:
 
     void unknown_key(const TracedField& f)
     {
-        const auto keys = keys_of(f.place.file, f.part);
+        const auto keys = tratta::keys_of(f.place.file, f.part);
         // A key of the other part of the line file is not looked for where it stands.
         if (f.place.file == SourceFile::line) {
             const auto other = f.part == TracePart::general ? tratta::line_keys::body() : tratta::line_keys::general();

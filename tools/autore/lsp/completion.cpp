@@ -3,7 +3,9 @@
 #include "autore/lsp/hover.hpp"
 #include "autore/lsp/protocol.hpp"
 #include "autore/lsp/source_lines.hpp"
+#include "source/field_reader.hpp"
 #include "source/line/line_keys.hpp"
+#include "source/part_keys.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -68,7 +70,7 @@ std::vector<std::string> headers_for(SourceFile file, TracePart part)
     std::vector<std::string> out;
     if (part == TracePart::preamble)
         return {std::string(general_header)};
-    const auto keys = keys_of(file, part == TracePart::general ? TracePart::body : part);
+    const auto keys = tratta::keys_of(file, part == TracePart::general ? TracePart::body : part);
     for (const KeySpec* k : keys)
         if (k->section != general_header && std::find(out.begin(), out.end(), k->section) == out.end())
             out.emplace_back(k->section);
@@ -93,8 +95,12 @@ nlohmann::json completion(const Document& doc, int64_t line, int64_t character, 
     const SourceLine& here = lines[l];
     const std::size_t chars = doc.lines.chars_before(doc.text, l, std::max<int64_t>(character, 0), e);
     const std::string_view before = here.text.substr(0, std::min(chars, here.text.size()));
-    // A key is the first field of its line.
-    if (before.find(',') != std::string_view::npos)
+    // A key is the first field of its line: the cursor stands in it until the
+    // comma that ends it (a comma inside its quotes ends nothing).
+    tratta::FieldReader first(before, file);
+    if (!first.at_end())
+        (void)first.read_written(tratta::FieldWidth::text);
+    if (before.find(',', first.field_end()) != std::string_view::npos)
         return list;
     const std::size_t start = std::min(before.find_first_not_of(" \t"), before.size());
     const json range = range_json(l, doc.lines.units_before(doc.text, l, start, e), l,
@@ -108,7 +114,7 @@ nlohmann::json completion(const Document& doc, int64_t line, int64_t character, 
         list["items"].push_back(std::move(item));
     };
     if (here.part != TracePart::preamble)
-        for (const KeySpec* k : keys_of(file, here.part)) {
+        for (const KeySpec* k : tratta::keys_of(file, here.part)) {
             const bool snippet = snippets && !k->fields.empty();
             add({{"label", k->key},
                  {"kind", item_keyword},

@@ -59,27 +59,15 @@ std::string to_cp1252(std::string_view utf8)
     return out;
 }
 
-LineIndex::LineIndex(std::string_view text) : size_(text.size())
-{
-    starts_.clear();
-    ends_.clear();
-    starts_.push_back(0);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        ends_.push_back(i);
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        starts_.push_back(i + 1);
-    }
-    ends_.push_back(text.size());
-}
+// CR and LF are the same bytes in UTF-8 and in Windows-1252: the editor's
+// lines are the compile's lines.
+LineIndex::LineIndex(std::string_view text) : lines_(tratta::line_spans(text)), size_(text.size()) {}
 
 std::string_view LineIndex::line(std::string_view text, std::size_t i) const
 {
-    if (i >= starts_.size())
+    if (i >= lines_.size())
         return {};
-    return text.substr(starts_[i], ends_[i] - starts_[i]);
+    return lines_[i].text_of(text);
 }
 
 uint32_t LineIndex::units_before(std::string_view text, std::size_t i, std::size_t chars, Encoding e) const
@@ -118,7 +106,7 @@ std::size_t LineIndex::offset_of(std::string_view text, int64_t line, int64_t ch
     if (line < 0)
         return 0;
     const auto i = static_cast<std::size_t>(line);
-    if (i >= starts_.size())
+    if (i >= lines_.size())
         return size_;
     return walk(text, i, character, e).offset;
 }

@@ -3,8 +3,10 @@
 // The editor holds the text as UTF-8 and counts lines from 0 and characters
 // in UTF-16 code units (or in UTF-8 bytes when both sides agree on it); the
 // compile reads the same text in Windows-1252, one byte a character, and
-// counts lines and columns from 1. Lines end at CR LF, a lone LF or a lone
-// CR on both sides.
+// counts lines and columns from 1. Both count lines as the compile's reader
+// does.
+
+#include "source/line_ends.hpp"
 
 #include <cstddef>
 #include <cstdint>
@@ -30,11 +32,11 @@ public:
     LineIndex() = default;
     explicit LineIndex(std::string_view text);
 
-    std::size_t count() const { return starts_.size(); }
+    std::size_t count() const { return lines_.size(); }
     // Line i (from 0) without its line end; empty past the last line.
     std::string_view line(std::string_view text, std::size_t i) const;
-    std::size_t start(std::size_t i) const { return i < starts_.size() ? starts_[i] : size_; }
-    std::size_t end(std::size_t i) const { return i < ends_.size() ? ends_[i] : size_; }
+    std::size_t start(std::size_t i) const { return i < lines_.size() ? lines_[i].start : size_; }
+    std::size_t end(std::size_t i) const { return i < lines_.size() ? lines_[i].end : size_; }
 
     // The editor's units of the first `chars` characters of line i (the whole
     // line when it has fewer): a column of the compile, less one, in the editor's units.
@@ -55,8 +57,7 @@ private:
     };
     Walk walk(std::string_view text, std::size_t i, int64_t units, Encoding e) const;
 
-    std::vector<std::size_t> starts_{0};
-    std::vector<std::size_t> ends_{0};
+    std::vector<tratta::LineSpan> lines_{tratta::LineSpan{}};
     std::size_t size_ = 0;
 };
 

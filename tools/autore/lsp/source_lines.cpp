@@ -1,9 +1,9 @@
 #include "autore/lsp/source_lines.hpp"
 
 #include "model/code_page.hpp"
+#include "source/field_reader.hpp"
 #include "source/keys.hpp"
-#include "source/line/line_keys.hpp"
-#include "source/train/train_keys.hpp"
+#include "source/part_keys.hpp"
 
 #include <string>
 
@@ -17,8 +17,6 @@ using tratta::SourceFile;
 using tratta::TracePart;
 
 constexpr std::string_view general_header = "[generale]";
-
-bool blank(char c) { return c == ' ' || c == '\t'; }
 
 // Lower case with the accents of the vowels dropped, so that "Velocità"
 // names the key "velocita".
@@ -70,63 +68,14 @@ bool is_header(std::string_view field)
            !tratta::is_comment(field);
 }
 
-// Reads the fields of one line as the reader reads them.
-class LineFields {
-public:
-    explicit LineFields(std::string_view line) : line_(line) {}
-
-    bool at_end() const { return pos_ >= line_.size(); }
-
-    LineField text()
-    {
-        skip_blanks();
-        const std::size_t start = pos_;
-        if (pos_ < line_.size() && line_[pos_] == '"') {
-            const std::size_t close = line_.find('"', pos_ + 1);
-            const std::size_t end = close == std::string_view::npos ? line_.size() : close;
-            const LineField f = field(start, end + (close == std::string_view::npos ? 0 : 1), pos_ + 1, end);
-            const std::size_t comma = line_.find(',', end);
-            pos_ = comma == std::string_view::npos ? line_.size() : comma + 1;
-            return f;
-        }
-        std::size_t end = pos_;
-        while (end < line_.size() && line_[end] != ',')
-            ++end;
-        std::size_t last = end;
-        while (last > start && blank(line_[last - 1]))
-            --last;
-        pos_ = end < line_.size() ? end + 1 : end;
-        return field(start, last, start, last);
-    }
-
-    LineField number()
-    {
-        skip_blanks();
-        const std::size_t start = pos_;
-        while (pos_ < line_.size() && line_[pos_] != ',' && !blank(line_[pos_]))
-            ++pos_;
-        const LineField f = field(start, pos_, start, pos_);
-        skip_blanks();
-        if (pos_ < line_.size() && line_[pos_] == ',')
-            ++pos_;
-        return f;
-    }
-
-private:
-    void skip_blanks()
-    {
-        while (pos_ < line_.size() && blank(line_[pos_]))
-            ++pos_;
-    }
-    LineField field(std::size_t from, std::size_t to, std::size_t token_from, std::size_t token_to) const
-    {
-        return {static_cast<int32_t>(from) + 1, static_cast<int32_t>(to) + 1,
-                line_.substr(token_from, token_to - token_from)};
-    }
-
-    std::string_view line_;
-    std::size_t pos_ = 0;
-};
+// One line's fields, read by the compile's own field reader over that line
+// alone: the same quotes, blanks and commas, but values never taken from the
+// next line.
+LineField written(const tratta::FieldReader& in, std::string_view token)
+{
+    const tratta::SourcePlace& at = in.field_place();
+    return {at.column, at.end_column, token};
+}
 
 SourceLine read_line(std::string_view text, int32_t number, SourceFile file, TracePart part)
 {
@@ -134,15 +83,16 @@ SourceLine read_line(std::string_view text, int32_t number, SourceFile file, Tra
     line.number = number;
     line.part = part;
     line.text = text;
-    LineFields in(text);
-    const LineField first = in.text();
+    tratta::FieldReader in(text, file, number);
+    // An empty line is one empty field.
+    const LineField first = in.at_end() ? LineField{1, 1, {}} : written(in, in.read_written(FieldWidth::text));
     line.fields.push_back(first);
     line.header = is_header(first.token);
     if (line.header || tratta::is_comment(first.token) || part == TracePart::preamble)
         return line;
-    const std::string written = folded(first.token);
-    for (const KeySpec* k : keys_of(file, part))
-        if (names_key(written, *k)) {
+    const std::string named = folded(first.token);
+    for (const KeySpec* k : tratta::keys_of(file, part))
+        if (names_key(named, *k)) {
             line.key = k;
             break;
         }
@@ -151,31 +101,21 @@ SourceLine read_line(std::string_view text, int32_t number, SourceFile file, Tra
     for (const auto& field : line.key->fields) {
         if (in.at_end())
             break;
-        line.fields.push_back(field.width == FieldWidth::text ? in.text() : in.number());
+        const std::string_view token = in.read_written(field.width);
+        line.fields.push_back(written(in, token));
     }
     return line;
 }
 
 } // namespace
 
-std::span<const KeySpec* const> keys_of(SourceFile file, TracePart part)
-{
-    if (file == SourceFile::train)
-        return tratta::train_keys::all();
-    return part == TracePart::general ? tratta::line_keys::general() : tratta::line_keys::body();
-}
-
 std::vector<SourceLine> scan_source(std::string_view bytes, SourceFile file)
 {
     std::vector<SourceLine> lines;
     TracePart part = TracePart::preamble;
     int32_t number = 1;
-    std::size_t start = 0;
-    while (start <= bytes.size()) {
-        std::size_t end = start;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
-            ++end;
-        SourceLine line = read_line(bytes.substr(start, end - start), number, file, part);
+    for (const tratta::LineSpan& span : tratta::line_spans(bytes)) {
+        SourceLine line = read_line(span.text_of(bytes), number++, file, part);
         // The general section begins after "[generale]"; in the line file it
         // ends at the first header after it, and the body follows.
         if (part == TracePart::preamble && tratta::contains_nocase(line.text, general_header))
@@ -183,10 +123,6 @@ std::vector<SourceLine> scan_source(std::string_view bytes, SourceFile file)
         else if (part == TracePart::general && line.header)
             part = TracePart::body;
         lines.push_back(std::move(line));
-        if (end >= bytes.size())
-            break;
-        start = end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
-        ++number;
     }
     return lines;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// A source file line by line, each line's fields taken as the reader takes
-// them (a key, then its values as its field list says, within the line).
+// A source file line by line, each line's fields read by the compile's own
+// field reader (a key, then its values as its field list says, within the line).
 // Where the compile stopped reading, this still tells what each line is:
 // the outline, completion and the hovers of the lines after a stopping
 // error read it.
@@ -10,7 +10,6 @@
 #include "source/key_fields.hpp"
 
 #include <cstdint>
-#include <span>
 #include <string_view>
 #include <vector>
 
@@ -30,9 +29,6 @@ struct SourceLine {
     std::vector<LineField> fields;      // the first field, then the key's values found on the line
     std::string_view text;              // the line without its line end
 };
-
-// The keys that the reader looks for in one part of a file, in test order.
-std::span<const tratta::KeySpec* const> keys_of(tratta::SourceFile file, tratta::TracePart part);
 
 // Every line of a source (Windows-1252 bytes).
 std::vector<SourceLine> scan_source(std::string_view bytes, tratta::SourceFile file);

@@ -1,5 +1,6 @@
 #include "autore/route/document_data.hpp"
 
+#include "source/field_reader.hpp"
 #include "source/keys.hpp"
 
 #include <algorithm>
@@ -89,22 +90,18 @@ std::vector<int32_t> station_lines(std::string_view bytes, int station_count)
 {
     std::vector<int32_t> lines;
     bool general_seen = false;
-    int32_t number = 0;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos)
-            end = bytes.size();
-        const std::string_view line = bytes.substr(start, end - start);
-        ++number;
+    int32_t number = 1;
+    for (const tratta::LineSpan& span : tratta::line_spans(bytes)) {
+        const std::string_view line = span.text_of(bytes);
         if (!general_seen) {
             general_seen = tratta::contains_nocase(line, "[generale]");
         } else {
-            const std::string_view key = line.substr(0, line.find(','));
-            if (tratta::contains_nocase(key, "stazione"))
+            // The line's first field, as the compile's reader reads a key.
+            tratta::FieldReader in(line, tratta::SourceFile::train, number);
+            if (!in.at_end() && tratta::contains_nocase(in.read_written(tratta::FieldWidth::text), "stazione"))
                 lines.push_back(number);
         }
-        start = end + (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n' ? 2 : 1);
+        ++number;
     }
     if (static_cast<int>(lines.size()) != station_count)
         lines.clear();
