@@ -57,9 +57,9 @@ void append_visible_byte(std::string& out, unsigned char b)
     out.push_back(hex[b & 0xF]);
 }
 
-// The length of the well-formed UTF-8 sequence at `i` (no overlong form, no
-// surrogate, nothing beyond U+10FFFF), or 0.
-std::size_t utf8_sequence_at(std::string_view s, std::size_t i)
+} // namespace
+
+std::size_t utf8_sequence_length(std::string_view s, std::size_t i)
 {
     const auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char b = at(i);
@@ -95,8 +95,6 @@ std::size_t utf8_sequence_at(std::string_view s, std::size_t i)
     return extra + 1;
 }
 
-} // namespace
-
 std::string cp1252_shown(std::string_view bytes)
 {
     std::string out;
@@ -118,7 +116,7 @@ std::string utf8_shown(std::string_view bytes)
     out.reserve(bytes.size());
     std::size_t i = 0;
     while (i < bytes.size()) {
-        const std::size_t n = utf8_sequence_at(bytes, i);
+        const std::size_t n = utf8_sequence_length(bytes, i);
         if (n == 0 || (n == 1 && control(static_cast<unsigned char>(bytes[i])))) {
             append_visible_byte(out, static_cast<unsigned char>(bytes[i]));
             ++i;
@@ -150,45 +148,19 @@ void append_utf8_as_cp1252(std::string& out, std::string_view s)
         i = plain;
         if (i == s.size())
             break;
-        const auto b = static_cast<unsigned char>(s[i]);
-        int extra = 0;
-        char32_t u = 0;
-        if (b < 0x80) {
-            u = b;
-        } else if ((b & 0xE0) == 0xC0) {
-            extra = 1;
-            u = b & 0x1Fu;
-        } else if ((b & 0xF0) == 0xE0) {
-            extra = 2;
-            u = b & 0x0Fu;
-        } else if ((b & 0xF8) == 0xF0) {
-            extra = 3;
-            u = b & 0x07u;
-        } else {
-            out.push_back('?'); // a stray continuation byte
-            ++i;
-            continue;
-        }
-        if (i + static_cast<std::size_t>(extra) >= s.size()) {
-            out.push_back('?'); // cut short at the end of the text
-            break;
-        }
-        bool well_formed = true;
-        for (int k = 1; k <= extra; ++k) {
-            const auto c = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
-            if ((c & 0xC0) != 0x80) {
-                well_formed = false;
-                break;
-            }
-            u = (u << 6) | (c & 0x3Fu);
-        }
-        if (!well_formed) {
+        // A byte that begins no well-formed sequence is one "?" of its own, so
+        // that the editor's characters and these bytes stay one for one.
+        const std::size_t n = utf8_sequence_length(s, i);
+        if (n == 0) {
             out.push_back('?');
             ++i;
             continue;
         }
+        auto u = static_cast<char32_t>(static_cast<unsigned char>(s[i]) & (0x7Fu >> n));
+        for (std::size_t k = 1; k < n; ++k)
+            u = (u << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3Fu);
         out.push_back(from_unicode(u));
-        i += static_cast<std::size_t>(extra) + 1;
+        i += n;
     }
 }
 

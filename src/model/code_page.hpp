@@ -9,10 +9,16 @@
 
 namespace tratta {
 
-// UTF-8 text to Windows-1252 bytes; a character the code page lacks becomes "?".
+// UTF-8 text to Windows-1252 bytes, one byte a character; a character the
+// code page lacks, and each byte of a broken sequence, becomes "?".
 std::string utf8_to_cp1252(std::string_view utf8);
 // The same, added at the end of `out`.
 void append_utf8_as_cp1252(std::string& out, std::string_view utf8);
+
+// The length of the well-formed UTF-8 sequence that begins at byte `i` (no
+// overlong form, no surrogate, nothing beyond U+10FFFF; 1 for ASCII), or 0
+// when none begins there. Every reader of UTF-8 in the system stands on it.
+std::size_t utf8_sequence_length(std::string_view utf8, std::size_t i);
 
 // Windows-1252 bytes to UTF-8 (the five unassigned bytes map to U+FFFD).
 std::string cp1252_to_utf8(std::string_view bytes);

@@ -19,11 +19,27 @@ TEST(CodePage, Utf8ToWindows1252)
         {"\xC3", "?"},                // cut short at the end
         {"\x80x", "?x"},              // a stray continuation byte
         {"\xE2\x82x", "??x"},          // a broken sequence
+        {"\xE2\x82", "??"},            // a sequence cut short: one "?" a byte
+        {"\xC0\xAF", "??"},            // an overlong "/"
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.utf8);
         EXPECT_EQ(utf8_to_cp1252(row.utf8), row.bytes);
     }
+}
+
+TEST(CodePage, Utf8SequenceLengths)
+{
+    const struct {
+        std::string text;
+        std::size_t length;
+    } rows[] = {
+        {"a", 1},          {"\xC3\xA0", 2},         {"\xE2\x82\xAC", 3}, {"\xF0\x9F\x98\x80", 4},
+        {"\xC3", 0},       {"\xE2\x82", 0},         {"\x80", 0},         {"\xC0\xAF", 0},
+        {"\xE0\x80\x80", 0}, {"\xED\xA0\x80", 0},     {"\xF4\x90\x80\x80", 0}, {"\xFF", 0},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(utf8_sequence_length(row.text, 0), row.length) << testing::PrintToString(row.text);
 }
 
 TEST(CodePage, RoundTripThroughUtf8)

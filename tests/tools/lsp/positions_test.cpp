@@ -1,6 +1,7 @@
 // Places counted by the editor (UTF-16 units or UTF-8 bytes, from 0) and by
 // the compile (Windows-1252 bytes, from 1) over the same text.
 #include "autore/lsp/positions.hpp"
+#include "model/code_page.hpp"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +35,7 @@ TEST(Positions, ColumnsOfTheCompileInTheEditorsUnits)
         EXPECT_EQ(index.units_before(text, 1, c.chars, Encoding::utf16), c.utf16);
         EXPECT_EQ(index.units_before(text, 1, c.chars, Encoding::utf8), c.utf8);
         // And back: the editor's units give the same column.
-        const std::size_t back = std::min(c.chars, to_cp1252(index.line(text, 1)).size());
+        const std::size_t back = std::min(c.chars, tratta::utf8_to_cp1252(index.line(text, 1)).size());
         EXPECT_EQ(index.chars_before(text, 1, c.utf16, Encoding::utf16), back);
         EXPECT_EQ(index.chars_before(text, 1, c.utf8, Encoding::utf8), back);
     }
@@ -51,11 +52,13 @@ TEST(Positions, TheTextInWindows1252HasOneByteForEachCharacter)
         {"\xF0\x9F\x9A\x82!", "?!"},   // not in the code page
         {"a\xC3" "b", "a?b"},          // a lead byte without its second byte
         {"\xE2\x82", "??"},            // a sequence cut short by the end
+        {"\xC0\xAF", "??"},            // an overlong form of "/"
+        {"\xED\xA0\x80", "???"},       // a surrogate
         {"riga\r\naltra\rterza\n", "riga\r\naltra\rterza\n"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.utf8);
-        EXPECT_EQ(to_cp1252(r.utf8), r.cp1252);
+        EXPECT_EQ(tratta::utf8_to_cp1252(r.utf8), r.cp1252);
     }
 }
 

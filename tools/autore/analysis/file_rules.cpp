@@ -13,25 +13,6 @@ namespace {
 using tratta::SourceFile;
 using tratta::SourcePlace;
 
-// The length of the UTF-8 sequence that starts at i, or 0 when none does.
-std::size_t utf8_sequence(std::string_view t, std::size_t i)
-{
-    const auto b = static_cast<unsigned char>(t[i]);
-    std::size_t n = 0;
-    if (b >= 0xC2 && b <= 0xDF)
-        n = 2;
-    else if (b >= 0xE0 && b <= 0xEF)
-        n = 3;
-    else if (b >= 0xF0 && b <= 0xF4)
-        n = 4;
-    if (n == 0 || i + n > t.size())
-        return 0;
-    for (std::size_t k = 1; k < n; ++k)
-        if ((static_cast<unsigned char>(t[i + k]) & 0xC0) != 0x80)
-            return 0;
-    return n;
-}
-
 // A word ends at a blank, a comma or a line end.
 bool word_end(std::string_view t, std::size_t i) { return t[i] == ' ' || t[i] == ',' || tratta::line_end_length(t, i) != 0; }
 
@@ -54,7 +35,7 @@ void utf8_text(std::string_view t, SourceFile file, std::vector<Diagnostic>& out
 {
     std::size_t first = t.size();
     for (std::size_t i = 0; i < t.size() && first == t.size(); ++i)
-        if (static_cast<unsigned char>(t[i]) >= 0x80 && utf8_sequence(t, i) > 0)
+        if (static_cast<unsigned char>(t[i]) >= 0x80 && tratta::utf8_sequence_length(t, i) > 0)
             first = i;
     if (first == t.size())
         return;

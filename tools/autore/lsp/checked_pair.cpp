@@ -8,7 +8,7 @@ Side Side::of_editor(std::string uri, std::string utf8)
 {
     Side s;
     s.uri = std::move(uri);
-    s.bytes = to_cp1252(utf8);
+    s.bytes = tratta::utf8_to_cp1252(utf8);
     s.utf8 = std::move(utf8);
     s.lines = LineIndex(s.utf8);
     return s;

@@ -3,6 +3,7 @@
 #include "autore/lsp/hover.hpp"
 #include "autore/lsp/protocol.hpp"
 #include "autore/lsp/source_lines.hpp"
+#include "model/code_page.hpp"
 #include "source/field_reader.hpp"
 #include "source/line/line_keys.hpp"
 #include "source/part_keys.hpp"
@@ -87,7 +88,7 @@ nlohmann::json completion(const Document& doc, int64_t line, int64_t character, 
     if (line < 0 || static_cast<std::size_t>(line) >= doc.lines.count())
         return list;
     const SourceFile file = doc.role == Role::train ? SourceFile::train : SourceFile::line;
-    const std::string bytes = to_cp1252(doc.text);
+    const std::string bytes = tratta::utf8_to_cp1252(doc.text);
     const auto lines = scan_source(bytes, file);
     const auto l = static_cast<std::size_t>(line);
     if (l >= lines.size())

@@ -126,7 +126,7 @@ std::optional<nlohmann::json> hover(const Document& doc, int64_t line, int64_t c
     const SourceFile file = doc.role == Role::train ? SourceFile::train : SourceFile::line;
     const auto l = static_cast<std::size_t>(line);
     const auto column = static_cast<int32_t>(doc.lines.chars_before(doc.text, l, character, e)) + 1;
-    const std::string bytes = a != nullptr ? std::string() : to_cp1252(doc.text);
+    const std::string bytes = a != nullptr ? std::string() : tratta::utf8_to_cp1252(doc.text);
     const auto at = field_at(a, a != nullptr ? a->source(file) : std::string_view(bytes), file,
                              static_cast<int32_t>(line) + 1, column);
     if (!at)

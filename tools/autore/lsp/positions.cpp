@@ -21,42 +21,7 @@ uint32_t units_of(std::size_t length, Encoding e)
 
 std::size_t char_length(std::string_view t, std::size_t i)
 {
-    const auto b = static_cast<unsigned char>(t[i]);
-    std::size_t extra = 0;
-    if ((b & 0xE0) == 0xC0)
-        extra = 1;
-    else if ((b & 0xF0) == 0xE0)
-        extra = 2;
-    else if ((b & 0xF8) == 0xF0)
-        extra = 3;
-    if (extra == 0 || i + extra >= t.size())
-        return 1;
-    for (std::size_t k = 1; k <= extra; ++k)
-        if ((static_cast<unsigned char>(t[i + k]) & 0xC0) != 0x80)
-            return 1;
-    return extra + 1;
-}
-
-std::string to_cp1252(std::string_view utf8)
-{
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        if (b < 0x80) {
-            out.push_back(utf8[i++]);
-            continue;
-        }
-        const std::size_t n = char_length(utf8, i);
-        if (n == 1) {
-            out.push_back('?');
-        } else {
-            const std::string one = tratta::utf8_to_cp1252(utf8.substr(i, n));
-            out.push_back(one.size() == 1 ? one[0] : '?');
-        }
-        i += n;
-    }
-    return out;
+    return std::max<std::size_t>(tratta::utf8_sequence_length(t, i), 1);
 }
 
 // CR and LF are the same bytes in UTF-8 and in Windows-1252: the editor's

@@ -22,9 +22,6 @@ enum class Encoding : uint8_t { utf16, utf8 };
 // sequence, else the one byte.
 std::size_t char_length(std::string_view utf8, std::size_t i);
 
-// The text in Windows-1252 as the compile reads it: each character one byte,
-// "?" for those the code page lacks and for bytes that are no character.
-std::string to_cp1252(std::string_view utf8);
 
 // The lines of a text: where each begins, and where it ends before its line end.
 class LineIndex {

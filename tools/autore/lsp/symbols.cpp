@@ -96,7 +96,7 @@ std::optional<Entry> entry_of(const SourceLine& l, const std::vector<Chainage>& 
 json document_symbols(const Document& doc, Encoding e, bool hierarchical)
 {
     const SourceFile file = doc.role == Role::train ? SourceFile::train : SourceFile::line;
-    const std::string bytes = to_cp1252(doc.text);
+    const std::string bytes = tratta::utf8_to_cp1252(doc.text);
     const auto lines = scan_source(bytes, file);
     std::vector<Chainage> chainages;
     if (doc.analysis)
