@@ -101,6 +101,9 @@ TEST(ViewData, EveryObjectInWordsWithTheSourceLineItCameFrom)
     EXPECT_EQ(stations[1]["time_s"], 8 * 3600 + 15 * 60 + 30);
     EXPECT_EQ(stations[1]["time"], "08:15:30");
     EXPECT_TRUE(has_word(stations[1]["words"], "orario 08:15:30"));
+    // With one time only there is no leg to work out: the station with a time keeps its own.
+    EXPECT_FALSE(stations[0].contains("passing"));
+    EXPECT_EQ(stations[1]["passing"], "8.15.30");
 
     ASSERT_EQ(data["slowdowns"].size(), 1u);
     EXPECT_EQ(data["slowdowns"][0], (json{{"start_m", 6500}, {"end_m", 7500}, {"speed_kmh", 60}, {"warning_m", 5300}}));
@@ -177,6 +180,28 @@ TEST(ViewData, TheEmbeddedRouteFitsAPageOfUnderThreeMegabytes)
     EXPECT_EQ(data["stations"][0]["time"], "19:35:20");
     EXPECT_EQ(data["stations"][44]["name"], "Sarmenta Centrale");
     EXPECT_EQ(data["stations"][44]["time"], "22:29:00");
+    // Beside the train file's times, those that `timetable` works out for every station.
+    const struct {
+        std::size_t station;
+        const char* time;
+        const char* passing;
+        int64_t passing_s;
+    } times[] = {
+        {0, "19:35:20", "19.35.30", 70530},
+        {1, "", "19.39.30", 70770},
+        {2, "", "19.43", 70980},
+        // Vallegrana and Santa Orsola in Piano, 24 s apart: the same half-minute.
+        {19, "", "20.52.30", 75150},
+        {20, "", "20.52.30", 75150},
+        {44, "22:29:00", "22.29", 80940},
+    };
+    for (const auto& row : times) {
+        SCOPED_TRACE(row.station);
+        const json& st = data["stations"][row.station];
+        EXPECT_EQ(st["time"], row.time);
+        EXPECT_EQ(st["passing"], row.passing);
+        EXPECT_EQ(st["passing_s"], row.passing_s);
+    }
 
     // The official km on every stretch agrees with the count the boards use.
     const auto chainages = chainages_of(scenario.records);

@@ -1,5 +1,7 @@
 #include "autore/route_page/view_data.hpp"
 
+#include "autore/driver_documents/time_text.hpp"
+#include "autore/driver_documents/timetable.hpp"
 #include "autore/route/official_km.hpp"
 #include "autore/route/route_colours.hpp"
 #include "autore/route/route_data.hpp"
@@ -161,6 +163,12 @@ json stations_json(const LoadedScenario& s, const std::vector<Chainage>& chainag
     for (std::size_t i = 0; i < s.cells.size(); ++i)
         if (s.cells[i].kind == tratta::kind_station_stop)
             stops.emplace(s.cells[i].value, object_at_m(tratta::kind_station_stop, i));
+    // The passing time that `timetable` works out for each station, by its record.
+    const ScenarioTimetable timetable = scenario_timetable(s.records, s.cells, {});
+    std::map<int, double> passing;
+    for (std::size_t k = 0; k < timetable.plan.stations.size(); ++k)
+        if (const auto& t = timetable.plan.stations[k].time_s; t && std::isfinite(*t))
+            passing.emplace(timetable.data.stations[k].record, *t);
     json out = json::array();
     for (const int r : station_records(s.records, s.cells)) {
         const tratta::ScenarioRecord& rec = s.records[r];
@@ -173,6 +181,10 @@ json stations_json(const LoadedScenario& s, const std::vector<Chainage>& chainag
                    {"end_m", rec.end_m},
                    {"time_s", rec.time_s},
                    {"time", time_of_day(rec.time_s)}};
+        if (const auto t = passing.find(r); t != passing.end()) {
+            st["passing_s"] = half_minute(t->second);
+            st["passing"] = clock_text(t->second);
+        }
         if (const auto stop = stops.find(r); stop != stops.end())
             st["stop_m"] = stop->second;
         st["words"] = describe_station(rec, r).words;

@@ -374,7 +374,7 @@ function buildLists() {
   const stations = document.getElementById("station-list");
   stations.replaceChildren();
   for (const s of STATIONS)
-    stations.appendChild(listRow([s.name, String(s.at_m), kmText(s.km_m), s.time || ""],
+    stations.appendChild(listRow([s.name, String(s.at_m), kmText(s.km_m), s.time || "", s.passing || ""],
       () => jumpTo(s.at_m, "Stazione " + s.name)));
   document.getElementById("station-count").textContent = String(STATIONS.length);
   const diagnostics = document.getElementById("diagnostic-list");
