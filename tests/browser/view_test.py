@@ -135,7 +135,7 @@ def canvas_offset(d, x, y):
 # --- the scenarios --------------------------------------------------------------
 
 def test_opens_from_disk_clean_and_filling_the_window(d, pages):
-    page, _, _ = pages
+    page, names, _ = pages
     size = os.path.getsize(page)
     assert size < PAGE_LIMIT, f"the page is {size} bytes"
     viewport(d, 1366, 768)
@@ -157,6 +157,9 @@ def test_opens_from_disk_clean_and_filling_the_window(d, pages):
         v = view(d)
         assert overlapping_labels(v["labels"]) == [], overlapping_labels(v["labels"])
         assert len(v["stations_named"]) >= 8, v["stations_named"]
+        # The first and the last station of the run are named on the plan too.
+        on_plan = [label["text"] for label in v["labels"] if label["panel"] == "plan"]
+        assert names[0] in on_plan and names[-1] in on_plan, (width, on_plan)
         d.save_screenshot(os.path.join(ARTIFACTS, shot))
     # Zoomed in to one kilometre the labels still keep apart.
     viewport(d, 1366, 768)

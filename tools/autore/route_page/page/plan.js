@@ -164,6 +164,17 @@ function nameCandidates(X, Y, w, h, gap, within) {
   ];
 }
 
+// The first and the last station of the run are named even where the track
+// about them is crowded: farther out above and below their mark, kept inside
+// the plan, joined to the mark by a thin line.
+function endCandidates(X, Y, w, h, gap, within) {
+  const x = Math.min(Math.max(X - w / 2, within.x + gap), within.x + within.w - gap - w);
+  const out = [];
+  for (const k of [2.5, 4, 6, 8, 10])
+    out.push({ x, y: Y - gap * k - h, w, h, within, leader: true }, { x, y: Y + gap * k, w, h, within, leader: true });
+  return out;
+}
+
 const PLAN_MARKS = [
   ["mountains", "marker", COLOURS.mountain, 0.45],
   ["codes", "triangle", COLOURS.code, 0.45],
@@ -287,12 +298,22 @@ function drawPlanStations(f, onPlan, margin) {
   ctx.font = f.font(0.95);
   ctx.textBaseline = "top";
   ctx.textAlign = "left";
+  const ends = [STATIONS[0], STATIONS[STATIONS.length - 1]];
   for (const s of STATIONS_BY_PRIORITY) {
     if (!s.plan || s.at_m < f.from - margin || s.at_m > f.to + margin) continue;
     const p = onPlan(s);
-    const w = textWidth(ctx, s.name) + fs * 0.2;
-    const spot = f.placer.place(s.name, nameCandidates(p.X, p.Y, w, fs * 1.15, fs * 0.55, box), "plan");
+    const w = textWidth(ctx, s.name) + fs * 0.2, h = fs * 1.15, gap = fs * 0.55;
+    let candidates = nameCandidates(p.X, p.Y, w, h, gap, box);
+    if (ends.includes(s)) candidates = candidates.concat(endCandidates(p.X, p.Y, w, h, gap, box));
+    const spot = f.placer.place(s.name, candidates, "plan");
     if (!spot) continue;
+    if (spot.leader) {
+      ctx.strokeStyle = COLOURS.station;
+      ctx.beginPath();
+      ctx.moveTo(p.X, p.Y);
+      ctx.lineTo(Math.min(Math.max(p.X, spot.x), spot.x + spot.w), spot.y > p.Y ? spot.y : spot.y + spot.h);
+      ctx.stroke();
+    }
     ctx.fillStyle = "rgba(251,251,248,0.85)";
     ctx.fillRect(spot.x, spot.y, spot.w, spot.h);
     ctx.fillStyle = COLOURS.station;
