@@ -10,6 +10,8 @@
 #include "autore/analysis/view_sources.hpp"
 
 #include "autore/route/official_km.hpp"
+#include "autore/route/plan_frame.hpp"
+#include "autore/route/route_data.hpp"
 #include "tools/small_scenario.hpp"
 #include "tools/tool_support.hpp"
 #include "tools/view_fixture.hpp"
@@ -243,6 +245,27 @@ TEST(ViewData, TheEmbeddedRouteFitsAPageOfUnderThreeMegabytes)
         EXPECT_LE(worst, allowed + 1e-6);
     }
     EXPECT_LT(levels.front().points.size(), 20000u);
+
+    // The page's whole-route window is the plot's frame: turned the same
+    // way, reaching as far (the page carries whole metres).
+    const RouteData route = gather_route(scenario.records, scenario.cells, &*scenario.line_table, picture_plan_points);
+    const PlanFrame plot = plan_frame(route.plan, route.run_out);
+    const json& whole = data["plan"]["windows"]["sizes"][0];
+    ASSERT_EQ(whole["span_m"], 334000);
+    ASSERT_EQ(whole["frames"].size(), 5u);
+    const auto frame = [&](std::size_t i) { return whole["frames"][i].get<double>(); };
+    EXPECT_NEAR(frame(0) / 1e4, std::atan2(plot.direction.uy, plot.direction.ux), 0.6e-4);
+    const double um = (plot.u0 + plot.u1) / 2, vm = (plot.v0 + plot.v1) / 2;
+    const PlanPoint start = route.plan.front();
+    EXPECT_NEAR(frame(1), plot.direction.cx + um * plot.direction.ux - vm * plot.direction.uy - start.x, 0.5);
+    EXPECT_NEAR(frame(2), plot.direction.cy + um * plot.direction.uy + vm * plot.direction.ux - start.y, 0.5);
+    EXPECT_NEAR(frame(3), (plot.u1 - plot.u0) / 2, 1);
+    EXPECT_NEAR(frame(4), (plot.v1 - plot.v0) / 2, 1);
+    // The labels of the plan read the official count, which starts again at 34.150.
+    const json& km = data["plan"]["windows"]["km"];
+    const int64_t km_step = data["plan"]["windows"]["km_step_m"];
+    EXPECT_EQ(km[static_cast<std::size_t>(28000 / km_step)], km_text(official_km_m(chainages, 28000)));
+    EXPECT_EQ(km[static_cast<std::size_t>(300000 / km_step)], km_text(official_km_m(chainages, 300000)));
 
     const std::string page = view_page(scenario, {});
     EXPECT_LT(page.size(), 3u * 1024 * 1024);
