@@ -135,7 +135,7 @@ def canvas_offset(d, x, y):
 # --- the scenarios --------------------------------------------------------------
 
 def test_opens_from_disk_clean_and_filling_the_window(d, pages):
-    page, _, _ = pages
+    page, names, _ = pages
     size = os.path.getsize(page)
     assert size < PAGE_LIMIT, f"the page is {size} bytes"
     viewport(d, 1366, 768)
@@ -150,6 +150,8 @@ def test_opens_from_disk_clean_and_filling_the_window(d, pages):
     assert d.execute_script("return document.querySelector('meta[http-equiv=Content-Security-Policy]').content")\
         .startswith("default-src 'none'")
     assert (v["from_m"], v["to_m"]) == (0, 334000), (v["from_m"], v["to_m"])
+    # The whole route is laid out in the one window of the plot's frame.
+    assert v["plan_window"] == {"span_m": 334000, "index": 0}, v["plan_window"]
     for width, height, shot in [(1366, 768, "view.png"), (3840, 2160, "view-4k.png")]:
         viewport(d, width, height)
         fill = fills_window(d)
@@ -157,6 +159,9 @@ def test_opens_from_disk_clean_and_filling_the_window(d, pages):
         v = view(d)
         assert overlapping_labels(v["labels"]) == [], overlapping_labels(v["labels"])
         assert len(v["stations_named"]) >= 8, v["stations_named"]
+        # The first and the last station of the run are named on the plan too.
+        on_plan = [label["text"] for label in v["labels"] if label["panel"] == "plan"]
+        assert names[0] in on_plan and names[-1] in on_plan, (width, on_plan)
         d.save_screenshot(os.path.join(ARTIFACTS, shot))
     # Zoomed in to one kilometre the labels still keep apart.
     viewport(d, 1366, 768)
@@ -164,6 +169,10 @@ def test_opens_from_disk_clean_and_filling_the_window(d, pages):
     v = view(d)
     assert v["to_m"] - v["from_m"] <= 2000 and v["from_m"] <= 28000 <= v["to_m"], v
     assert overlapping_labels(v["labels"]) == [], overlapping_labels(v["labels"])
+    # The plan's window is one that holds the view, and the track there reads its kilometres.
+    window = v["plan_window"]
+    assert window["span_m"] * 3 / 4 >= v["to_m"] - v["from_m"], window
+    assert "28.000" in [label["text"] for label in v["labels"] if label["panel"] == "plan-km"], v["labels"]
     d.save_screenshot(os.path.join(ARTIFACTS, "view-km28.png"))
     assert console_problems(d) == []
 

@@ -10,6 +10,8 @@
 #include "autore/analysis/view_sources.hpp"
 
 #include "autore/route/official_km.hpp"
+#include "autore/route/plan_frame.hpp"
+#include "autore/route/route_data.hpp"
 #include "tools/small_scenario.hpp"
 #include "tools/tool_support.hpp"
 #include "tools/view_fixture.hpp"
@@ -101,6 +103,9 @@ TEST(ViewData, EveryObjectInWordsWithTheSourceLineItCameFrom)
     EXPECT_EQ(stations[1]["time_s"], 8 * 3600 + 15 * 60 + 30);
     EXPECT_EQ(stations[1]["time"], "08:15:30");
     EXPECT_TRUE(has_word(stations[1]["words"], "orario 08:15:30"));
+    // With one time only there is no leg to work out: the station with a time keeps its own.
+    EXPECT_FALSE(stations[0].contains("passing"));
+    EXPECT_EQ(stations[1]["passing"], "8.15.30");
 
     ASSERT_EQ(data["slowdowns"].size(), 1u);
     EXPECT_EQ(data["slowdowns"][0], (json{{"start_m", 6500}, {"end_m", 7500}, {"speed_kmh", 60}, {"warning_m", 5300}}));
@@ -177,6 +182,28 @@ TEST(ViewData, TheEmbeddedRouteFitsAPageOfUnderThreeMegabytes)
     EXPECT_EQ(data["stations"][0]["time"], "19:35:20");
     EXPECT_EQ(data["stations"][44]["name"], "Sarmenta Centrale");
     EXPECT_EQ(data["stations"][44]["time"], "22:29:00");
+    // Beside the train file's times, those that `timetable` works out for every station.
+    const struct {
+        std::size_t station;
+        const char* time;
+        const char* passing;
+        int64_t passing_s;
+    } times[] = {
+        {0, "19:35:20", "19.35.30", 70530},
+        {1, "", "19.39.30", 70770},
+        {2, "", "19.43", 70980},
+        // Vallegrana and Santa Orsola in Piano, 24 s apart: the same half-minute.
+        {19, "", "20.52.30", 75150},
+        {20, "", "20.52.30", 75150},
+        {44, "22:29:00", "22.29", 80940},
+    };
+    for (const auto& row : times) {
+        SCOPED_TRACE(row.station);
+        const json& st = data["stations"][row.station];
+        EXPECT_EQ(st["time"], row.time);
+        EXPECT_EQ(st["passing"], row.passing);
+        EXPECT_EQ(st["passing_s"], row.passing_s);
+    }
 
     // The official km on every stretch agrees with the count the boards use.
     const auto chainages = chainages_of(scenario.records);
@@ -218,6 +245,27 @@ TEST(ViewData, TheEmbeddedRouteFitsAPageOfUnderThreeMegabytes)
         EXPECT_LE(worst, allowed + 1e-6);
     }
     EXPECT_LT(levels.front().points.size(), 20000u);
+
+    // The page's whole-route window is the plot's frame: turned the same
+    // way, reaching as far (the page carries whole metres).
+    const RouteData route = gather_route(scenario.records, scenario.cells, &*scenario.line_table, picture_plan_points);
+    const PlanFrame plot = plan_frame(route.plan, route.run_out);
+    const json& whole = data["plan"]["windows"]["sizes"][0];
+    ASSERT_EQ(whole["span_m"], 334000);
+    ASSERT_EQ(whole["frames"].size(), 5u);
+    const auto frame = [&](std::size_t i) { return whole["frames"][i].get<double>(); };
+    EXPECT_NEAR(frame(0) / 1e4, std::atan2(plot.direction.uy, plot.direction.ux), 0.6e-4);
+    const double um = (plot.u0 + plot.u1) / 2, vm = (plot.v0 + plot.v1) / 2;
+    const PlanPoint start = route.plan.front();
+    EXPECT_NEAR(frame(1), plot.direction.cx + um * plot.direction.ux - vm * plot.direction.uy - start.x, 0.5);
+    EXPECT_NEAR(frame(2), plot.direction.cy + um * plot.direction.uy + vm * plot.direction.ux - start.y, 0.5);
+    EXPECT_NEAR(frame(3), (plot.u1 - plot.u0) / 2, 1);
+    EXPECT_NEAR(frame(4), (plot.v1 - plot.v0) / 2, 1);
+    // The labels of the plan read the official count, which starts again at 34.150.
+    const json& km = data["plan"]["windows"]["km"];
+    const int64_t km_step = data["plan"]["windows"]["km_step_m"];
+    EXPECT_EQ(km[static_cast<std::size_t>(28000 / km_step)], km_text(official_km_m(chainages, 28000)));
+    EXPECT_EQ(km[static_cast<std::size_t>(300000 / km_step)], km_text(official_km_m(chainages, 300000)));
 
     const std::string page = view_page(scenario, {});
     EXPECT_LT(page.size(), 3u * 1024 * 1024);

@@ -2,7 +2,6 @@
 // times that do not increase, stations out of order with the line.
 #include "autore/analysis/rules.hpp"
 
-#include "autore/route/document_data.hpp"
 #include "autore/driver_documents/timetable.hpp"
 #include "autore/route/route_data.hpp"
 
@@ -15,16 +14,13 @@ void timetable_rules(const tratta::CompileResult& compiled, std::string_view tra
         return;
     const auto& cells = s.cells.cells();
     const std::vector<int> station_list = station_records(s.records, cells);
-    const int stations = static_cast<int>(station_list.size());
     // A timetable needs two stations with a time; a file that gives fewer asks for none.
     int timed = 0;
     for (const int r : station_list)
         timed += s.records[r].time_s != 0 ? 1 : 0;
     if (timed < 2)
         return;
-    const DocumentData data = gather_documents(s.records, cells, stations, train_source);
-    const TimetablePlan plan = plan_timetable(data, TrainDynamics{});
-    for (const Finding& f : plan.findings) {
+    for (const Finding& f : scenario_timetable(s.records, cells, train_source).plan.findings) {
         Diagnostic d = finding_diagnostic(f);
         // Without a braked-mass percentage the timetable cannot be worked
         // out; the scenario itself still compiles.

@@ -243,4 +243,13 @@ TimetablePlan plan_timetable(const DocumentData& data, const TrainDynamics& dyna
     return p.plan;
 }
 
+ScenarioTimetable scenario_timetable(const tratta::ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells,
+                                     std::string_view train_source)
+{
+    const int stations = static_cast<int>(station_records(records, cells).size());
+    ScenarioTimetable t{gather_documents(records, cells, stations, train_source), {}};
+    t.plan = plan_timetable(t.data, TrainDynamics{});
+    return t;
+}
+
 } // namespace autore

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace autore {
@@ -88,6 +89,17 @@ struct TimetablePlan {
 };
 
 TimetablePlan plan_timetable(const DocumentData& data, const TrainDynamics& dynamics);
+
+// The timetable of a compiled scenario's train with the usual rates, as the
+// check and the route page see it: the stations of the run stand in records 1
+// up (plan.stations[k] is record k + 1). The train file's text gives each
+// station its line; without it (empty) no line is known.
+struct ScenarioTimetable {
+    DocumentData data;
+    TimetablePlan plan;
+};
+ScenarioTimetable scenario_timetable(const tratta::ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells,
+                                     std::string_view train_source);
 
 // A finding in the one form of every diagnostic: at the train file's line of
 // the first station it concerns, the other stations beside it.

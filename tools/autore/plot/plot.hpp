@@ -17,7 +17,7 @@ namespace autore {
 struct PlotOptions {
     std::string scenario; // UTF-8; chooses among several scenarios in one folder
     std::string train;
-    std::size_t plan_points = 2000; // the track plan is thinned out to about this many points
+    std::size_t plan_points = picture_plan_points; // the track plan is thinned out to about this many points
 };
 
 using PlotReport = DocumentReport;

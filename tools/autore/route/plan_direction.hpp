@@ -16,8 +16,8 @@ struct PlanDirection {
 // The axis along which the track spreads most, each piece of track counted
 // over its whole length (so that a long straight piece weighs as much as the
 // many short ones of a curve, and two points have a direction too), pointing
-// from the stretch's start towards its end. The route page's script turns the
-// stretch in view the same way.
+// from the stretch's start towards its end. The plot's picture and every
+// window of the route page are turned by it.
 PlanDirection main_direction(const std::vector<PlanPoint>& points);
 
 } // namespace autore

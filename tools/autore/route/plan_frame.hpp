@@ -1,7 +1,7 @@
 #pragma once
 // The frame a drawing of the plan is laid in: the track turned so that it runs
 // from left to right, and how far it reaches along and across that way. The
-// plot's picture of the whole route is laid in it.
+// plot's picture of the whole route and the route page's windows are laid in it.
 
 #include "autore/route/plan_direction.hpp"
 #include "autore/route/route_data.hpp"

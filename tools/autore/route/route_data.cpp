@@ -101,6 +101,20 @@ std::vector<int> station_records(const ScenarioRecords& records, const std::vect
     return out;
 }
 
+RouteTrack route_track(const tratta::DecodedLineProfile& table, int64_t length_m, std::size_t plan_points)
+{
+    RouteTrack t;
+    if (!table.exists())
+        return t;
+    const int64_t end = std::min(length_m, table.last_m());
+    thin_out(table, 0, end, plan_points, t.plan);
+    // Only the first stretch of the run-out beyond the end: on a short route
+    // the whole 7 km would take the picture over.
+    const int64_t stub = std::max<int64_t>(300, length_m / 20);
+    thin_out(table, end, std::min(table.last_m(), end + stub), std::max<std::size_t>(plan_points / 20, 2), t.run_out);
+    return t;
+}
+
 RouteData gather_route(const ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells,
                        const tratta::DecodedLineProfile* table, std::size_t plan_points)
 {
@@ -110,13 +124,9 @@ RouteData gather_route(const ScenarioRecords& records, const std::vector<tratta:
     d.length_m = std::max<int64_t>(0, records[ScenarioRecords::train_header].end_m);
 
     if (table != nullptr && table->exists()) {
-        const int64_t end = std::min(d.length_m, table->last_m());
-        thin_out(*table, 0, end, plan_points, d.plan);
-        // Only the first stretch of the run-out beyond the end: on a short route
-        // the whole 7 km would take the picture over.
-        const int64_t stub = std::max<int64_t>(300, d.length_m / 20);
-        thin_out(*table, end, std::min(table->last_m(), end + stub), std::max<std::size_t>(plan_points / 20, 2),
-                 d.run_out);
+        RouteTrack track = route_track(*table, d.length_m, plan_points);
+        d.plan = std::move(track.plan);
+        d.run_out = std::move(track.run_out);
     }
 
     // Cells: signals, boards (their texts live in records), indicators, mountain markers.

@@ -83,6 +83,17 @@ bool is_board_text_record(const tratta::ScenarioRecord& record);
 // grid) holds no zone and no name: it is no station of the run.
 std::vector<int> station_records(const tratta::ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells);
 
+// How many points the route's picture thins the whole track out to.
+inline constexpr std::size_t picture_plan_points = 2000;
+
+// The track of the route's picture: from 0 to the route length L thinned out
+// to about plan_points, and the first stretch of the run-out beyond L.
+struct RouteTrack {
+    std::vector<PlanPoint> plan;
+    std::vector<PlanPoint> run_out;
+};
+RouteTrack route_track(const tratta::DecodedLineProfile& table, int64_t length_m, std::size_t plan_points);
+
 // line_table may be null (compiled without one); plan_points bounds the track's points.
 RouteData gather_route(const tratta::ScenarioRecords& records, const std::vector<tratta::RouteCell>& cells,
                        const tratta::DecodedLineProfile* line_table, std::size_t plan_points);

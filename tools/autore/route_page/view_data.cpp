@@ -1,10 +1,13 @@
 #include "autore/route_page/view_data.hpp"
 
+#include "autore/driver_documents/time_text.hpp"
+#include "autore/driver_documents/timetable.hpp"
 #include "autore/route/official_km.hpp"
 #include "autore/route/route_colours.hpp"
 #include "autore/route/route_data.hpp"
 #include "autore/route/object_words.hpp"
 #include "autore/route_page/plan_levels.hpp"
+#include "autore/route_page/plan_windows.hpp"
 #include "model/code_page.hpp"
 
 #include <algorithm>
@@ -109,14 +112,45 @@ json official_km_json(const std::vector<Chainage>& chainages, int64_t end_m)
     return out;
 }
 
+// The window sizes for the page: each window's frame as five whole numbers,
+// its main direction (an angle from east towards north, in tenths of a
+// milliradian), the middle of its reach less the track's point at the
+// window's centre metre (east and north, metres), and half its reach along
+// and across the direction (metres, rounded up).
+json windows_json(const PlanWindows& windows, const std::vector<PlanVertex>& finest)
+{
+    json sizes = json::array();
+    for (const WindowSize& size : windows.sizes) {
+        json flat = json::array();
+        for (std::size_t i = 0; i < size.frames.size(); ++i) {
+            const PlanFrame& f = size.frames[i];
+            const PlanDirection& d = f.direction;
+            const double um = (f.u0 + f.u1) / 2;
+            const double vm = (f.v0 + f.v1) / 2;
+            const int64_t centre_m = static_cast<int64_t>(i) * size.step_m;
+            const std::vector<PlanPoint> at = stretch_of(finest, centre_m, centre_m);
+            const PlanPoint track = at.empty() ? PlanPoint{} : at.front();
+            flat.push_back(std::llround(std::atan2(d.uy, d.ux) * 1e4));
+            flat.push_back(std::llround(d.cx + um * d.ux - vm * d.uy - track.x));
+            flat.push_back(std::llround(d.cy + um * d.uy + vm * d.ux - track.y));
+            flat.push_back(static_cast<int64_t>(std::ceil((f.u1 - f.u0) / 2)));
+            flat.push_back(static_cast<int64_t>(std::ceil((f.v1 - f.v0) / 2)));
+        }
+        sizes.push_back(
+            {{"span_m", size.span_m}, {"step_m", size.step_m}, {"km_step_m", size.km_step_m}, {"frames", std::move(flat)}});
+    }
+    return {{"km_step_m", windows.km_step_m}, {"km", windows.km}, {"sizes", std::move(sizes)}};
+}
+
 // Each level as one flat list: metre, x and y in centimetres, point after point.
-json plan_json(const tratta::DecodedLineProfile& table, int64_t length_m)
+json plan_json(const tratta::DecodedLineProfile& table, int64_t length_m, const std::vector<Chainage>& chainages)
 {
     const std::vector<PlanVertex> points = plan_vertices(table);
     if (points.size() < 2)
         return nullptr;
+    const std::vector<PlanLevel> plan = plan_levels(points, plan_tolerances_m());
     json levels = json::array();
-    for (const PlanLevel& level : plan_levels(points, plan_tolerances_m())) {
+    for (const PlanLevel& level : plan) {
         json flat = json::array();
         for (const PlanVertex& p : level.points) {
             flat.push_back(p.m);
@@ -125,8 +159,10 @@ json plan_json(const tratta::DecodedLineProfile& table, int64_t length_m)
         }
         levels.push_back({{"tolerance_m", level.tolerance_m}, {"points", std::move(flat)}});
     }
+    const PlanWindows windows =
+        plan_windows(route_track(table, length_m, picture_plan_points), plan, chainages, length_m);
     return {{"route_end_m", std::min(length_m, points.back().m)}, {"last_m", points.back().m},
-            {"levels", std::move(levels)}};
+            {"levels", std::move(levels)}, {"windows", windows_json(windows, plan.front().points)}};
 }
 
 json words_json(const ObjectWords& w)
@@ -161,6 +197,12 @@ json stations_json(const LoadedScenario& s, const std::vector<Chainage>& chainag
     for (std::size_t i = 0; i < s.cells.size(); ++i)
         if (s.cells[i].kind == tratta::kind_station_stop)
             stops.emplace(s.cells[i].value, object_at_m(tratta::kind_station_stop, i));
+    // The passing time that `timetable` works out for each station, by its record.
+    const ScenarioTimetable timetable = scenario_timetable(s.records, s.cells, {});
+    std::map<int, double> passing;
+    for (std::size_t k = 0; k < timetable.plan.stations.size(); ++k)
+        if (const auto& t = timetable.plan.stations[k].time_s; t && std::isfinite(*t))
+            passing.emplace(timetable.data.stations[k].record, *t);
     json out = json::array();
     for (const int r : station_records(s.records, s.cells)) {
         const tratta::ScenarioRecord& rec = s.records[r];
@@ -173,6 +215,10 @@ json stations_json(const LoadedScenario& s, const std::vector<Chainage>& chainag
                    {"end_m", rec.end_m},
                    {"time_s", rec.time_s},
                    {"time", time_of_day(rec.time_s)}};
+        if (const auto t = passing.find(r); t != passing.end()) {
+            st["passing_s"] = half_minute(t->second);
+            st["passing"] = clock_text(t->second);
+        }
         if (const auto stop = stops.find(r); stop != stops.end())
             st["stop_m"] = stop->second;
         st["words"] = describe_station(rec, r).words;
@@ -236,7 +282,7 @@ std::vector<double> plan_tolerances_m() { return {0.05, 0.25, 1, 4, 16, 64}; }
 json view_plan(const LoadedScenario& s)
 {
     const int64_t length_m = std::max<int64_t>(0, s.records[ScenarioRecords::train_header].end_m);
-    return s.line_table ? plan_json(*s.line_table, length_m) : json(nullptr);
+    return s.line_table ? plan_json(*s.line_table, length_m, chainages_of(s.records)) : json(nullptr);
 }
 
 json view_data(const LoadedScenario& s, const ViewExtras& extras) { return view_data(s, extras, view_plan(s)); }

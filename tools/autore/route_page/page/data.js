@@ -120,7 +120,12 @@ function planOf(plan) {
     }
     return { tolerance: lv.tolerance_m, m, x, y, n };
   });
-  return { levels, lastM: plan.last_m, routeEndM: plan.route_end_m };
+  const w = plan.windows;
+  const windows = {
+    kmStep: w.km_step_m, km: w.km,
+    sizes: w.sizes.map((z) => ({ span: z.span_m, step: z.step_m, km_step: z.km_step_m, frames: Int32Array.from(z.frames) })),
+  };
+  return { levels, windows, lastM: plan.last_m, routeEndM: plan.route_end_m };
 }
 
 // The plan point at route metre m, between the level's points.

@@ -79,7 +79,7 @@ function draw() {
     ctx, W, H, fs, font, from: state.from, to: state.to, layers: state.layers,
     plan: { x: 0, y: 0, w: W, h: planH },
     profile: { x: ml, y: planH, w: W - ml - fs * 1.2, h: H - planH },
-    placer: new LabelPlacer(fs * 0.25), hits: [], placed: [], stationsNamed: [], planLevel: null,
+    placer: new LabelPlacer(fs * 0.25), hits: [], placed: [], stationsNamed: [], planLevel: null, planWindow: null,
   };
   f.xOf = (m) => f.profile.x + ((m - f.from) / (f.to - f.from)) * f.profile.w;
   f.mOf = (x) => f.from + ((x - f.profile.x) / f.profile.w) * (f.to - f.from);
@@ -97,6 +97,7 @@ function draw() {
   if (firstDrawMs === null) firstDrawMs = performance.now();
   snapshot = Object.freeze({
     from_m: state.from, to_m: state.to, cursor_m: state.cursor, plan_level: f.planLevel,
+    plan_window: f.planWindow ? Object.freeze(f.planWindow) : null,
     labels: Object.freeze(f.placer.placed.concat(f.placed).map((l) => Object.freeze(l))),
     stations_named: Object.freeze(f.stationsNamed.slice()),
     tip: tip.hidden ? "" : tip.innerText,
@@ -374,7 +375,7 @@ function buildLists() {
   const stations = document.getElementById("station-list");
   stations.replaceChildren();
   for (const s of STATIONS)
-    stations.appendChild(listRow([s.name, String(s.at_m), kmText(s.km_m), s.time || ""],
+    stations.appendChild(listRow([s.name, String(s.at_m), kmText(s.km_m), s.time || "", s.passing || ""],
       () => jumpTo(s.at_m, "Stazione " + s.name)));
   document.getElementById("station-count").textContent = String(STATIONS.length);
   const diagnostics = document.getElementById("diagnostic-list");

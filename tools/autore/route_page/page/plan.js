@@ -1,6 +1,7 @@
-// The upper part of the page: the track seen from above, turned so that the
-// stretch in view runs from left to right like the profile under it (the
-// north arrow shows how it lies), drawn from the coarsest level of the plan
+// The upper part of the page: the track seen from above in the window the
+// tool laid out for the stretch in view, turned so that it runs from left to
+// right like the profile under it (the north arrow shows how it lies), with
+// the official kilometre along it, drawn from the coarsest level of the plan
 // that still strays by less than half a pixel.
 
 // The coarsest level whose points stray by at most `tolerance` metres.
@@ -23,56 +24,35 @@ function stretchOf(level, from, to) {
   return { ms, xs, ys };
 }
 
-// The main direction of the stretch: the axis along which it spreads most
-// (each piece of track counted over its whole length, so that a straight
-// stretch of two points has one too), pointing from its start to its end;
-// the plot's picture turns the whole route the same way.
-function mainDirection(st) {
-  const n = st.xs.length;
-  let sw = 0, mx = 0, my = 0;
-  for (let i = 1; i < n; i++) {
-    const w = Math.hypot(st.xs[i] - st.xs[i - 1], st.ys[i] - st.ys[i - 1]) + 1e-9;
-    sw += w; mx += w * (st.xs[i] + st.xs[i - 1]) / 2; my += w * (st.ys[i] + st.ys[i - 1]) / 2;
-  }
-  mx /= sw; my /= sw;
-  let sxx = 0, syy = 0, sxy = 0;
-  for (let i = 1; i < n; i++) {
-    const dx = st.xs[i] - st.xs[i - 1], dy = st.ys[i] - st.ys[i - 1];
-    const w = Math.hypot(dx, dy) + 1e-9;
-    const cx = (st.xs[i] + st.xs[i - 1]) / 2 - mx, cy = (st.ys[i] + st.ys[i - 1]) / 2 - my;
-    // The piece's own spread about its middle: w^3 / 12 along its direction.
-    sxx += w * cx * cx + (w * dx * dx) / 12; syy += w * cy * cy + (w * dy * dy) / 12;
-    sxy += w * cx * cy + (w * dx * dy) / 12;
-  }
-  const angle = 0.5 * Math.atan2(2 * sxy, sxx - syy);
-  let ux = Math.cos(angle), uy = Math.sin(angle);
-  const ex = st.xs[n - 1] - st.xs[0], ey = st.ys[n - 1] - st.ys[0];
-  if (ex * ux + ey * uy < 0) { ux = -ux; uy = -uy; }
-  return { ux, uy, cx: mx, cy: my };
+// The window the plan is laid in, as the tool worked it out: of the
+// narrowest size that holds the stretch in view wherever it stands (a
+// window's centre is at most an eighth of its span from the view's middle),
+// the window nearest the view's middle.
+function windowFor(from, to) {
+  const sizes = PLAN.windows.sizes;
+  let size = sizes[0];
+  for (const z of sizes) if (z.span >= ((to - from) * 4) / 3) size = z;
+  const n = size.frames.length / 5;
+  const index = n === 1 ? 0 : Math.min(Math.max(Math.round((from + to) / 2 / size.step), 0), n - 1);
+  return { size, index, centre: index * size.step };
 }
 
-// Plan metres to canvas pixels for the stretch in view.
+// Plan metres to canvas pixels: the window's frame fitted into the plan's box.
 function planFrame(f) {
+  if (PLAN.windows.sizes.length === 0) return null;
   const box = f.plan;
-  const span = f.to - f.from;
-  const sample = stretchOf(levelFor(span / 2000), f.from, f.to);
-  if (sample.xs.length < 2) return null;
-  const d = mainDirection(sample);
-  const u = (x, y) => (x - d.cx) * d.ux + (y - d.cy) * d.uy;
-  const v = (x, y) => (y - d.cy) * d.ux - (x - d.cx) * d.uy;
-  let u0 = Infinity, u1 = -Infinity, v0 = Infinity, v1 = -Infinity;
-  for (let i = 0; i < sample.xs.length; i++) {
-    const uu = u(sample.xs[i], sample.ys[i]), vv = v(sample.xs[i], sample.ys[i]);
-    u0 = Math.min(u0, uu); u1 = Math.max(u1, uu); v0 = Math.min(v0, vv); v1 = Math.max(v1, vv);
-  }
+  const w = windowFor(f.from, f.to);
+  const fr = w.size.frames, k = 5 * w.index;
+  const angle = fr[k] / 1e4, ux = Math.cos(angle), uy = Math.sin(angle);
+  const at = planPointAt(PLAN.levels[0], w.centre);
+  const cx = at.x + fr[k + 1], cy = at.y + fr[k + 2], hu = fr[k + 3], hv = fr[k + 4];
   const padX = f.fs * 4, padY = f.fs * 3;
-  const scale = Math.min((box.w - 2 * padX) / Math.max(u1 - u0, 1), (box.h - 2 * padY) / Math.max(v1 - v0, 1));
-  const left = box.x + box.w / 2 - ((u0 + u1) / 2) * scale;
-  const top = box.y + box.h / 2 + ((v0 + v1) / 2) * scale;
+  const scale = Math.min((box.w - 2 * padX) / Math.max(2 * hu, 1), (box.h - 2 * padY) / Math.max(2 * hv, 1));
+  const left = box.x + box.w / 2, top = box.y + box.h / 2;
   return {
-    d, scale,
-    X: (x, y) => left + u(x, y) * scale,
-    Y: (x, y) => top - v(x, y) * scale,
+    d: { ux, uy }, scale, window: w,
+    X: (x, y) => left + ((x - cx) * ux + (y - cy) * uy) * scale,
+    Y: (x, y) => top - ((y - cy) * ux - (x - cx) * uy) * scale,
   };
 }
 
@@ -164,6 +144,17 @@ function nameCandidates(X, Y, w, h, gap, within) {
   ];
 }
 
+// The first and the last station of the run are named even where the track
+// about them is crowded: farther out above and below their mark, kept inside
+// the plan, joined to the mark by a thin line.
+function endCandidates(X, Y, w, h, gap, within) {
+  const x = Math.min(Math.max(X - w / 2, within.x + gap), within.x + within.w - gap - w);
+  const out = [];
+  for (const k of [2.5, 4, 6, 8, 10])
+    out.push({ x, y: Y - gap * k - h, w, h, within, leader: true }, { x, y: Y + gap * k, w, h, within, leader: true });
+  return out;
+}
+
 const PLAN_MARKS = [
   ["mountains", "marker", COLOURS.mountain, 0.45],
   ["codes", "triangle", COLOURS.code, 0.45],
@@ -253,6 +244,7 @@ function drawPlan(f) {
       f.hits.push({ x: p.X, y: p.Y - fs * 0.9, r: fs * 0.9, item: { type: "diagnostic", d } });
     }
   if (f.layers.stations) drawPlanStations(f, onPlan, margin);
+  f.planWindow = { span_m: pf.window.size.span, index: pf.window.index };
   // The two ends of the route, where they are in view.
   ctx.font = f.font(0.95, true);
   ctx.fillStyle = COLOURS.track;
@@ -265,7 +257,33 @@ function drawPlan(f) {
     const spot = f.placer.place(text, nameCandidates(X, Y, w, fs * 1.1, fs * 0.6, box), "plan");
     if (spot) { ctx.textAlign = "left"; ctx.fillText(text, spot.x, spot.y); }
   }
+  drawPlanKm(f, pf);
   ctx.restore();
+}
+
+// The official kilometre along the track at the window's round step, where
+// the other names leave room.
+function drawPlanKm(f, pf) {
+  const ctx = f.ctx, fs = f.fs, step = pf.window.size.km_step, every = step / PLAN.windows.kmStep;
+  ctx.font = f.font(0.8);
+  ctx.textBaseline = "top";
+  ctx.textAlign = "left";
+  ctx.strokeStyle = COLOURS.axis;
+  ctx.fillStyle = COLOURS.axis;
+  for (let m = Math.ceil(f.from / step) * step; m <= Math.min(f.to, PLAN.lastM); m += step) {
+    const text = PLAN.windows.km[Math.round(m / step) * every];
+    if (text === undefined) continue;
+    const p = planPointAt(PLAN.levels[0], m);
+    const X = pf.X(p.x, p.y), Y = pf.Y(p.x, p.y);
+    const w = textWidth(ctx, text), h = fs * 0.95;
+    const spot = f.placer.place(text, nameCandidates(X, Y, w, h, fs * 0.5, f.plan), "plan-km");
+    if (!spot) continue;
+    ctx.beginPath();
+    ctx.moveTo(X, Y - fs * 0.35);
+    ctx.lineTo(X, Y + fs * 0.35);
+    ctx.stroke();
+    ctx.fillText(text, spot.x, spot.y);
+  }
 }
 
 function drawPlanStations(f, onPlan, margin) {
@@ -287,12 +305,22 @@ function drawPlanStations(f, onPlan, margin) {
   ctx.font = f.font(0.95);
   ctx.textBaseline = "top";
   ctx.textAlign = "left";
+  const ends = [STATIONS[0], STATIONS[STATIONS.length - 1]];
   for (const s of STATIONS_BY_PRIORITY) {
     if (!s.plan || s.at_m < f.from - margin || s.at_m > f.to + margin) continue;
     const p = onPlan(s);
-    const w = textWidth(ctx, s.name) + fs * 0.2;
-    const spot = f.placer.place(s.name, nameCandidates(p.X, p.Y, w, fs * 1.15, fs * 0.55, box), "plan");
+    const w = textWidth(ctx, s.name) + fs * 0.2, h = fs * 1.15, gap = fs * 0.55;
+    let candidates = nameCandidates(p.X, p.Y, w, h, gap, box);
+    if (ends.includes(s)) candidates = candidates.concat(endCandidates(p.X, p.Y, w, h, gap, box));
+    const spot = f.placer.place(s.name, candidates, "plan");
     if (!spot) continue;
+    if (spot.leader) {
+      ctx.strokeStyle = COLOURS.station;
+      ctx.beginPath();
+      ctx.moveTo(p.X, p.Y);
+      ctx.lineTo(Math.min(Math.max(p.X, spot.x), spot.x + spot.w), spot.y > p.Y ? spot.y : spot.y + spot.h);
+      ctx.stroke();
+    }
     ctx.fillStyle = "rgba(251,251,248,0.85)";
     ctx.fillRect(spot.x, spot.y, spot.w, spot.h);
     ctx.fillStyle = COLOURS.station;

@@ -42,6 +42,7 @@ function describe(item, m) {
     case "station": {
       const s = item.s;
       const lines = [positionText(s.at_m), ...s.words.slice(1)];
+      if (s.passing) lines.push("orario calcolato " + s.passing);
       if (s.stop_m !== undefined) lines.push("fermata a " + metresText(s.stop_m));
       const file = s.source ? null : fileOfLayer("stations");
       return { title: "Stazione " + s.name, lines, source: s.source ? sourceText(s.source) : file ? file + " (riga non nota)" : "" };
