@@ -115,51 +115,6 @@ TEST(LocalServer, ServesThePageItsDataAndNothingFromTheDisk)
     EXPECT_NE(post->status, 200);
 }
 
-// What one page's stream brings first: the serial of the state it carries.
-std::string first_serial(const LocalServer& server, const std::string& since)
-{
-    httplib::Client c("127.0.0.1", server.port());
-    c.set_read_timeout(20, 0);
-    std::string got;
-    std::string serial;
-    c.Get("/eventi?dopo=" + since, [&](const char* data, size_t size) {
-        got.append(data, size);
-        const std::string key = "\"serial\":\"";
-        const auto at = got.find(key);
-        const auto end = at == std::string::npos ? at : got.find('"', at + key.size());
-        if (end == std::string::npos)
-            return true;
-        serial = got.substr(at + key.size(), end - at - key.size());
-        return false;
-    });
-    return serial;
-}
-
-TEST(LocalServer, EveryOpenPageGetsTheNewDrawing)
-{
-    Running r;
-    const std::string first = r.route.state()->serial;
-    // A page that missed a change gets the latest state as soon as it listens.
-    EXPECT_EQ(first_serial(r.server, "an-older-serial"), first);
-
-    // Two pages up to date wait for the next save, whenever they connect.
-    std::string a;
-    std::string b;
-    std::thread page_a([&] { a = first_serial(r.server, first); });
-    std::thread page_b([&] { b = first_serial(r.server, first); });
-    auto lines = testing::small_train_lines();
-    lines.insert(lines.end() - 1, "segnale,    6000,   2, 4, 1,  1, 0,    2,  2,1,1, 0");
-    tratta::testing::write_bytes(r.files.train_file, tratta::testing::crlf_lines(lines));
-    ASSERT_TRUE(r.route.refresh());
-    r.server.publish();
-    page_a.join();
-    page_b.join();
-    const std::string next = r.route.state()->serial;
-    EXPECT_NE(next, first);
-    EXPECT_EQ(a, next);
-    EXPECT_EQ(b, next);
-}
-
 // The data of the first event a page's stream brings; `heard` is kept once
 // the server has answered the stream at all.
 nlohmann::json first_event(const LocalServer& server, const std::string& since, std::promise<void>* heard = nullptr)
@@ -175,7 +130,47 @@ nlohmann::json first_event(const LocalServer& server, const std::string& since, 
         return at == std::string::npos || got.find("\n\n", at) == std::string::npos;
     });
     const auto at = got.find("data: ");
-    return at == std::string::npos ? nlohmann::json() : nlohmann::json::parse(got.substr(at + 6, got.find("\n\n", at) - at - 6));
+    if (at == std::string::npos)
+        return nlohmann::json();
+    return nlohmann::json::parse(got.substr(at + 6, got.find("\n\n", at) - at - 6));
+}
+
+// What one page's stream brings first: the serial of the state it carries.
+std::string first_serial(const LocalServer& server, const std::string& since)
+{
+    const nlohmann::json event = first_event(server, since);
+    return event.is_object() ? event["live"]["serial"].get<std::string>() : "";
+}
+
+// The author adds a signal to the train file and saves; the server tells the pages.
+void save_a_signal(Running& r)
+{
+    auto lines = testing::small_train_lines();
+    lines.insert(lines.end() - 1, "segnale,    6000,   2, 4, 1,  1, 0,    2,  2,1,1, 0");
+    tratta::testing::write_bytes(r.files.train_file, tratta::testing::crlf_lines(lines));
+    ASSERT_TRUE(r.route.refresh());
+    r.server.publish();
+}
+
+TEST(LocalServer, EveryOpenPageGetsTheNewDrawing)
+{
+    Running r;
+    const std::string first = r.route.state()->serial;
+    // A page that missed a change gets the latest state as soon as it listens.
+    EXPECT_EQ(first_serial(r.server, "an-older-serial"), first);
+
+    // Two pages up to date wait for the next save, whenever they connect.
+    std::string a;
+    std::string b;
+    std::thread page_a([&] { a = first_serial(r.server, first); });
+    std::thread page_b([&] { b = first_serial(r.server, first); });
+    save_a_signal(r);
+    page_a.join();
+    page_b.join();
+    const std::string next = r.route.state()->serial;
+    EXPECT_NE(next, first);
+    EXPECT_EQ(a, next);
+    EXPECT_EQ(b, next);
 }
 
 TEST(LocalServer, APageThatHoldsTheTrackPlanIsNotSentItAgain)
@@ -187,11 +182,7 @@ TEST(LocalServer, APageThatHoldsTheTrackPlanIsNotSentItAgain)
     std::thread page([&] { event = first_event(r.server, before->serial, &heard); });
     // The page up to date is told at once that it is heard; then the author saves.
     heard.get_future().wait();
-    auto lines = testing::small_train_lines();
-    lines.insert(lines.end() - 1, "segnale,    6000,   2, 4, 1,  1, 0,    2,  2,1,1, 0");
-    tratta::testing::write_bytes(r.files.train_file, tratta::testing::crlf_lines(lines));
-    ASSERT_TRUE(r.route.refresh());
-    r.server.publish();
+    save_a_signal(r);
     page.join();
     ASSERT_TRUE(event.is_object());
     EXPECT_EQ(event["live"]["serial"], r.route.state()->serial);
