@@ -181,7 +181,7 @@ check_alone() {
         fi
         while read -r dll; do
             case "${dll,,}" in
-            kernel32.dll | user32.dll | gdi32.dll | shell32.dll | msvcrt.dll) ;; # every Windows has these
+            kernel32.dll | user32.dll | gdi32.dll | shell32.dll | msvcrt.dll | ws2_32.dll) ;; # every Windows has these
             *) bad+=" $(basename "$exe"):$dll" ;;
             esac
         done < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")

@@ -22,6 +22,7 @@ import signal
 import subprocess
 import sys
 import threading
+import urllib.parse
 
 
 def get(port, path, host=None, timeout=30):
@@ -67,7 +68,7 @@ def check(server, folder, train_name):
     assert status == 200 and live["current"] is True, f"the data: {status} {live}"
     status, _ = get(port, "/dati", host=f"rebinding.example:{port}")
     assert status == 403, f"a foreign Host got {status}, not 403"
-    status, _ = get(port, "/../" + train_name)
+    status, _ = get(port, "/../" + urllib.parse.quote(train_name))
     assert status == 404, f"a path outside the page got {status}, not 404"
 
     # The stream of updates, as a page holds it open; its first event is the data as it is.
