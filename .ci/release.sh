@@ -34,7 +34,7 @@ fail() { failed=$((failed + 1)); echo "release: FAIL $1" >&2; }
 die() { echo "release: $1" >&2; echo "release: $passed passed, $((failed + 1)) failed"; exit 1; }
 
 # --- tools -----------------------------------------------------------------
-packages=(cmake g++ make libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
+packages=(cmake g++ make libcli11-dev nlohmann-json3-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           dpkg-dev lintian zip unzip man-db bash-completion ccache wine wine64 xvfb xauth)
 command -v node >/dev/null 2>&1 || packages+=(nodejs npm) # the editor extension
 bash packaging/install_missing.sh "${packages[@]}" >/dev/null || die "the release tools could not be installed"

@@ -14,7 +14,9 @@
 #                accented letter: export, compile (the three binaries equal to those
 #                of the Linux tool from the same template), check, dump, plot and view
 #                give what the Linux tool gives; --version, a wrong command line (64)
-#                and a missing file (1); lsp answers an editor over pipes
+#                and a missing file (1); lsp answers an editor over pipes; serve
+#                answers the page, its data and a save through its stream to a
+#                client on the Linux side, refuses a foreign Host, and stops on Ctrl-C
 #   pack         autore.exe packs an author's scenario into a Windows program of its
 #                own; run in a fresh folder it leaves the files, and ends with the
 #                status, of the same scenario packed for Linux and run there
@@ -38,7 +40,7 @@ fail() { failed=$((failed + 1)); echo "windows: FAIL $1" >&2; }
 die() { echo "windows: $1" >&2; echo "windows: $passed passed, $((failed + 1)) failed"; exit 1; }
 
 # --- tools -----------------------------------------------------------------
-packages=(g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils xdotool imagemagick)
+packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils xdotool imagemagick)
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
@@ -179,7 +181,7 @@ check_alone() {
         fi
         while read -r dll; do
             case "${dll,,}" in
-            kernel32.dll | user32.dll | gdi32.dll | shell32.dll | msvcrt.dll) ;; # every Windows has these
+            kernel32.dll | user32.dll | gdi32.dll | shell32.dll | msvcrt.dll | ws2_32.dll) ;; # every Windows has these
             *) bad+=" $(basename "$exe"):$dll" ;;
             esac
         done < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
@@ -363,6 +365,15 @@ check_autore() {
         pass "autore lsp (the diagnostics of a file in a folder with an accented name, its line file read from disk)"
     else
         fail "autore lsp: $(cat "$WORK/lsp.err")"
+    fi
+
+    # The route page served live, asked for from the Linux side over 127.0.0.1.
+    if timeout 180 python3 "$ROOT/tests/windows/serve_client.py" "$win/modello" "$(basename "$train")" -- \
+        wine "$WIN_AUTORE" serve "$(basename "$line")" "$(basename "$train")" --senza-browser \
+        >"$WORK/serve.out" 2>"$WORK/serve.err"; then
+        pass "autore serve ($(cat "$WORK/serve.out"); stopped by Ctrl-C with status 0)"
+    else
+        fail "autore serve: $(tr -d '\r' <"$WORK/serve.err")"
     fi
 
     run_autore compile "nonesiste_linea.txt" "$train"

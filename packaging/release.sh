@@ -115,7 +115,7 @@ cp "$SRC/packaging/debian/lintian-overrides" "$DEB/usr/share/lintian/overrides/a
 # The programs are linked statically: nothing is needed at run time, and the
 # libraries built into them are named as Debian asks (Built-Using).
 built_using=$(dpkg-query -W -f='${source:Package} (= ${source:Version}), ' \
-    libc6-dev libstdc++-12-dev mingw-w64-x86-64-dev g++-mingw-w64-x86-64-win32 2>/dev/null | sed 's/, $//')
+    libc6-dev libstdc++-12-dev mingw-w64-x86-64-dev g++-mingw-w64-x86-64-posix 2>/dev/null | sed 's/, $//')
 sed -e "s/@VERSION@/$VERSION/" -e "s/@SIZE@/$(du -sk --apparent-size "$DEB/usr" | cut -f1)/" \
     -e "s/@BUILT_USING@/$built_using/" "$SRC/packaging/debian/control.in" >"$DEB/DEBIAN/control"
 (cd "$DEB" && find usr -type f | LC_ALL=C sort | xargs md5sum >DEBIAN/md5sums)

@@ -97,6 +97,67 @@ TEST(LiveRoute, FollowsEverySaveAndKeepsTheLastDrawingThatCompiled)
     }
 }
 
+// The data a page is given, less what tells one state of the server from another.
+json drawn(const std::string& data)
+{
+    json d = json::parse(data);
+    d.erase("live");
+    return d;
+}
+
+TEST(LiveRoute, KeepsTheTrackPlanThroughSavesOfTheTrainFileAndDrawsItAnewWithTheLineFile)
+{
+    TempFolder dir;
+    const std::vector<std::string> curve = {"[curve]", "curvad3,  2000,  800"};
+    const auto files = testing::write_small_scenario(dir.path(), curve);
+    LiveRoute route(request_of(files));
+    ASSERT_EQ(route.start(), std::nullopt);
+    std::string plan = route.state()->plan;
+    ASSERT_FALSE(plan.empty());
+    ASSERT_FALSE(drawn(route.state()->data)["plan"].is_null());
+
+    const auto write_line = [&](std::vector<std::string> extra) {
+        auto lines = testing::small_line_lines();
+        lines.insert(lines.end() - 1, extra.begin(), extra.end());
+        tratta::testing::write_bytes(files.line_file, tratta::testing::crlf_lines(lines));
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> save;
+        bool new_plan;
+    };
+    const std::vector<Step> steps = {
+        {"a station moved", [&] { rewrite_train(files, alfa_at_1000, alfa_at_4000); }, false},
+        {"a curve drawn tighter", [&] { write_line({"[curve]", "curvad5,  2000,  800"}); }, true},
+        {"the station moved back", [&] { rewrite_train(files, alfa_at_1000, alfa_at_1000); }, false},
+        {"the route made longer", [&] {
+             auto lines = testing::small_line_lines();
+             lines[1] = "lunghezza percorso,    12000";
+             lines.insert(lines.end() - 1, curve.begin(), curve.end());
+             tratta::testing::write_bytes(files.line_file, tratta::testing::crlf_lines(lines));
+         }, true},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.save();
+        ASSERT_TRUE(route.refresh());
+        const auto state = route.state();
+        EXPECT_EQ(state->plan != plan, step.new_plan);
+        plan = state->plan;
+        // The same data as a server started afresh on the files as they are.
+        LiveRoute fresh(request_of(files));
+        ASSERT_EQ(fresh.start(), std::nullopt);
+        EXPECT_EQ(drawn(state->data), drawn(fresh.state()->data));
+        EXPECT_TRUE(data_of(route)["live"]["current"].get<bool>());
+        EXPECT_EQ(data_of(route)["live"]["plan"], plan);
+        // Without the plan, for a page that holds it: all the rest the same.
+        json without = drawn(state->data_without_plan);
+        EXPECT_TRUE(without["plan"].is_null());
+        without["plan"] = drawn(state->data)["plan"];
+        EXPECT_EQ(without, drawn(state->data));
+    }
+}
+
 TEST(LiveRoute, RefusesToStartWithNothingToDraw)
 {
     TempFolder dir;

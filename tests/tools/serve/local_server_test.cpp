@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <future>
+#include <nlohmann/json.hpp>
 #include <thread>
 
 namespace autore::serve {
@@ -113,24 +115,41 @@ TEST(LocalServer, ServesThePageItsDataAndNothingFromTheDisk)
     EXPECT_NE(post->status, 200);
 }
 
-// What one page's stream brings first: the serial of the state it carries.
-std::string first_serial(const LocalServer& server, const std::string& since)
+// The data of the first event a page's stream brings; `heard` is kept once
+// the server has answered the stream at all.
+nlohmann::json first_event(const LocalServer& server, const std::string& since, std::promise<void>* heard = nullptr)
 {
     httplib::Client c("127.0.0.1", server.port());
     c.set_read_timeout(20, 0);
     std::string got;
-    std::string serial;
     c.Get("/eventi?dopo=" + since, [&](const char* data, size_t size) {
+        if (heard != nullptr && got.empty())
+            heard->set_value();
         got.append(data, size);
-        const std::string key = "\"serial\":\"";
-        const auto at = got.find(key);
-        const auto end = at == std::string::npos ? at : got.find('"', at + key.size());
-        if (end == std::string::npos)
-            return true;
-        serial = got.substr(at + key.size(), end - at - key.size());
-        return false;
+        const auto at = got.find("data: ");
+        return at == std::string::npos || got.find("\n\n", at) == std::string::npos;
     });
-    return serial;
+    const auto at = got.find("data: ");
+    if (at == std::string::npos)
+        return nlohmann::json();
+    return nlohmann::json::parse(got.substr(at + 6, got.find("\n\n", at) - at - 6));
+}
+
+// What one page's stream brings first: the serial of the state it carries.
+std::string first_serial(const LocalServer& server, const std::string& since)
+{
+    const nlohmann::json event = first_event(server, since);
+    return event.is_object() ? event["live"]["serial"].get<std::string>() : "";
+}
+
+// The author adds a signal to the train file and saves; the server tells the pages.
+void save_a_signal(Running& r)
+{
+    auto lines = testing::small_train_lines();
+    lines.insert(lines.end() - 1, "segnale,    6000,   2, 4, 1,  1, 0,    2,  2,1,1, 0");
+    tratta::testing::write_bytes(r.files.train_file, tratta::testing::crlf_lines(lines));
+    ASSERT_TRUE(r.route.refresh());
+    r.server.publish();
 }
 
 TEST(LocalServer, EveryOpenPageGetsTheNewDrawing)
@@ -145,17 +164,37 @@ TEST(LocalServer, EveryOpenPageGetsTheNewDrawing)
     std::string b;
     std::thread page_a([&] { a = first_serial(r.server, first); });
     std::thread page_b([&] { b = first_serial(r.server, first); });
-    auto lines = testing::small_train_lines();
-    lines.insert(lines.end() - 1, "segnale,    6000,   2, 4, 1,  1, 0,    2,  2,1,1, 0");
-    tratta::testing::write_bytes(r.files.train_file, tratta::testing::crlf_lines(lines));
-    ASSERT_TRUE(r.route.refresh());
-    r.server.publish();
+    save_a_signal(r);
     page_a.join();
     page_b.join();
     const std::string next = r.route.state()->serial;
     EXPECT_NE(next, first);
     EXPECT_EQ(a, next);
     EXPECT_EQ(b, next);
+}
+
+TEST(LocalServer, APageThatHoldsTheTrackPlanIsNotSentItAgain)
+{
+    Running r;
+    const auto before = r.route.state();
+    nlohmann::json event;
+    std::promise<void> heard;
+    std::thread page([&] { event = first_event(r.server, before->serial, &heard); });
+    // The page up to date is told at once that it is heard; then the author saves.
+    heard.get_future().wait();
+    save_a_signal(r);
+    page.join();
+    ASSERT_TRUE(event.is_object());
+    EXPECT_EQ(event["live"]["serial"], r.route.state()->serial);
+    EXPECT_EQ(event["live"]["plan"], before->plan);
+    EXPECT_TRUE(event["plan"].is_null());
+    EXPECT_EQ(event["stations"], nlohmann::json::parse(r.route.state()->data)["stations"]);
+
+    // A page that comes back from an older state, whose plan the server cannot know, gets it whole.
+    const nlohmann::json whole = first_event(r.server, before->serial + "-older");
+    EXPECT_EQ(whole["live"]["serial"], r.route.state()->serial);
+    EXPECT_FALSE(whole["plan"].is_null());
+    EXPECT_EQ(whole["plan"], nlohmann::json::parse(r.route.state()->data)["plan"]);
 }
 
 TEST(LocalServer, APortThatIsTakenIsTold)

@@ -104,11 +104,11 @@ std::optional<std::string> add_sources(const CompileRequest& files, const Compil
     return std::nullopt;
 }
 
-std::optional<std::string> page_from_sources(const CompileRequest& files, SourcesPage& page)
+std::optional<std::string> page_from_sources(const CompileRequest& files, SourcesPage& page, bool line_table)
 {
     ViewSources names;
     std::shared_ptr<const ScenarioAnalysis> analysis;
-    if (auto problem = analyse_sources(files, /* the plan is drawn */ true, names, analysis))
+    if (auto problem = analyse_sources(files, line_table, names, analysis))
         return problem;
     // The diagnostics an editor shows for the same files, word for word.
     fill_extras(names, *analysis, analysis->diagnostics, page.extras);

@@ -30,6 +30,9 @@ struct SourcesPage {
 };
 
 // Nothing is written; a problem that keeps the files from being read is returned instead.
-std::optional<std::string> page_from_sources(const CompileRequest& files, SourcesPage& page);
+// Without the line table (`line_table` false) the compile does not lay the track
+// plan metre by metre and the scenario has none: for a page that keeps the plan
+// it already drew from the same line file.
+std::optional<std::string> page_from_sources(const CompileRequest& files, SourcesPage& page, bool line_table = true);
 
 } // namespace autore

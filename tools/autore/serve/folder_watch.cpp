@@ -84,11 +84,15 @@ bool FolderWatch::wait(std::chrono::milliseconds most)
     if (woke >= WAIT_OBJECT_0 + events.size())
         return false;
     // What changed does not matter: the caller reads the files. Every folder
-    // that has news is read out and watched again.
+    // that has news is read out and watched again; one whose watch ended (the
+    // folder removed, too many changes at once) is asked again too, and if
+    // the system refuses, its event stays quiet and the timed look stands in.
     for (auto& f : watch_->folders) {
+        if (WaitForSingleObject(f->pending.hEvent, 0) != WAIT_OBJECT_0)
+            continue;
         DWORD got = 0;
-        if (GetOverlappedResult(f->dir, &f->pending, &got, FALSE))
-            Watch::arm(*f);
+        GetOverlappedResult(f->dir, &f->pending, &got, FALSE);
+        Watch::arm(*f);
     }
     return true;
 }

@@ -35,6 +35,27 @@ std::string line_bytes_of(const std::string& both)
     return both.substr(0, second + 1 + size);
 }
 
+// The route's length, for which the plan is made.
+int64_t route_end_m(const LoadedScenario& scenario)
+{
+    return scenario.records[tratta::ScenarioRecords::train_header].end_m;
+}
+
+// The page's data, made with "plan": null, with the plan's text in its place.
+// Written with no blanks, the key stands once and only as the key: a text
+// holding those characters has its quotes escaped.
+std::string with_plan(const std::string& data, const std::string& plan)
+{
+    static const std::string empty = "\"plan\":null";
+    const auto at = data.find(empty);
+    if (at == std::string::npos)
+        return data;
+    std::string whole;
+    whole.reserve(data.size() + plan.size());
+    whole.append(data, 0, at + empty.size() - 4).append(plan).append(data, at + empty.size());
+    return whole;
+}
+
 } // namespace
 
 LiveRoute::LiveRoute(CompileRequest files)
@@ -61,12 +82,23 @@ bool LiveRoute::refresh()
     if (state_ && bytes == last_bytes_)
         return false;
     last_bytes_ = std::move(bytes);
+    std::string line_bytes = line_bytes_of(last_bytes_);
 
     SourcesPage page;
     std::string problem;
     try {
-        if (auto cannot = page_from_sources(files_, page))
+        // A save that leaves the line file as it was (the train file edited)
+        // keeps the track plan already drawn: the compile need not lay it metre
+        // by metre, the most work on a long route. A route that came out of
+        // another length after all is compiled again with its plan.
+        const bool same_line = plan_ && plan_->line_bytes == line_bytes;
+        if (auto cannot = page_from_sources(files_, page, !same_line))
             problem = *cannot;
+        else if (same_line && page.scenario && route_end_m(*page.scenario) != plan_->end_m) {
+            page = SourcesPage{};
+            if (auto again = page_from_sources(files_, page, true))
+                problem = *again;
+        }
     } catch (const std::exception& e) {
         problem = e.what(); // an image that cannot be read back: told, and the last drawing stays
     }
@@ -80,13 +112,12 @@ bool LiveRoute::refresh()
     // A drawing with a data error stops at the error: it takes the place
     // only of one that had errors too.
     if (page.scenario && (!page.data_error || !drawing_ || !drawing_->clean)) {
-        // A save of the train file alone leaves the track plan as it was.
-        const std::string key =
-            std::to_string(page.scenario->records[tratta::ScenarioRecords::train_header].end_m) + ':' +
-            line_bytes_of(last_bytes_);
-        json plan = drawing_ && key == plan_key_ ? std::move(drawing_->plan) : view_plan(*page.scenario);
-        plan_key_ = key;
-        drawing_ = Drawing{std::move(*page.scenario), std::move(page.extras), !page.data_error, std::move(plan)};
+        const int64_t end_m = route_end_m(*page.scenario);
+        if (!plan_ || plan_->line_bytes != line_bytes || plan_->end_m != end_m)
+            plan_ = Plan{std::move(line_bytes), end_m,
+                         view_plan(*page.scenario).dump(-1, ' ', false, json::error_handler_t::replace),
+                         start_ + "-p" + std::to_string(++plans_)};
+        drawing_ = Drawing{std::move(*page.scenario), std::move(page.extras), !page.data_error};
     }
     publish(drawing_ && drawing_->clean && !page.data_error && page.scenario.has_value(),
             drawing_ ? "" : "le sorgenti non danno nessun percorso da disegnare");
@@ -97,20 +128,26 @@ void LiveRoute::publish(bool current, const std::string& problem)
 {
     auto next = std::make_shared<PageState>();
     next->serial = start_ + "-" + std::to_string(++count_);
-    const json live = {{"serial", next->serial},
-                       {"current", current},
-                       {"problem", problem.empty() ? json(nullptr) : json(problem)}};
+    json live = {{"serial", next->serial},
+                 {"current", current},
+                 {"problem", problem.empty() ? json(nullptr) : json(problem)}};
     if (drawing_) {
         ViewExtras extras = drawing_->extras;
         extras.diagnostics = diagnostics_;
-        json data = view_data(drawing_->scenario, extras, drawing_->plan);
+        // The data is made without the plan, which is already text, and the
+        // plan laid into its place.
+        json data = view_data(drawing_->scenario, extras, json(nullptr));
+        live["plan"] = plan_->id;
         data["live"] = live;
         next->title = page_title(data);
-        next->data = data.dump(-1, ' ', false, json::error_handler_t::replace);
+        next->plan = plan_->id;
+        next->data_without_plan = data.dump(-1, ' ', false, json::error_handler_t::replace);
+        next->data = with_plan(next->data_without_plan, plan_->text);
     } else {
         // Nothing ever drew: the state only says why.
         next->title = "autore serve";
         next->data = json{{"live", live}}.dump(-1, ' ', false, json::error_handler_t::replace);
+        next->data_without_plan = next->data;
     }
     const std::lock_guard lock(mutex_);
     state_ = std::move(next);

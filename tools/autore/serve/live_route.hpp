@@ -19,11 +19,15 @@
 namespace autore::serve {
 
 // One state of the page: its data (JSON text, one line) and its serial,
-// which grows by one with each change.
+// which grows by one with each change. The track plan, the largest part of the
+// data on a long route, changes only with the line file: a page that already
+// holds the state's plan (the same `plan`) is sent the data without it.
 struct PageState {
     std::string serial; // "<start>-<n>": a server started again never repeats one
     std::string title;
     std::string data;
+    std::string plan;              // which plan the data carries ("<start>-p<n>"; empty: none drawn yet)
+    std::string data_without_plan; // the data with "plan": null, for a page that holds this plan
 };
 
 class LiveRoute {
@@ -46,13 +50,20 @@ private:
         LoadedScenario scenario;
         ViewExtras extras;
         bool clean = false; // compiled without a data error
-        nlohmann::ordered_json plan; // its track plan, the page's largest part
+    };
+    // The track plan drawn, as JSON text, with what it was made from.
+    struct Plan {
+        std::string line_bytes; // the line file as read
+        int64_t end_m = 0;      // the route's length
+        std::string text;
+        std::string id;
     };
     void publish(bool current, const std::string& problem);
 
     CompileRequest files_;
     std::string last_bytes_; // both files as last read, to tell a change
-    std::string plan_key_;   // the line file and the route's length the drawing's plan was made for
+    std::optional<Plan> plan_; // of the drawing
+    uint64_t plans_ = 0;
     std::optional<Drawing> drawing_; // the last drawing that compiled (or, before any, one with errors)
     std::vector<ViewDiagnostic> diagnostics_; // of the files as last read
     std::string start_;

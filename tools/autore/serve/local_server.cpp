@@ -49,18 +49,40 @@ struct LocalServer::Parts {
 
     void stream(httplib::Response& res, std::string since)
     {
-        auto last = std::make_shared<std::string>(std::move(since));
+        // What this page holds: the state it was given last, and its plan.
+        struct Held {
+            std::string serial;
+            std::string plan;
+            bool greeted = false; // told anything yet
+        };
+        auto held = std::make_shared<Held>();
+        held->serial = std::move(since);
+        if (const auto now = route.state(); now->serial == held->serial)
+            held->plan = now->plan;
         res.set_header("Cache-Control", "no-store");
-        res.set_chunked_content_provider("text/event-stream", [this, last](size_t, httplib::DataSink& sink) {
+        res.set_chunked_content_provider("text/event-stream", [this, held](size_t, httplib::DataSink& sink) {
             std::unique_lock lock(mutex);
             const uint64_t seen = published;
             const auto state = route.state();
-            if (state->serial != *last) {
+            if (state->serial != held->serial) {
                 lock.unlock();
-                *last = state->serial;
+                // The plan is sent only to a page that does not hold it yet.
+                const bool plan_held = !state->plan.empty() && state->plan == held->plan;
+                held->serial = state->serial;
+                held->plan = state->plan;
+                held->greeted = true;
                 // The data is one line of JSON: one event.
-                const std::string event = "data: " + state->data + "\n\n";
-                return sink.write(event.data(), event.size());
+                static const std::string head = "data: ", tail = "\n\n";
+                const std::string& data = plan_held ? state->data_without_plan : state->data;
+                return sink.write(head.data(), head.size()) && sink.write(data.data(), data.size()) &&
+                       sink.write(tail.data(), tail.size());
+            }
+            static const std::string still_here = ": in ascolto\n\n";
+            if (!held->greeted) {
+                // A page already up to date is told at once that it is heard.
+                held->greeted = true;
+                lock.unlock();
+                return sink.write(still_here.data(), still_here.size());
             }
             changed.wait_for(lock, keep_alive, [&] { return stopping.load() || published != seen; });
             if (stopping)
@@ -68,7 +90,6 @@ struct LocalServer::Parts {
             if (published != seen)
                 return true;
             lock.unlock();
-            static const std::string still_here = ": in ascolto\n\n";
             return sink.write(still_here.data(), still_here.size());
         });
     }

@@ -18,13 +18,19 @@ namespace autore::serve {
 #ifdef _WIN32
 
 namespace {
-std::function<void()>* console_stop = nullptr;
+std::atomic<std::function<void()>*> console_stop{nullptr};
 
-BOOL WINAPI on_console_event(DWORD)
+BOOL WINAPI on_console_event(DWORD event)
 {
     // Ctrl-C, Ctrl-Break, the console closed, the user logging off: all stop the server.
-    if (console_stop != nullptr)
-        (*console_stop)();
+    if (auto* stop = console_stop.load())
+        (*stop)();
+    // The console closed (or the session ending) ends the process as soon as
+    // this returns: it waits, a few seconds at most, for the server to have
+    // stopped, which ends the process from its own thread.
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT)
+        for (int waited = 0; waited < 100 && console_stop.load() != nullptr; ++waited)
+            Sleep(40);
     return TRUE;
 }
 } // namespace

@@ -76,6 +76,8 @@ function makeRuns(pairs, endM) {
 
 // Takes the route's data: every table the drawing reads is made from it.
 function takeRoute(data) {
+  // The same plan as before (kept by the page through a save of the train file): its tables stay.
+  const samePlan = PLAN && ROUTE && ROUTE !== data && data.plan === ROUTE.plan;
   ROUTE = data;
   PROFILE = {
     gradient: makeRuns(ROUTE.profile.gradient, ROUTE.profile.end_m),
@@ -83,7 +85,7 @@ function takeRoute(data) {
     adhesion: makeRuns(ROUTE.profile.adhesion, ROUTE.profile.end_m),
     side: makeRuns(ROUTE.profile.side, ROUTE.profile.end_m),
   };
-  PLAN = planOf(ROUTE.plan);
+  if (!samePlan) PLAN = planOf(ROUTE.plan);
   // Stations come in the order of the train file; the one that gets its name
   // drawn first when names do not all fit: the two ends, then those with a
   // time, then the longer zones.

@@ -468,6 +468,8 @@ function listenForSaves() {
     const data = JSON.parse(e.data);
     if (data.live.serial === ROUTE.live.serial) return;
     if (data.scenario === undefined) { ROUTE.live = data.live; showLiveStatus(); return; }
+    // A save that left the line file as it was comes without the track plan: the page keeps its own.
+    if (data.plan === null && data.live.plan !== undefined && data.live.plan === ROUTE.live.plan) data.plan = ROUTE.plan;
     replaceRoute(data);
   };
   events.onerror = () => {
