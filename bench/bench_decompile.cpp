@@ -3,7 +3,7 @@
 // Once for the embedded scenario, once for the longest route, curved end to end.
 #include "autore/decompile/round_trip.hpp"
 #include "bench_scenarios.hpp"
-#include "compile/compile.hpp"
+#include "app/compile_purpose.hpp"
 #include "model/file_decoders.hpp"
 #include "scenario/text_writer.hpp"
 #include "support/temp_folder.hpp"
@@ -20,12 +20,10 @@ std::string text_of(const tratta::Bytes& b) { return std::string(b.begin(), b.en
 
 autore::GivenFiles compiled(const std::string& line, const std::string& train)
 {
-    tratta::CompileInput in;
-    in.line = tratta::SourceText::of(line);
-    in.train = tratta::SourceText::of(train);
-    in.scenario_name = "Tratta_Esempio";
-    in.train_name = "TR 000 Esempio";
-    const auto result = tratta::compile(in);
+    const auto result = tratta::compile(tratta::compile_input(tratta::CompilePurpose::files_in_memory,
+                                                              tratta::SourceText::of(line),
+                                                              tratta::SourceText::of(train), "Tratta_Esempio",
+                                                              "TR 000 Esempio"));
     if (result.outcome != tratta::CompileOutcome::clean)
         throw std::runtime_error("the scenario of the benchmark does not compile cleanly");
     return {text_of(result.files.records), text_of(result.files.grid), text_of(result.files.line_table)};

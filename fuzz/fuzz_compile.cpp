@@ -38,14 +38,12 @@ void check(const tratta::CompileResult& r, bool keeps_line_table)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
-    tratta::CompileInput in = compile_input_of(data, size);
     // Every other input is compiled as the authoring tool's check compiles:
     // where each object came from and every field as read are kept, the
     // plan of the track is walked but not kept.
     const bool as_a_check = size % 2 == 1;
-    in.note_origins = as_a_check;
-    in.trace_fields = as_a_check;
-    in.keep_line_table = !as_a_check;
+    const tratta::CompileInput in = compile_input_of(
+        data, size, as_a_check ? tratta::CompilePurpose::check : tratta::CompilePurpose::program_files);
     // The error box and a compile with no route grid are ways a run is meant
     // to end; any exception escaping (a table read out of its bounds) is a crash.
     check(tratta::compile(in), in.keep_line_table);

@@ -26,7 +26,8 @@ struct Tally {
 // 0x00, the train file after it.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
-    const tratta::CompileResult first = tratta::compile(compile_input_of(data, size));
+    const tratta::CompileResult first =
+        tratta::compile(compile_input_of(data, size, tratta::CompilePurpose::files_in_memory));
     ++tally.inputs;
     if (first.outcome != tratta::CompileOutcome::clean)
         return 0;

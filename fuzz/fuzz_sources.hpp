@@ -4,21 +4,19 @@
 // is no train file); the names are the embedded scenario's.
 
 #include "app/avvio.hpp"
-#include "compile/compile.hpp"
+#include "app/compile_purpose.hpp"
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
-inline tratta::CompileInput compile_input_of(const uint8_t* data, std::size_t size)
+inline tratta::CompileInput compile_input_of(const uint8_t* data, std::size_t size,
+                                             tratta::CompilePurpose purpose = tratta::CompilePurpose::program_files)
 {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const std::size_t split = input.find('\0');
-    tratta::CompileInput in;
-    in.scenario_name = tratta::scenario_constant;
-    in.train_name = tratta::train_constant;
-    in.line = tratta::SourceText::of(input.substr(0, split));
-    if (split != std::string_view::npos)
-        in.train = tratta::SourceText::of(input.substr(split + 1));
-    return in;
+    return tratta::compile_input(purpose, tratta::SourceText::of(input.substr(0, split)),
+                                 split == std::string_view::npos ? tratta::SourceText{}
+                                                                 : tratta::SourceText::of(input.substr(split + 1)),
+                                 tratta::scenario_constant, tratta::train_constant);
 }

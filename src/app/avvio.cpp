@@ -1,6 +1,6 @@
 #include "app/avvio.hpp"
 
-#include "app/binary_set.hpp"
+#include "app/compile_and_write.hpp"
 #include "app/file_names.hpp"
 #include "app/files.hpp"
 #include "app/folder_lock.hpp"
@@ -10,12 +10,9 @@
 #include "app/platform.hpp"
 #include "app/scenario_files.hpp"
 #include "app/source_files.hpp"
-#include "app/staged_line_table.hpp"
-#include "compile/compile.hpp"
 
 #include <exception>
 #include <functional>
-#include <optional>
 #include <vector>
 
 namespace tratta {
@@ -56,19 +53,16 @@ RunOutcome compile_folder_sources(const std::filesystem::path& folder, const std
     try {
         const LoadedSource line = load_source(names.line_source);
         const LoadedSource train = load_source(names.train_source);
-        std::optional<StagedFile> staged_line_table;
-        CompileInput input{line.text(), train.text(), scenario_name, train_name, line_table};
-        input.line_table_ready = stage_early(names.line_table, staged_line_table);
-        const CompileResult result = compile(input);
-        delete_sources(result, names);
-
+        CompileAndWrite request{line.text(), train.text(), scenario_name, train_name, line_table,
+                                CompilePurpose::program_files, {names.line_table, names.records, names.grid},
+                                [&names](const CompileResult& result) { delete_sources(result, names); }};
+        const CompileResult result = compile_and_write(request).result;
         switch (result.outcome) {
         case CompileOutcome::error_box: return {1, " Errore n. " + std::to_string(result.box_number), true};
         case CompileOutcome::failure: return {1, result.failure, false};
         case CompileOutcome::clean:
         case CompileOutcome::data_error: break;
         }
-        write_binary_set(result, {names.line_table, names.records, names.grid}, staged_line_table);
         if (const DataError* last = result.last_error())
             return {2,
                     describe_error(*last, display_path(names.line_source.filename()),

@@ -3,7 +3,7 @@
 // program, as the program compiles them.
 
 #include "app/avvio.hpp"
-#include "compile/compile.hpp"
+#include "app/compile_purpose.hpp"
 #include "scenario/text_writer.hpp"
 
 #include <memory>
@@ -14,7 +14,8 @@ namespace tratta::testing {
 struct EmbeddedCompile {
     std::string line = encode_data_set(linea_data());
     std::string train = encode_data_set(treno_data());
-    CompileResult result = compile({SourceText::of(line), SourceText::of(train), scenario_constant, train_constant, true});
+    CompileResult result = compile(compile_input(CompilePurpose::program_files, SourceText::of(line),
+                                                 SourceText::of(train), scenario_constant, train_constant));
 };
 
 inline const EmbeddedCompile& embedded_compile()

@@ -1,6 +1,6 @@
 #include "autore/decompile/round_trip.hpp"
 
-#include "compile/compile.hpp"
+#include "app/compile_purpose.hpp"
 #include "model/file_decoders.hpp"
 
 #include <gtest/gtest.h>
@@ -85,12 +85,9 @@ TEST(Decompile, GeneratedScenariosThatCompileCleanlyComeBackExact)
     int clean = 0;
     for (unsigned seed = 1; seed <= 300; ++seed) {
         const Generated g = generate(seed);
-        tratta::CompileInput in;
-        in.line = tratta::SourceText::of(g.line);
-        in.train = tratta::SourceText::of(g.train);
-        in.scenario_name = "Valle";
-        in.train_name = "R 101";
-        const auto first = tratta::compile(in);
+        const auto first = tratta::compile(tratta::compile_input(tratta::CompilePurpose::files_in_memory,
+                                                                 tratta::SourceText::of(g.line),
+                                                                 tratta::SourceText::of(g.train), "Valle", "R 101"));
         if (first.outcome != tratta::CompileOutcome::clean)
             continue;
         ++clean;

@@ -50,7 +50,7 @@ struct Compiled {
         rq.train_file = sources.train_file;
         rq.out_dir = dir.path();
         EXPECT_EQ(compile_sources(rq).exit_status, 0);
-        return compile_author_files(rq).scenario;
+        return compile_author_files(rq, tratta::CompilePurpose::author_files).scenario;
     }
 };
 

@@ -3,7 +3,7 @@
 // records of a board or of a station line it refused.
 #include "autore/route/route_data.hpp"
 
-#include "compile/compile.hpp"
+#include "app/compile_purpose.hpp"
 #include "model/code_page.hpp"
 #include "support/temp_folder.hpp"
 #include "tools/small_scenario.hpp"
@@ -24,9 +24,8 @@ std::vector<std::string> station_names(const std::vector<std::string>& line_extr
     train.insert(train.end() - 1, train_extra.begin(), train_extra.end());
     const std::string line_text = tratta::testing::crlf_lines(line);
     const std::string train_text = tratta::testing::crlf_lines(train);
-    tratta::CompileInput input{tratta::SourceText::of(line_text), tratta::SourceText::of(train_text), "Valle", "R 101", true};
-    input.keep_line_table = false;
-    const tratta::CompileResult r = tratta::compile(input);
+    const tratta::CompileResult r = tratta::compile(tratta::compile_input(
+        tratta::CompilePurpose::tables, tratta::SourceText::of(line_text), tratta::SourceText::of(train_text), "Valle", "R 101"));
     const RouteData d = gather_route(r.model.records, r.model.cells.cells(), nullptr, 100);
     std::vector<std::string> names;
     for (const RouteMark& s : d.stations)

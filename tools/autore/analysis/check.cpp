@@ -1,5 +1,6 @@
 #include "autore/analysis/check.hpp"
 
+#include "app/compile_purpose.hpp"
 #include "autore/analysis/rules.hpp"
 #include "source/field_reader.hpp"
 #include "source/grid_check.hpp"
@@ -18,6 +19,7 @@ namespace autore {
 namespace {
 
 using tratta::CompileInput;
+using tratta::CompilePurpose;
 using tratta::CompileResult;
 using tratta::ErrorNumber;
 using tratta::SourceFile;
@@ -158,9 +160,8 @@ public:
                  std::vector<Diagnostic>& warnings)
         : first_(first), errors_(errors), warnings_(warnings), line_(in.line_source), train_(in.train_source)
     {
-        input_ = {SourceText{}, SourceText{}, in.scenario_name, in.train_name, true};
-        input_.note_origins = true;
-        input_.keep_line_table = false;
+        input_ = tratta::compile_input(CompilePurpose::check, SourceText{}, SourceText{}, in.scenario_name,
+                                       in.train_name);
     }
 
     // False when the search stopped at its limit.
@@ -184,7 +185,7 @@ public:
             // before the next reading makes its own.
             latest = &first_;
             again_.reset();
-            again_.emplace(compile_now(true));
+            again_.emplace(compile_now());
             latest = &*again_;
             take_errors(*again_);
             take_warnings(*again_);
@@ -194,11 +195,10 @@ public:
     }
 
 private:
-    CompileResult compile_now(bool trace)
+    CompileResult compile_now()
     {
         input_.line = SourceText::of(line_.for_compile());
         input_.train = SourceText::of(train_.for_compile());
-        input_.trace_fields = trace;
         return tratta::compile(input_);
     }
 
@@ -227,7 +227,7 @@ private:
         const std::string was = replace_field(text, length->place, longest);
         if (was.empty())
             return;
-        const CompileResult probe = compile_now(true);
+        const CompileResult probe = compile_now();
         for (const TracedField& f : probe.trace.fields) {
             const auto margin = grid_margin_of(f.key);
             if (!margin || f.role != TracedField::Role::number || f.index != 0)
@@ -337,12 +337,10 @@ std::vector<Diagnostic> warnings_of(const CompileResult& compiled, std::string_v
 
 CheckReport check_scenario(const CheckInput& in)
 {
-    CompileInput input{SourceText::of(in.line_source), SourceText::of(in.train_source), in.scenario_name,
-                       in.train_name, true};
-    input.note_origins = true;
-    input.trace_fields = true;
-    input.keep_line_table = false;
-    return check_compiled(in, tratta::compile(input));
+    return check_compiled(in, tratta::compile(tratta::compile_input(CompilePurpose::check,
+                                                                    SourceText::of(in.line_source),
+                                                                    SourceText::of(in.train_source),
+                                                                    in.scenario_name, in.train_name)));
 }
 
 CheckReport check_compiled(const CheckInput& in, const CompileResult& first)

@@ -1,5 +1,6 @@
 #include "autore/analysis/scenario_analysis.hpp"
 
+#include "app/compile_purpose.hpp"
 #include "model/error_meanings.hpp"
 
 #include <algorithm>
@@ -49,12 +50,10 @@ std::shared_ptr<const ScenarioAnalysis> analyse_scenario(AnalysisRequest request
     a->request = std::move(request);
     const AnalysisRequest& rq = a->request;
 
-    tratta::CompileInput input{tratta::SourceText::of(rq.line_source), tratta::SourceText::of(rq.train_source),
-                               rq.scenario_name, rq.train_name, true};
-    input.note_origins = true;
-    input.trace_fields = true;
-    input.keep_line_table = rq.line_table;
-    a->compiled = tratta::compile(input);
+    a->compiled = tratta::compile(tratta::compile_input(
+        rq.line_table ? tratta::CompilePurpose::check_and_draw : tratta::CompilePurpose::check,
+        tratta::SourceText::of(rq.line_source), tratta::SourceText::of(rq.train_source), rq.scenario_name,
+        rq.train_name));
 
     a->report = check_compiled({rq.line_source, rq.train_source, rq.scenario_name, rq.train_name}, a->compiled);
     if (rq.stand_in_train)

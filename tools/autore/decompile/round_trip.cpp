@@ -1,6 +1,6 @@
 #include "autore/decompile/round_trip.hpp"
 
-#include "compile/compile.hpp"
+#include "app/compile_purpose.hpp"
 
 namespace autore {
 
@@ -9,13 +9,10 @@ RoundTrip round_trip(const LoadedScenario& scenario, const GivenFiles& given)
     using tratta::ScenarioRecords;
     RoundTrip trip;
     trip.sources = rebuild_sources(scenario);
-    tratta::CompileInput in;
-    in.line = tratta::SourceText::of(trip.sources.line);
-    in.train = tratta::SourceText::of(trip.sources.train);
-    in.scenario_name = scenario.records[ScenarioRecords::scenario_header].text;
-    in.train_name = scenario.records[ScenarioRecords::run_header].text;
-    in.line_table = scenario.line_table.has_value();
-    const tratta::CompileResult result = tratta::compile(in);
+    const tratta::CompileResult result = tratta::compile(tratta::compile_input(
+        tratta::CompilePurpose::files_in_memory, tratta::SourceText::of(trip.sources.line),
+        tratta::SourceText::of(trip.sources.train), scenario.records[ScenarioRecords::scenario_header].text,
+        scenario.records[ScenarioRecords::run_header].text, scenario.line_table.has_value()));
     auto& out = trip.differences;
     if (!scenario.line_table)
         out.push_back("manca il file _linea.dat: la pianta non si conosce, e i sorgenti non hanno curve");

@@ -4,7 +4,7 @@
 #include "autore/scenario_files/binary_files.hpp"
 #include "autore/scenario_files/compile_sources.hpp"
 #include "autore/scenario_files/route_output.hpp"
-#include "compile/compile.hpp"
+#include "app/compile_purpose.hpp"
 #include "model/byte_reader.hpp"
 #include "model/code_page.hpp"
 #include "model/file_decoders.hpp"
@@ -54,12 +54,9 @@ SourceNames names_from(const fs::path& line_file, const fs::path& train_file)
 RailwaySide compiled_sources(const std::string& line_bytes, const std::string& train_bytes, const std::string& label,
                              const SourceNames& names = {})
 {
-    tratta::CompileInput in;
-    in.line = tratta::SourceText::of(line_bytes);
-    in.train = tratta::SourceText::of(train_bytes);
-    in.scenario_name = tratta::utf8_to_cp1252(names.scenario);
-    in.train_name = tratta::utf8_to_cp1252(names.train);
-    const tratta::CompileResult result = tratta::compile(in);
+    const tratta::CompileResult result = tratta::compile(tratta::compile_input(
+        tratta::CompilePurpose::files_in_memory, tratta::SourceText::of(line_bytes), tratta::SourceText::of(train_bytes),
+        tratta::utf8_to_cp1252(names.scenario), tratta::utf8_to_cp1252(names.train)));
     if (!result.makes_files())
         throw DiffTrouble(label + ": i sorgenti non si compilano (" +
                           (result.failure.empty() ? "errore " + std::to_string(result.box_number) : result.failure) +

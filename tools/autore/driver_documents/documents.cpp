@@ -49,7 +49,9 @@ Worked work_out(const ScenarioRun& run)
         return w;
     }
     CompiledModel model =
-        compile_model({run.line_file, run.train_file, w.scenario, w.train, run.line_bytes, run.train_bytes});
+        run.compiled && run.train_bytes
+            ? model_of(*run.compiled, std::string(*run.train_bytes))
+            : compile_model({run.line_file, run.train_file, w.scenario, w.train, run.line_bytes, run.train_bytes});
     w.problems = std::move(model.problems);
     w.diagnostics = std::move(model.diagnostics);
     if (!model.compiled)

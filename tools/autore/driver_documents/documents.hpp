@@ -5,6 +5,7 @@
 
 #include "autore/diagnostics/report_formats.hpp"
 #include "autore/driver_documents/timetable.hpp"
+#include "compile/compile.hpp"
 
 #include <filesystem>
 #include <optional>
@@ -21,6 +22,10 @@ struct ScenarioRun {
     // The files' bytes when they are in memory already; none: read from the files.
     std::optional<std::string_view> line_bytes;
     std::optional<std::string_view> train_bytes;
+    // The compile already made of these bytes (with where each object came
+    // from noted), so that the documents need no compile of their own; none:
+    // they are compiled here.
+    const tratta::CompileResult* compiled = nullptr;
 };
 
 // The three documents of a scenario as the bytes of their files.

@@ -79,7 +79,9 @@ PackReport pack_scenario(const PackRequest& rq, const fs::path& tool_folder)
         return report;
     };
     try {
-        AuthorCompile compiled = compile_author_files(rq.sources);
+        // One compile for the check and the documents alike; the program
+        // compiles the sources again when it runs.
+        AuthorCompile compiled = compile_author_files(rq.sources, tratta::CompilePurpose::check);
         if (!compiled.scenario)
             return fail(compiled.problem);
         const AuthorScenario& sc = *compiled.scenario;
@@ -92,8 +94,8 @@ PackReport pack_scenario(const PackRequest& rq, const fs::path& tool_folder)
 
         tratta::ScenarioTexts texts{sc.scenario_name, sc.train_name, sc.line.bytes, sc.train.bytes, {}, {}, {}};
         if (rq.documents.empty()) {
-            MadeDocuments made =
-                make_documents({rq.sources.line_file, rq.sources.train_file, {}, sc.line.bytes, sc.train.bytes});
+            MadeDocuments made = make_documents(
+                {rq.sources.line_file, rq.sources.train_file, {}, sc.line.bytes, sc.train.bytes, &sc.result});
             if (!made.texts)
                 return fail("i documenti non si ricavano dai sorgenti; nulla è stato scritto");
             texts.notes = std::move(made.texts->notes);

@@ -4,7 +4,7 @@
 #include "app/source_files.hpp"
 #include "autore/analysis/check.hpp"
 #include "autore/route/route_data.hpp"
-#include "compile/compile.hpp"
+#include "app/compile_purpose.hpp"
 #include "model/code_page.hpp"
 
 namespace autore {
@@ -28,12 +28,16 @@ CompiledModel compile_model(const ScenarioSources& sources)
                                      : source->cause);
         return model;
     }
-    model.train_bytes = train.bytes;
-    tratta::CompileInput input{line.text(), train.text(), tratta::utf8_to_cp1252(sources.scenario),
-                               tratta::utf8_to_cp1252(sources.train), true};
-    input.note_origins = true;
-    input.keep_line_table = false;
-    const tratta::CompileResult result = tratta::compile(input);
+    return model_of(tratta::compile(tratta::compile_input(tratta::CompilePurpose::tables, line.text(), train.text(),
+                                                          tratta::utf8_to_cp1252(sources.scenario),
+                                                          tratta::utf8_to_cp1252(sources.train))),
+                    train.bytes);
+}
+
+CompiledModel model_of(const tratta::CompileResult& result, std::string train_bytes)
+{
+    CompiledModel model;
+    model.train_bytes = std::move(train_bytes);
     model.diagnostics = error_diagnostics(result);
     if (!result.makes_files())
         return model;

@@ -5,6 +5,7 @@
 // else in this folder takes these tables, never files.
 
 #include "autore/diagnostics/diagnostic.hpp"
+#include "compile/compile.hpp"
 #include "model/route_cells.hpp"
 #include "model/scenario_records.hpp"
 
@@ -40,5 +41,9 @@ struct CompiledModel {
 // Compiles the two sources in memory as the program does; the author's files
 // are only read.
 CompiledModel compile_model(const ScenarioSources& sources);
+
+// The same tables from a compile already made of the sources (with where each
+// object came from noted), and the train file's bytes.
+CompiledModel model_of(const tratta::CompileResult& compiled, std::string train_bytes);
 
 } // namespace autore

@@ -1,13 +1,11 @@
 #include "autore/scenario_files/compile_sources.hpp"
 
-#include "app/binary_set.hpp"
-#include "app/avvio.hpp"
+#include "app/compile_and_write.hpp"
 #include "app/file_names.hpp"
 #include "app/file_checks.hpp"
 #include "app/files.hpp"
 #include "app/folder_lock.hpp"
 #include "app/own_files.hpp"
-#include "app/staged_line_table.hpp"
 #include "autore/analysis/check.hpp"
 #include "autore/scenario_files/file_name_rules.hpp"
 #include "autore/scenario_files/input_files.hpp"
@@ -108,7 +106,7 @@ std::optional<std::string> read_author_files(const CompileRequest& rq, AuthorFil
     return std::nullopt;
 }
 
-AuthorCompile compile_author_files(const CompileRequest& rq)
+AuthorCompile compile_author_files(const CompileRequest& rq, tratta::CompilePurpose purpose)
 {
     AuthorCompile out;
     auto sc = std::make_unique<AuthorScenario>();
@@ -116,10 +114,8 @@ AuthorCompile compile_author_files(const CompileRequest& rq)
         out.problem = *problem;
         return out;
     }
-    tratta::CompileInput input{sc->line.text(), sc->train.text(), sc->scenario_name, sc->train_name, rq.line_table};
-    input.note_origins = true;
-    input.trace_fields = true;
-    sc->result = tratta::compile(input);
+    sc->result = tratta::compile(
+        tratta::compile_input(purpose, sc->line.text(), sc->train.text(), sc->scenario_name, sc->train_name, rq.line_table));
     out.scenario = std::move(sc);
     return out;
 }
@@ -148,23 +144,24 @@ CompileReport compile_sources(const CompileRequest& rq)
                 return fail("il file da scrivere \"" + display_path(*target) +
                             "\" è uno dei file sorgente: nulla è stato scritto");
 
-        // One run at a time in the output folder, as in the program's.
-        // Every binary is complete beside its place before any takes it, so a
-        // write that fails leaves the output folder as it was. The line table
-        // is staged as soon as the compile has it.
+        // One run at a time in the output folder, as in the program's, and
+        // the same compile-and-write: every binary is complete beside its
+        // place before any takes it, so a write that fails leaves the output
+        // folder as it was. The same compile keeps where each object came
+        // from and every field as read, for the check's diagnostics, made
+        // once the files' bytes are written and gone.
         const tratta::FolderLock lock(rq.out_dir);
         tratta::remove_stale_temporaries_once(rq.out_dir);
-        std::optional<tratta::StagedFile> staged_line_table;
-
-        // One compile gives the files and, with where each object came from
-        // and every field as read, the check's diagnostics, made once the
-        // files' bytes are written and gone.
-        tratta::CompileInput input{sc.line.text(), sc.train.text(), sc.scenario_name, sc.train_name, rq.line_table};
-        input.note_origins = rq.line_table;
-        input.trace_fields = rq.line_table;
-        if (rq.line_table)
-            input.line_table_ready = tratta::stage_early(out.line_table, staged_line_table);
-        tratta::CompileResult result = tratta::compile(input);
+        const tratta::CompileAndWrite request{sc.line.text(),
+                                              sc.train.text(),
+                                              sc.scenario_name,
+                                              sc.train_name,
+                                              rq.line_table,
+                                              tratta::CompilePurpose::author_files,
+                                              {out.line_table, out.records, out.grid},
+                                              {}};
+        tratta::WrittenCompile written = tratta::compile_and_write(request);
+        tratta::CompileResult& result = written.result;
         // Without the line table the compile reads no curve: the check then
         // compiles once more, reading them, so as to judge the curve lines too.
         const auto diagnose = [&] {
@@ -186,7 +183,7 @@ CompileReport compile_sources(const CompileRequest& rq)
         case tratta::CompileOutcome::data_error: break;
         }
 
-        report.written = tratta::write_binary_set(result, {out.line_table, out.records, out.grid}, staged_line_table);
+        report.written = std::move(written.written);
         if (result.outcome == tratta::CompileOutcome::data_error)
             report.exit_status = 2;
         diagnose();

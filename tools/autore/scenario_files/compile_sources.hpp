@@ -4,6 +4,7 @@
 // touching the author's files: both are read once, compiled in memory, and
 // only the binaries are written.
 
+#include "app/compile_purpose.hpp"
 #include "app/source_files.hpp"
 #include "autore/diagnostics/diagnostic.hpp"
 #include "autore/diagnostics/report_formats.hpp"
@@ -60,14 +61,14 @@ struct AuthorScenario : AuthorFiles {
     tratta::CompileResult result;
 };
 
-// Reads and compiles; nothing is written. A problem that keeps the compile
+// Reads and compiles for that purpose; nothing is written. A problem that keeps the compile
 // from running (a name that cannot be formed, a file that cannot be read) is
 // returned in `problem` with no scenario.
 struct AuthorCompile {
     std::unique_ptr<AuthorScenario> scenario;
     std::string problem;
 };
-AuthorCompile compile_author_files(const CompileRequest& request);
+AuthorCompile compile_author_files(const CompileRequest& request, tratta::CompilePurpose purpose);
 
 CompileReport compile_sources(const CompileRequest& request);
 
