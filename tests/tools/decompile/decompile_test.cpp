@@ -103,6 +103,9 @@ const RoundTripCase round_trip_cases[] = {
        "curvad4,  5000,  0", "curvas1,  9000,  8000"},
       {},
       {}}},
+    // The second curve goes on from the first where no line may begin.
+    {"curve_that_goes_on_where_the_grid_refuses_a_start",
+     {{}, {"curvas3,  6800,  150", "curvad5,  6850,  1000"}, {}, {}, "0"}},
     {"gradients_below_and_above_level_and_behind_the_cursor",
      {{},
       {"pendenza,  0,  -100", "pendenza,  500,  155", "pendenza,  1250,  -4", "pendenza,  1275,  7",
@@ -121,6 +124,19 @@ const RoundTripCase round_trip_cases[] = {
        "montagna,  3050,  3600,  4", "montagna,  6000,  6020,  2", "montagna,  7000,  9000,  12"},
       {},
       {}}},
+    // Marked mountains laid over each other so that their markers are out of
+    // step with the stretches their sides leave.
+    {"marked_mountain_inside_a_later_marked_one_out_of_step",
+     {{},
+      {"montagna,  2725,  5412,  12", "montagna,  10525,  10814,  12", "montagna,  1000,  3719,  7",
+       "montagna,  8025,  11010,  11"},
+      {},
+      {},
+      "8500"}},
+    {"marked_mountain_under_a_close_one_and_a_later_one",
+     {{}, {"montagna,  9000,  12000,  11", "montagna,  50,  300,  0", "montagna,  7900,  9600,  8"}, {}, {}, "6500"}},
+    {"mountain_side_left_only_in_the_last_two_cells",
+     {{}, {"montagna,  5950,  8855,  2", "montagna,  4500,  6950,  3"}, {}, {}, "0"}},
     {"speed_boards_and_sign_boards",
      {{},
       {"indicatori_vmax,  1000,  90,  95,  100,  0,  ,  ,  ,  0",
@@ -150,6 +166,13 @@ const RoundTripCase round_trip_cases[] = {
                  "segnale,    5200,   3, 1, 2,  3, 4,    2,  5,6,7, 9", "segnale,    6800,   2, 0, 0,  0, 0,    0,  0,0,0, 0",
                  "abbattimento,  2500,  270", "abbattimento,  3300,  0", "abbattimento,  6000,  180",
                  "abbattimento,  9000,  32767"})}},
+    // The second signal writes over two of the first one's approach cells
+    // numbers that another sum would give in those two cells alone.
+    {"signal_whose_own_approach_cell_alone_tells_its_sum",
+     {{},
+      {},
+      {},
+      {"segnale,    300,   3, 8, 1,  1, 2,    1,  2,1,1, 0", "segnale,    500,   1, 9, 1,  1, 0,    2,  2,1,1, 199"}}},
     {"general_values_chainages_and_signal_repetition",
      {{"progressiva chilometrica uno,  1000,  3050,  0", "progressiva chilometrica due,  5000,  -5000,  0",
        "progressiva chilometrica tre,  8000,  20000,  1", "sfondo uno,  3", "sfondo due,  -1", "sfondo tre,  7",

@@ -7,7 +7,6 @@
 
 #include <iostream>
 #include <random>
-#include <set>
 #include <string>
 
 namespace autore {
@@ -75,15 +74,12 @@ Generated generate(unsigned seed)
 std::string text_of(const tratta::Bytes& b) { return std::string(b.begin(), b.end()); }
 
 // Every generated scenario that compiles without error comes back to the
-// byte, but two: in both, marked mountains laid over each other in three
-// layers leave markers that no set of mountain lines written along the route
-// gives again (the decompile says so, status 2, and lists the cells).
+// byte, mountains laid over each other in three layers included.
 TEST(Decompile, GeneratedScenariosThatCompileCleanlyComeBackExact)
 {
-    const std::set<unsigned> stacked_mountains{225, 250};
-    std::set<unsigned> inexact;
+    constexpr unsigned seeds = 1000;
     int clean = 0;
-    for (unsigned seed = 1; seed <= 300; ++seed) {
+    for (unsigned seed = 1; seed <= seeds; ++seed) {
         const Generated g = generate(seed);
         const auto first = tratta::compile(tratta::compile_input(tratta::CompilePurpose::files_in_memory,
                                                                  tratta::SourceText::of(g.line),
@@ -98,18 +94,14 @@ TEST(Decompile, GeneratedScenariosThatCompileCleanlyComeBackExact)
         scenario.cells = tratta::decode_route_cells(given.grid);
         scenario.line_table = tratta::decode_line_profile(given.line_table);
         const RoundTrip trip = round_trip(scenario, given);
-        if (trip.differences.empty())
-            continue;
-        inexact.insert(seed);
-        EXPECT_TRUE(stacked_mountains.contains(seed)) << "seed " << seed << ": " << trip.differences.front() << "\n"
-                                                      << g.line << g.train;
-        for (const auto& d : trip.differences)
-            EXPECT_NE(d.find("campo kind"), std::string::npos) << "seed " << seed << ": " << d;
+        // On failure: the first difference, the line file written back, and the two sources drawn.
+        EXPECT_TRUE(trip.differences.empty()) << "seed " << seed << ": " << trip.differences.front() << "\n"
+                                              << trip.sources.line << "\n"
+                                              << g.line << g.train;
     }
-    EXPECT_EQ(inexact, stacked_mountains);
-    std::cout << clean << " of 300 generated scenarios compile without error\n";
+    std::cout << clean << " of " << seeds << " generated scenarios compile without error, each exact\n";
     // The generator is worth its name only while most of what it draws compiles.
-    EXPECT_GT(clean, 100);
+    EXPECT_GT(clean, static_cast<int>(seeds) / 3);
 }
 
 } // namespace

@@ -100,5 +100,26 @@ TEST(ReportFormats, APathThatIsNotUtf8IsShownVisibly)
     EXPECT_EQ(location.at("physicalLocation").at("artifactLocation").at("uri"), "Citt%E0/Valle_linea.txt");
 }
 
+TEST(ReportFormats, ArtifactUrisFollowTheFoldersOfThePlatform)
+{
+    struct Case {
+        const char* name;
+        bool backslash_separates;
+        const char* uri;
+    };
+    const Case cases[] = {
+        {"Valle_linea.txt", false, "Valle_linea.txt"},
+        {"mia_linea/Valle_linea.txt", false, "mia_linea/Valle_linea.txt"},
+        {"mia_linea\\Valle_linea.txt", true, "mia_linea/Valle_linea.txt"},
+        // On Linux a backslash is a letter of the name.
+        {"mia_linea\\Valle_linea.txt", false, "mia_linea%5CValle_linea.txt"},
+        {"C:\\Scenari\\Citt\xC3\xA0\\Valle_linea.txt", true, "file:///C%3A/Scenari/Citt%C3%A0/Valle_linea.txt"},
+        {"/srv/scenari/Valle_linea.txt", false, "/srv/scenari/Valle_linea.txt"},
+        {"C:relativo.txt", true, "C%3Arelativo.txt"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(artifact_uri(c.name, c.backslash_separates), c.uri) << c.name;
+}
+
 } // namespace
 } // namespace autore

@@ -1,14 +1,15 @@
 #include "autore/decompile/curve_runs.hpp"
+#include "autore/decompile/mountain_lines.hpp"
 #include "autore/decompile/rebuilt_sources.hpp"
 #include "autore/decompile/source_columns.hpp"
 
 #include "model/route_cells.hpp"
+#include "source/grid_check.hpp"
 #include "source/line/progressive_ordina.hpp"
 
 #include <algorithm>
 #include <array>
 #include <map>
-#include <optional>
 
 namespace autore {
 
@@ -94,10 +95,23 @@ void curve_section(const LoadedScenario& s, RebuiltSources& out)
     if (found.unmatched_m)
         out.notes.push_back("la pianta della linea al metro " + std::to_string(*found.unmatched_m) +
                             " non viene da nessun passo della compilazione: le curve da lì in poi mancano");
+    tratta::RouteCells grid;
+    if (s.records[ScenarioRecords::train_header].end_m >= 0)
+        grid.create(s.records[ScenarioRecords::train_header].end_m);
     SourceColumns curves;
-    for (const auto& c : found.curves)
+    const CurveRun* previous = nullptr;
+    for (const auto& c : found.curves) {
+        // A curve that begins in the last hundred metres or so, where the
+        // grid check refuses a position, can only go on from the one before
+        // it: written from further back, it turns from where that one ended.
+        int64_t start = c.first_m - 1;
+        if (previous && previous->last_m == c.first_m - 1 && grid.exists())
+            while (start > 0 && !tratta::grid_accepts(grid, start))
+                --start;
         curves.add(std::string("curva") + (c.left ? "s" : "d") + std::to_string(c.curve_class),
-                   {c.first_m - 1, c.last_m - c.first_m + 1});
+                   {start, c.last_m - start});
+        previous = &c;
+    }
     curves.write(out.line, "[curve]");
 }
 
@@ -119,135 +133,12 @@ void gradient_section(const std::vector<RouteCell>& cells, RebuiltSources& out)
     lines.write(out.line, "[pendenze]");
 }
 
-// Stretches of one mountain side. A mountain that begins 150 m or less after
-// the previous one's end (or before it) takes side 3; one of another side
-// there is written after an empty mountain that ends far behind, which only
-// moves that previous end back. A marked mountain has a marker in every
-// fourth cell counted from its first, where the cell was empty; mountains
-// laid over each other leave several such steps, and a stretch of side 3 is
-// then written as one mountain without markers and, over it, one marked
-// mountain for each run of markers that keeps a step.
-class MountainLines {
-public:
-    explicit MountainLines(const std::vector<RouteCell>& cells) : cells_(cells) {}
-
-    void stretch(int64_t first, int64_t last, uint8_t side)
-    {
-        std::optional<int64_t> first_marker;
-        for (int64_t c = first; c <= last && !first_marker; ++c)
-            if (marker(c))
-                first_marker = c;
-        if (!first_marker) {
-            // A side above 10 without markers is written below 0: its low 8 bits stay.
-            add(first, last, side, side > 10 ? side - 256 : side);
-            return;
-        }
-        if (side == 3) {
-            side_three(first, last);
-            return;
-        }
-        // The mountain began up to three cells before the stretch when its
-        // markers say so, its head then covered by a later one of side 3.
-        int64_t start = *first_marker - 3;
-        while (start > first)
-            start -= 4;
-        const bool head_of_three = start < first && start >= 0 && cells_[static_cast<std::size_t>(start)].side == 3;
-        if (!head_of_three)
-            start = first;
-        add(start, last, side, side + 10);
-        if (start < first)
-            add(start, first - 1, 3, 3);
-    }
-
-    void write(std::string& out) const { lines_.write(out, "[montagne]"); }
-
-private:
-    void side_three(int64_t first, int64_t last)
-    {
-        // One marked mountain over the whole stretch when its markers keep
-        // the step from its first cell to its end.
-        bool one = true;
-        for (int64_t c = first; c <= last; ++c)
-            one = one && fits(first, c);
-        if (one) {
-            add(first, last, 3, 13);
-            return;
-        }
-        add(first, last, 3, 3);
-        for (int64_t phase = 0; phase < 4; ++phase) {
-            int64_t c = first + phase;
-            while (c <= last) {
-                // A run of cells four apart that hold markers, or objects
-                // placed over markers, from a first real marker on.
-                if (!marker(c)) {
-                    c += 4;
-                    continue;
-                }
-                int64_t end = c;
-                while (end + 4 <= last && cells_[static_cast<std::size_t>(end + 4)].kind != tratta::kind_none)
-                    end += 4;
-                // A run whose mountain began before the stretch: its first
-                // cells are given back their own side afterwards.
-                if (c - 3 >= 0) {
-                    add(c - 3, end, 3, 13);
-                    restore(c - 3, first - 1);
-                }
-                c = end + 4;
-            }
-        }
-    }
-    // Cells from..to (none when to < from) set back to the side they hold,
-    // without markers.
-    void restore(int64_t from, int64_t to)
-    {
-        for (int64_t c = from; c <= to;) {
-            const uint8_t side = cells_[static_cast<std::size_t>(c)].side;
-            int64_t last = c;
-            while (last + 1 <= to && cells_[static_cast<std::size_t>(last + 1)].side == side)
-                ++last;
-            add(c, last, side, side > 10 ? side - 256 : side);
-            c = last + 1;
-        }
-    }
-    bool marker(int64_t c) const { return cells_[static_cast<std::size_t>(c)].kind == tratta::kind_mountain_marker; }
-    // Cell c agrees with a marked mountain from `start`: a marker on every
-    // fourth cell (or an object placed over it later), none elsewhere.
-    bool fits(int64_t start, int64_t c) const
-    {
-        const auto kind = cells_[static_cast<std::size_t>(c)].kind;
-        if ((c - start + 1) % 4 == 0)
-            return kind != tratta::kind_none;
-        return kind != tratta::kind_mountain_marker;
-    }
-    void add(int64_t first, int64_t last, uint8_t side, int64_t code)
-    {
-        const int64_t start = first * 50;
-        const int64_t end = (last + 1) * 50;
-        if (previous_end_ && start - *previous_end_ <= 150 && side != 3)
-            lines_.add("montagna", {0, -1000, 0});
-        lines_.add("montagna", {start, end, code});
-        previous_end_ = end;
-    }
-
-    const std::vector<RouteCell>& cells_;
-    SourceColumns lines_;
-    std::optional<int64_t> previous_end_;
-};
-
-void mountain_section(const std::vector<RouteCell>& cells, RebuiltSources& out)
+void mountain_section(const std::vector<RouteCell>& cells, int32_t route_length_m, RebuiltSources& out)
 {
-    MountainLines lines(cells);
-    const auto n = static_cast<int64_t>(cells.size());
-    for (int64_t i = 0; i < n;) {
-        const uint8_t side = cells[static_cast<std::size_t>(i)].side;
-        int64_t last = i;
-        while (last + 1 < n && cells[static_cast<std::size_t>(last + 1)].side == side)
-            ++last;
-        if (side != 0)
-            lines.stretch(i, last, side);
-        i = last + 1;
-    }
-    lines.write(out.line);
+    SourceColumns lines;
+    for (const auto& m : mountain_lines(cells, route_length_m))
+        lines.add("montagna", {m.start_m, m.end_m, m.code});
+    lines.write(out.line, "[montagne]");
 }
 
 // A board's two speeds (the second divided by 5 and added): the same speed
@@ -346,7 +237,7 @@ void rebuild_line_file(const LoadedScenario& s, const std::vector<RouteCell>& ce
     general_section(s.records, out);
     curve_section(s, out);
     gradient_section(cells, out);
-    mountain_section(cells, out);
+    mountain_section(cells, s.records[ScenarioRecords::train_header].end_m, out);
     board_sections(s, cells, out);
     out.line += "[fine]\r\n";
 }

@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <utility>
 
 namespace autore {
 
@@ -138,18 +139,25 @@ void slowdown_section(const std::vector<RouteCell>& cells, std::string& out)
 // A signal's type and marker digit give a sum that stands, times 10 plus k,
 // in the approach of the k-th of every second cell before it, and in the
 // fourth value beside the tens. Of the sums the fourth value allows, the one
-// that the most of its approach cells still hold (a later signal may have
-// written over some).
-int64_t signal_sum(const std::vector<RouteCell>& cells, std::size_t c)
+// that its approach cells still hold (a later signal may have written over
+// some): first those cells that no other signal reaches, whose number can
+// only be its own, then all of them. Many sums give the same low 8 bits in
+// some cells; only the cells of its own tell the right one.
+int64_t signal_sum(const std::vector<RouteCell>& cells, std::size_t c, const std::set<std::size_t>& shared)
 {
     const int64_t v4 = cells[c].value4;
     const int64_t base = ((v4 % 10) + 10) % 10;
     int64_t best = base;
-    int best_hits = 0;
+    std::pair<int, int> best_hits{0, 0}; // own cells, all cells
     for (int64_t sum = base; sum < 2560; sum += 10) {
-        int hits = 0;
-        for (std::size_t k = 1; k <= 4 && 2 * k <= c; ++k)
-            hits += ((sum * 10 + static_cast<int64_t>(k)) & 0xff) == cells[c - 2 * k].approach ? 1 : 0;
+        std::pair<int, int> hits{0, 0};
+        for (std::size_t k = 1; k <= 4 && 2 * k <= c; ++k) {
+            const std::size_t a = c - 2 * k;
+            if (((sum * 10 + static_cast<int64_t>(k)) & 0xff) != cells[a].approach)
+                continue;
+            hits.first += shared.contains(a) ? 0 : 1;
+            ++hits.second;
+        }
         if (hits > best_hits) {
             best = sum;
             best_hits = hits;
@@ -208,10 +216,20 @@ std::vector<std::size_t> signal_order(const std::vector<RouteCell>& cells, const
 
 void signal_section(const std::vector<RouteCell>& cells, std::string& out)
 {
+    // The approach cells that two signals or more reach.
+    std::map<std::size_t, int> reached;
+    for (std::size_t c = 0; c < cells.size(); ++c)
+        if (cells[c].kind == tratta::kind_signal)
+            for (std::size_t k = 1; k <= 4 && 2 * k <= c; ++k)
+                ++reached[c - 2 * k];
+    std::set<std::size_t> shared;
+    for (const auto& [a, n] : reached)
+        if (n > 1)
+            shared.insert(a);
     std::map<std::size_t, int64_t> sums;
     for (std::size_t c = 0; c < cells.size(); ++c)
         if (cells[c].kind == tratta::kind_signal)
-            sums[c] = signal_sum(cells, c);
+            sums[c] = signal_sum(cells, c, shared);
     SourceColumns lines;
     for (const std::size_t c : signal_order(cells, sums)) {
         const auto& s = cells[c];

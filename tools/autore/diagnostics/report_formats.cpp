@@ -2,6 +2,8 @@
 
 #include "autore/diagnostics/rule_summaries.hpp"
 
+#include <algorithm>
+#include <cctype>
 #include <ostream>
 #include <set>
 
@@ -48,7 +50,7 @@ ordered_json physical_location(const SourcePlace& p, const SourceNames& names)
         region["startColumn"] = p.column;
         region["endColumn"] = std::max(p.end_column, p.column);
     }
-    return {{"artifactLocation", {{"uri", uri_reference(names.of(p.file))}}}, {"region", region}};
+    return {{"artifactLocation", {{"uri", artifact_uri(names.of(p.file))}}}, {"region", region}};
 }
 
 } // namespace
@@ -72,6 +74,16 @@ std::string uri_reference(std::string_view name)
         }
     }
     return uri;
+}
+
+std::string artifact_uri(std::string_view name, bool backslash_separates)
+{
+    std::string path(name);
+    if (backslash_separates)
+        std::replace(path.begin(), path.end(), '\\', '/');
+    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) != 0 &&
+                       path[1] == ':' && path[2] == '/';
+    return drive ? "file:///" + uri_reference(path) : uri_reference(path);
 }
 
 std::string text_line(const Diagnostic& d, const SourceNames& names)

@@ -25,6 +25,18 @@ struct SourceNames {
 // escaped ("/" stays).
 std::string uri_reference(std::string_view name);
 
+// Where a SARIF log points for a file shown under `name`: a URI reference
+// relative to the folder of the check, or a file URI for a name with a drive.
+// A Windows author types "mia_linea\Valle_linea.txt" or "C:\Scenari\...":
+// there the backslash separates folders and becomes "/", so that a
+// code-scanning page finds the file.
+#ifdef _WIN32
+inline constexpr bool backslash_separates_folders = true;
+#else
+inline constexpr bool backslash_separates_folders = false;
+#endif
+std::string artifact_uri(std::string_view name, bool backslash_separates = backslash_separates_folders);
+
 // file:line:col: error|warning [code]: message, then file:line:col: note: ... for each related place.
 void write_text(const std::vector<Diagnostic>& diagnostics, const SourceNames& names, std::ostream& out);
 std::string text_line(const Diagnostic& d, const SourceNames& names);

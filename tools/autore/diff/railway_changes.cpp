@@ -3,6 +3,7 @@
 #include "autore/route/official_km.hpp"
 #include "autore/route/table_fields.hpp"
 #include "model/code_page.hpp"
+#include "source/train/train_keys.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -122,13 +123,32 @@ std::vector<const ScenarioRecord*> stations(const ScenarioRecords& r)
     return list;
 }
 
+// A field of a station's record by the name of the station line's field
+// that fills it ("primo indicatore" for flag_a); the record's own name where
+// no field of the line does.
+std::string source_name(std::string_view record_field)
+{
+    for (const auto& f : tratta::train_keys::station.fields) {
+        const std::string_view becomes = f.becomes;
+        const std::string_view head = ".sim: ";
+        if (!becomes.starts_with(head))
+            continue;
+        const auto rest = becomes.substr(head.size());
+        if (rest.starts_with(record_field) &&
+            (rest.size() == record_field.size() || rest[record_field.size()] == ';'))
+            return std::string(f.name);
+    }
+    return std::string(record_field);
+}
+
 // What else of a station changed: its zone about its position, its kind, flags and values.
 std::string station_fields(const ScenarioRecord& a, const ScenarioRecord& b)
 {
     std::string text;
     const auto field = [&](const char* name, int64_t x, int64_t y) {
+        // A name may hold a comma ("primo gruppo, valore 1"): the values follow a colon, the fields a semicolon.
         if (x != y)
-            text += std::string(text.empty() ? "" : ", ") + name + " " + std::to_string(x) + " → " + std::to_string(y);
+            text += std::string(text.empty() ? "" : "; ") + name + ": " + std::to_string(x) + " → " + std::to_string(y);
     };
     field("tipo", a.kind, b.kind);
     field("inizio della zona (rispetto alla stazione)", a.start_m - a.at_m, b.start_m - b.at_m);
@@ -138,7 +158,7 @@ std::string station_fields(const ScenarioRecord& a, const ScenarioRecord& b)
     for (std::size_t i = 0; i < fa.size(); ++i) {
         const std::string_view n = fa[i].name;
         if (n != "kind" && n != "start_m" && n != "end_m" && n != "at_m" && n != "time_s")
-            field(std::string(n).c_str(), fa[i].value, fb[i].value);
+            field(source_name(n).c_str(), fa[i].value, fb[i].value);
     }
     return text;
 }
@@ -186,15 +206,92 @@ int64_t object_at_m(const RouteCell& c, int64_t cell)
     return at_cell ? cell * 50 : (cell - 1) * 50;
 }
 
+// The values of an object in the words of its source line: a signal's four
+// values and its extra one, a slowdown's speeds, a speed board's speeds in
+// pairs (the first of a pair in steps of 20, a fifth of the second on top:
+// "85/85 km/h", or "90 km/h" with no second) and its types, a code point's
+// code, a warning board's number.
+struct ValueWord {
+    int field; // 0 value, 1 value2, 2 value3, 3 value4, 4 aux
+    const char* name;
+    const char* unit;
+    bool speed_board = false;
+};
+
+std::vector<ValueWord> value_words(uint8_t kind)
+{
+    switch (kind) {
+    case tratta::kind_signal:
+        return {{0, "primo valore", ""}, {1, "secondo valore", ""}, {2, "terzo valore", ""},
+                {3, "quarto valore", ""}, {4, "valore aggiuntivo", ""}};
+    case tratta::kind_slowdown_start:
+    case tratta::kind_slowdown_end:
+        return {{0, "velocità", " km/h"}, {1, "seconda velocità", " km/h"}, {2, "quarto valore", ""}};
+    case tratta::kind_slowdown_warning:
+        return {{0, "velocità", " km/h"}, {1, "seconda velocità", " km/h"}};
+    case tratta::kind_speed_indicator:
+        return {{0, "velocità 1 e 4", " km/h", true}, {1, "velocità 2 e 5", " km/h", true},
+                {2, "velocità 3 e 6", " km/h", true}, {3, "tipi", ""}};
+    case tratta::kind_code_point:
+        return {{0, "codice", ""}};
+    case tratta::kind_slowdown_marker:
+        return {{0, "tabella", ""}};
+    default:
+        return {{0, "valore", ""}, {1, "valore 2", ""}, {2, "valore 3", ""}, {3, "valore 4", ""}, {4, "aux", ""}};
+    }
+}
+
+int64_t field_of(const RouteCell& c, int field)
+{
+    switch (field) {
+    case 0: return c.value;
+    case 1: return c.value2;
+    case 2: return c.value3;
+    case 3: return c.value4;
+    default: return c.aux;
+    }
+}
+
+std::string value_text(const ValueWord& w, int64_t v)
+{
+    if (!w.speed_board || v % 20 == 0)
+        return std::to_string(w.speed_board ? v / 20 : v) + w.unit;
+    const int64_t whole = v >= 0 ? v / 20 : -((-v + 19) / 20);
+    return std::to_string(whole) + "/" + std::to_string((v - whole * 20) * 5) + w.unit;
+}
+
+std::string board_text(const RouteCell& c, const std::optional<ScenarioRecords>& records)
+{
+    if (records && c.value >= 1 && c.value <= ScenarioRecords::first_board_slot)
+        return "«" + utf8((*records)[c.value].text) + "»";
+    return "testo del record " + std::to_string(c.value);
+}
+
+// An object as it stands: its values that are not 0.
 std::string object_values(const RouteCell& c, const std::optional<ScenarioRecords>& records)
 {
-    if (c.kind == tratta::kind_sign_board && records && c.value >= 1 && c.value <= ScenarioRecords::first_board_slot)
-        return "«" + utf8((*records)[c.value].text) + "»";
+    if (c.kind == tratta::kind_sign_board)
+        return board_text(c, records);
     std::string text;
-    for (const auto& f : cell_fields(c)) {
-        const std::string_view n = f.name;
-        if (n == "value" || n == "value2" || n == "value3" || n == "value4" || n == "aux")
-            text += (text.empty() ? "" : ", ") + std::string(n) + " " + std::to_string(f.value);
+    for (const auto& w : value_words(c.kind))
+        if (const int64_t v = field_of(c, w.field); v != 0)
+            text += (text.empty() ? "" : ", ") + std::string(w.name) + " " + value_text(w, v);
+    return text;
+}
+
+// What changed of an object of the same kind: only the values that differ.
+std::string value_changes(const RouteCell& x, const std::optional<ScenarioRecords>& rx, const RouteCell& y,
+                          const std::optional<ScenarioRecords>& ry)
+{
+    if (x.kind == tratta::kind_sign_board)
+        return board_text(x, rx) + " → " + board_text(y, ry);
+    std::string text;
+    for (const auto& w : value_words(x.kind)) {
+        const int64_t a = field_of(x, w.field);
+        const int64_t b = field_of(y, w.field);
+        if (a != b)
+            text += (text.empty() ? "" : ", ") + std::string(w.name) + " " + value_text(w, a) + " → " +
+                    value_text(w, b);
     }
     return text;
 }
@@ -215,15 +312,17 @@ void object_changes(const std::vector<RouteCell>& ca, const RailwaySide& a, cons
         if (sx && sy && x.kind == y.kind) {
             if (vx != vy)
                 out.at(object_at_m(y, cell), std::string(kind_name(y.kind)), "cambiato",
-                       std::string(kind_name(y.kind)) + " a " + out.place(object_at_m(y, cell)) + ": " + vx + " → " + vy);
+                       std::string(kind_name(y.kind)) + " a " + out.place(object_at_m(y, cell)) + ": " +
+                           value_changes(x, a.records, y, b.records));
             continue;
         }
+        const auto values = [](const std::string& v) { return v.empty() ? std::string() : " (" + v + ")"; };
         if (sx)
             out.at(object_at_m(x, cell), std::string(kind_name(x.kind)), "tolto",
-                   std::string(kind_name(x.kind)) + " tolto da " + out.place(object_at_m(x, cell)) + " (" + vx + ")");
+                   std::string(kind_name(x.kind)) + " tolto da " + out.place(object_at_m(x, cell)) + values(vx));
         if (sy)
             out.at(object_at_m(y, cell), std::string(kind_name(y.kind)), "aggiunto",
-                   std::string(kind_name(y.kind)) + " aggiunto a " + out.place(object_at_m(y, cell)) + " (" + vy + ")");
+                   std::string(kind_name(y.kind)) + " aggiunto a " + out.place(object_at_m(y, cell)) + values(vy));
     }
 }
 
