@@ -54,10 +54,13 @@ def measure(autore, folder, name, line, train):
     err = run.stderr.decode("utf-8", "replace")
     peak = re.search(r"Maximum resident set size \(kbytes\): (\d+)", err)
     peak_mib = int(peak.group(1)) / 1024 if peak else float("nan")
+    cpu = [re.search(r"%s time \(seconds\): ([0-9.]+)" % part, err) for part in ("User", "System")]
+    user, system = (float(m.group(1)) if m else float("nan") for m in cpu)
     out = run.stdout.decode("utf-8", "replace").splitlines()
     last = [l for l in err.splitlines() if l.startswith("autore:")]
     print(f"{name:8} {len(line) / 2**20:8.1f} MiB  status {run.returncode}  {wall:6.2f} s  "
-          f"peak {peak_mib:8.1f} MiB  {len(out)} diagnostics  {last[0] if last else ''}")
+          f"cpu {user:.2f} + {system:.2f} s  peak {peak_mib:8.1f} MiB  {len(out)} diagnostics  "
+          f"{last[0] if last else ''}")
 
 
 def main():

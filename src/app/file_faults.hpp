@@ -11,11 +11,14 @@ namespace tratta {
 // content is made under a temporary name, written and flushed to the disk;
 // the old file is kept under a backup name (a second link, or renamed aside
 // where links are not possible); the new file takes the final name; the
-// folder is flushed so that the new names last.
-enum class FileStep { create, write, flush, link, rename, folder_flush };
+// folder is flushed so that the new names last; the names no longer needed
+// (the backups, the record of the set, a temporary file of a failed write)
+// are removed.
+enum class FileStep { create, write, flush, link, rename, folder_flush, remove };
 
-inline constexpr FileStep every_file_step[] = {FileStep::create, FileStep::write,  FileStep::flush,
-                                               FileStep::link,   FileStep::rename, FileStep::folder_flush};
+inline constexpr FileStep every_file_step[] = {FileStep::create, FileStep::write,        FileStep::flush,
+                                               FileStep::link,   FileStep::rename,       FileStep::folder_flush,
+                                               FileStep::remove};
 
 const char* file_step_name(FileStep step);
 

@@ -31,6 +31,7 @@ const char* file_step_name(FileStep step)
     case FileStep::link: return "link";
     case FileStep::rename: return "rename";
     case FileStep::folder_flush: return "folder_flush";
+    case FileStep::remove: return "remove";
     }
     return "?";
 }
@@ -175,6 +176,8 @@ std::error_code rename(const std::filesystem::path& from, const std::filesystem:
 
 std::error_code remove(const std::filesystem::path& file)
 {
+    if (auto ec = injected(FileStep::remove, file))
+        return ec;
     if (DeleteFileW(file.c_str()))
         return {};
     const auto ec = last_system_error();
@@ -282,6 +285,8 @@ std::error_code rename(const std::filesystem::path& from, const std::filesystem:
 
 std::error_code remove(const std::filesystem::path& file)
 {
+    if (auto ec = injected(FileStep::remove, file))
+        return ec;
     if (::unlink(file.c_str()) == 0 || errno == ENOENT)
         return {};
     return last_system_error();

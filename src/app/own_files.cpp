@@ -268,8 +268,6 @@ std::vector<std::filesystem::path> remove_stale_temporaries(const std::filesyste
         if (record.own.kind != OwnFile::set_record)
             continue;
         if (finish_set(recorded_temporaries(record), handled)) {
-            file_steps::remove(record.file);
-            handled.push_back(record.file);
             finished.push_back(record.own.process);
         } else {
             unfinished.push_back(record.own.process);
@@ -278,6 +276,7 @@ std::vector<std::filesystem::path> remove_stale_temporaries(const std::filesyste
     const auto among = [](const std::vector<std::uint32_t>& v, std::uint32_t p) {
         return std::find(v.begin(), v.end(), p) != v.end();
     };
+    std::vector<std::uint32_t> backups_left; // of finished sets, that could not be removed
     for (const auto& file : stale) {
         // A set that could not be finished keeps everything it has until a run can.
         if (file.own.kind == OwnFile::set_record || among(unfinished, file.own.process) ||
@@ -297,7 +296,16 @@ std::vector<std::filesystem::path> remove_stale_temporaries(const std::filesyste
         }
         if (!file_steps::remove(file.file))
             handled.push_back(file.file);
+        else if (file.own.kind == OwnFile::backup)
+            backups_left.push_back(file.own.process);
     }
+    // The record of a finished set goes last: while it is there, a run
+    // stopped before its backups are gone still finds the set whole and
+    // removes them, rather than putting them back over the new files.
+    for (const auto& record : stale)
+        if (record.own.kind == OwnFile::set_record && among(finished, record.own.process) &&
+            !among(backups_left, record.own.process) && !file_steps::remove(record.file))
+            handled.push_back(record.file);
     if (!handled.empty())
         file_steps::flush_folder(folder);
     return handled;

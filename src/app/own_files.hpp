@@ -46,6 +46,9 @@ public:
     std::optional<std::string> make(const std::vector<std::filesystem::path>& temporaries);
     // Removes the records: the set is whole (all new, or all old again).
     void drop() noexcept;
+    // Leaves the records for a later run: the set is all new, but some of its
+    // backups could not be removed, and the record keeps them from being put back.
+    void leave() noexcept { records_.clear(); }
 
 private:
     std::vector<std::filesystem::path> records_;

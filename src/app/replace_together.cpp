@@ -62,20 +62,30 @@ std::optional<std::string> keep_old(const std::filesystem::path& target, KeptOld
     }
 }
 
+// New files that took a name no file held before go back to their temporary
+// names. This comes first, while the record of the set still names those
+// temporary files: a run killed here leaves a set that the next run finishes,
+// all new; once the record is gone the next run removes every temporary file
+// and puts every backup back, so no new file is left beside old ones.
+void withdraw_new_files(std::span<StagedFile> files, const std::vector<KeptOld>& kept, std::size_t replaced)
+{
+    for (std::size_t i = 0; i < replaced && i < kept.size(); ++i)
+        if (kept[i].backup.empty() && file_steps::rename(files[i].file(), files[i].temporary()))
+            file_steps::remove(files[i].file());
+}
+
 // Puts every target back as it was before the set: the old content under the
-// final name, and no file where there was none. Returns, for a message, the
-// targets whose old content could not be put back and where it remains.
+// final name (a new file where there was none has gone already). Returns, for
+// a message, the targets whose old content could not be put back and where it
+// remains.
 std::string put_back(std::span<StagedFile> files, const std::vector<KeptOld>& kept, std::size_t replaced)
 {
     std::string lost;
     for (std::size_t i = 0; i < kept.size(); ++i) {
         const auto& target = files[i].file();
         const auto& old = kept[i];
-        if (old.backup.empty()) {
-            if (i < replaced)
-                file_steps::remove(target);
+        if (old.backup.empty())
             continue;
-        }
         if (i >= replaced && !old.moved_aside) {
             file_steps::remove(old.backup);
             continue;
@@ -121,6 +131,7 @@ void replace_together(std::span<StagedFile> files)
     SetRecord record;
 
     const auto give_up = [&](std::size_t replaced, const std::string& what) {
+        withdraw_new_files(files, kept, replaced);
         // Once the record is gone a later run puts the old files back rather
         // than finishing the set.
         record.drop();
@@ -159,10 +170,17 @@ void replace_together(std::span<StagedFile> files)
             throw FileFailure::on_folder(
                 folder, give_up(files.size(), cause("impossibile registrare sul disco i nuovi nomi dei file", ec)));
 
+    // A backup left behind with no record would be put back by a later run,
+    // over the new file: while one cannot be removed, the record stays and
+    // tells that run the set is whole.
+    bool backups_gone = true;
     for (const auto& old : kept)
-        if (!old.backup.empty())
-            file_steps::remove(old.backup);
-    record.drop();
+        if (!old.backup.empty() && file_steps::remove(old.backup))
+            backups_gone = false;
+    if (backups_gone)
+        record.drop();
+    else
+        record.leave();
     for (auto& f : files) {
         f.temporary_.clear();
         f.on_stop_.release();

@@ -2,28 +2,11 @@
 
 #include "model/error_box.hpp"
 
-#include <algorithm>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
 
 namespace tratta {
-
-namespace {
-
-// Every field ends at a comma or at a line's end: room for the trace of a
-// source made at once rather than by doubling (which would touch about twice
-// the memory), within a bound that a file of commas cannot push up.
-std::size_t trace_room(std::string_view bytes)
-{
-    constexpr std::size_t most = std::size_t{1} << 16;
-    std::size_t ends = 1;
-    for (const char c : bytes)
-        ends += c == ',' || c == '\n' ? 1 : 0;
-    return std::min(ends, most);
-}
-
-} // namespace
 
 CompileResult compile(const CompileInput& input)
 {
@@ -35,10 +18,8 @@ CompileResult compile(const CompileInput& input)
     s.sources.train = input.train;
     s.note_origins = input.note_origins;
     s.keep_line_table = input.keep_line_table;
-    if (input.trace_fields) {
-        result.trace.fields.reserve(trace_room(input.line.bytes) + trace_room(input.train.bytes));
+    if (input.trace_fields)
         s.trace = &result.trace;
-    }
 
     try {
         memorizza_percorso(s, input.line_table ? 1 : 0, result.files, input.line_table_ready);

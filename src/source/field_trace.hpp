@@ -9,7 +9,7 @@
 
 #include <cstdint>
 #include <string_view>
-#include <vector>
+#include <deque>
 
 namespace tratta {
 
@@ -20,21 +20,28 @@ enum class TracePart : uint8_t {
     body,     // the line file's body, or the train file
 };
 
+// The members are laid out largest first, so that no padding widens the
+// record: a source of many short fields keeps one of these for each.
 struct TracedField {
     enum class Role : uint8_t { key, number, text };
-    Role role = Role::key;
-    TracePart part = TracePart::preamble;
     SourcePlace place;
     std::string_view token;      // the field as written (a text field: its value)
     int64_t value = 0;           // a number: the value it gave, before any width check
     const KeySpec* key = nullptr; // a key: the last line kind it was read as (none: it matched nothing);
                                   // a value: the key it belongs to
+    Role role = Role::key;
+    TracePart part = TracePart::preamble;
     uint8_t index = 0;           // a value: its place in the key's field list
     uint8_t matches = 0;         // a key: how many line kinds it was read as
 };
 
+// The fields in the order read. Kept in blocks that never move: the trace
+// grows without copying itself or holding room it does not use, and a trace
+// let go leaves blocks that the next reading takes up again.
+using TracedFields = std::deque<TracedField>;
+
 struct FieldTrace {
-    std::vector<TracedField> fields;
+    TracedFields fields;
 };
 
 } // namespace tratta

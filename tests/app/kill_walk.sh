@@ -9,6 +9,10 @@
 #   tests/app/kill_walk.sh BUILD_DIR            every call of every kind
 #   tests/app/kill_walk.sh BUILD_DIR --quick    only the calls that give files their names
 #
+# Both also fail a compile at a rename after some files of a set took their
+# names, and kill it at each later removal or rename, while it puts the old
+# set back.
+#
 # Prints the kills made and the mixed sets found; exits 1 on any mixed set,
 # 77 (skipped) when strace is not installed.
 set -uo pipefail
@@ -161,7 +165,47 @@ walk_program() {
     done < <(calls_of "$probe/tratta_esempio")
 }
 
+# A write that fails at a rename, after some files of the set took their names
+# (the old set lacks its line table, so one of them took a name no file held),
+# killed then at a later removal or rename, while it puts the old set back.
+walk_rollback() {
+    local failing call m
+    for failing in 2 3 4; do
+        for call in unlink rename; do
+            for ((m = 1; m <= 4; m++)); do
+                [ "$call" = rename ] && [ "$m" -le "$failing" ] && continue
+                local out="$work/rollback_${failing}_${call}_$m"
+                rm -rf "$out"
+                lay_out_old "$out" "${binaries[@]:1}"
+                strace -f -o /dev/null -e trace=rename,unlink -e inject=rename:error=EIO:when="$failing" \
+                    -e inject="$call":signal=KILL:when="$m" \
+                    "$autore" compile "${sources[@]}" -o "$out" >/dev/null 2>&1
+                kills=$((kills + 1))
+                "$autore" compile "$work/bad/${S}_linea.txt" "${sources[1]}" -o "$out" >/dev/null 2>&1
+                # The line table the old set lacked is old while it is absent.
+                local state
+                if [ -e "$out/${binaries[0]}" ]; then
+                    state=$(set_state "$out" "$work/new" "${binaries[@]}")
+                else
+                    state=$(set_state "$out" "$work/new" "${binaries[@]:1}")
+                    [ "$state" = new ] && state=mixed
+                fi
+                if [ "$state" = mixed ]; then
+                    mixed=$((mixed + 1))
+                    echo "INSIEME MISTO: compile fallito dopo rename n. $failing in errore, $call n. $m"
+                    ls -la "$out"
+                fi
+                "$autore" compile "${sources[@]}" -o "$out" >/dev/null 2>&1
+                [ "$(set_state "$out" "$work/new" "${binaries[@]}")" = new ] ||
+                    { mixed=$((mixed + 1)); echo "compile pulito dopo rename n. $failing in errore, $call n. $m: non tutto nuovo"; }
+                rm -rf "$out"
+            done
+        done
+    done
+}
+
 walk_compile
 walk_program
+walk_rollback
 echo "uccisioni: $kills (insiemi a metà subito dopo: $midway), insiemi misti dopo le esecuzioni seguenti: $mixed"
 [ "$mixed" -eq 0 ]

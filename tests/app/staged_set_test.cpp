@@ -180,6 +180,14 @@ TEST(StagedSetFaults, AnyStepThatFailsLeavesTheOldSetAndNoFileOfItsOwn)
                 expect_new_set(dir.path(), sets[s]);
                 continue;
             }
+            if (f.step == FileStep::remove) {
+                // Only names no longer needed are removed once the set is in
+                // place: the set stands new, and what is left is the writer's own.
+                EXPECT_EQ(message, "");
+                for (const auto& p : sets[s])
+                    EXPECT_EQ(read_bytes(dir / p.name), p.new_content) << p.name;
+                continue;
+            }
             const char* cause = std::strerror(f.step == FileStep::write ? ENOSPC : EIO);
             EXPECT_NE(message.find(cause), std::string::npos) << message;
             EXPECT_TRUE(message.find("Valle") != std::string::npos || message.find(dir.path().string()) != std::string::npos)
@@ -272,26 +280,131 @@ TEST(StagedSetFaults, AStopAnywhereLeavesEachSetAllOldOrAllNew)
     without_links = false;
 }
 
-// The run that cleans up after a stopped one is stopped too, at each step of
-// its own: the run after it still finds each set all old or all new.
+// The run that cleans up after a stopped one is stopped too, at each rename
+// and removal of its own: the run after it still finds each set all old or
+// all new (a finished set's record goes only after its backups).
 TEST(StagedSetFaults, AStopWhileCleaningUpLeavesNoMixedSet)
 {
-    const auto& set = sets[1];
-    for (const Fault& first : every_fault(set, true)) {
-        if (first.step != FileStep::rename)
-            continue;
-        for (int nth = 1; nth <= 4; ++nth) {
-            SCOPED_TRACE(trace(first, 1) + ", then stopped at clean-up rename " + std::to_string(nth));
-            TempFolder dir;
-            lay_out_old(dir.path(), set);
-            run_stopped(first, [&] { write_set(dir.path(), set); });
-            run_stopped({FileStep::rename, nth, true}, [&] { remove_stale_temporaries(dir.path()); });
-            remove_stale_temporaries(dir.path());
-            EXPECT_NE(state_of(dir.path(), set), SetState::mixed);
-            for (const auto& name : folder_listing(dir.path()))
-                EXPECT_FALSE(is_own_temporary(name)) << name;
+    for (std::size_t s = 0; s < sets.size(); ++s) {
+        for (const Fault& first : every_fault(sets[s], true)) {
+            if (first.step != FileStep::rename && first.step != FileStep::remove)
+                continue;
+            for (const FileStep cleaning : {FileStep::rename, FileStep::remove}) {
+                for (int nth = 1; nth <= 4; ++nth) {
+                    SCOPED_TRACE(trace(first, s) + ", then stopped at clean-up " + file_step_name(cleaning) + " " +
+                                 std::to_string(nth));
+                    TempFolder dir;
+                    lay_out_old(dir.path(), sets[s]);
+                    run_stopped(first, [&] { write_set(dir.path(), sets[s]); });
+                    run_stopped({cleaning, nth, true}, [&] { remove_stale_temporaries(dir.path()); });
+                    remove_stale_temporaries(dir.path());
+                    EXPECT_NE(state_of(dir.path(), sets[s]), SetState::mixed);
+                    for (const auto& name : folder_listing(dir.path()))
+                        EXPECT_FALSE(is_own_temporary(name)) << name;
+                }
+            }
         }
     }
+}
+
+// A backup that cannot be removed once the set is in place stays with the
+// record of the set, so the next run removes it and never puts it back over
+// the new file.
+TEST(StagedSetFaults, ABackupLeftBehindIsNeverPutBackOverTheNewSet)
+{
+    for (std::size_t s = 0; s < sets.size(); ++s) {
+        for (const Fault& f : every_fault(sets[s], false)) {
+            if (f.step != FileStep::remove)
+                continue;
+            SCOPED_TRACE(trace(f, s));
+            TempFolder dir;
+            lay_out_old(dir.path(), sets[s]);
+            run_stopped(f, [&] { write_set(dir.path(), sets[s]); });
+            remove_stale_temporaries(dir.path());
+            expect_new_set(dir.path(), sets[s]);
+        }
+    }
+}
+
+// A write that fails at a rename, after some files of the set have taken
+// their names (one where no file stood before among them), is stopped at
+// each step of putting the old set back: the next run finds each set all
+// old or all new, and a clean run after it makes the new set.
+int failing_rename = 0;
+std::array<int, std::size(every_file_step)> after_failure{};
+Fault rollback_stop{};
+
+int rollback_hook(FileStep step, const fs::path&)
+{
+    if (without_links && step == FileStep::link)
+        return EPERM;
+    if (failing_rename > 0) {
+        if (step == FileStep::rename && --failing_rename == 0)
+            return EIO;
+        return 0;
+    }
+    const int n = ++after_failure[static_cast<std::size_t>(step)];
+    if (step == rollback_stop.step && n == rollback_stop.nth)
+        _exit(stopped_status);
+    return 0;
+}
+
+TEST(StagedSetFaults, AStopWhileTheOldSetIsPutBackLeavesNoMixedSet)
+{
+    for (const bool no_links : {false, true}) {
+        without_links = no_links;
+        for (std::size_t s = 0; s < sets.size(); ++s) {
+            const int renames = steps_of(sets[s])[static_cast<std::size_t>(FileStep::rename)];
+            for (int failing = 1; failing <= renames; ++failing) {
+                // The steps of putting the old set back after that failure.
+                TempFolder probe;
+                lay_out_old(probe.path(), sets[s]);
+                failing_rename = failing;
+                after_failure = {};
+                rollback_stop = {};
+                set_file_fault_hook(rollback_hook);
+                EXPECT_THROW(write_set(probe.path(), sets[s]), FileFailure);
+                set_file_fault_hook(nullptr);
+                expect_old_set(probe.path(), sets[s]);
+                const auto rollback_steps = after_failure;
+
+                for (const FileStep step : {FileStep::rename, FileStep::remove}) {
+                    for (int nth = 1; nth <= rollback_steps[static_cast<std::size_t>(step)]; ++nth) {
+                        SCOPED_TRACE("rename " + std::to_string(failing) + " fails, stopped at " +
+                                     file_step_name(step) + " " + std::to_string(nth) + " putting back set " +
+                                     std::to_string(s) + (no_links ? ", no links" : ""));
+                        TempFolder dir;
+                        lay_out_old(dir.path(), sets[s]);
+                        const pid_t child = fork();
+                        ASSERT_NE(child, -1);
+                        if (child == 0) {
+                            failing_rename = failing;
+                            after_failure = {};
+                            rollback_stop = {step, nth, true};
+                            set_file_fault_hook(rollback_hook);
+                            try {
+                                write_set(dir.path(), sets[s]);
+                            } catch (...) {
+                            }
+                            _exit(0);
+                        }
+                        int status = 0;
+                        ASSERT_EQ(waitpid(child, &status, 0), child);
+                        ASSERT_TRUE(WIFEXITED(status));
+                        EXPECT_EQ(WEXITSTATUS(status), stopped_status);
+
+                        remove_stale_temporaries(dir.path()); // the next run, whether it writes or fails
+                        EXPECT_NE(state_of(dir.path(), sets[s]), SetState::mixed);
+                        for (const auto& name : folder_listing(dir.path()))
+                            EXPECT_FALSE(is_own_temporary(name)) << name;
+                        write_set(dir.path(), sets[s]);
+                        expect_new_set(dir.path(), sets[s]);
+                    }
+                }
+            }
+        }
+    }
+    without_links = false;
 }
 
 // A set is flushed once, and scratch files (sources the run deletes again)

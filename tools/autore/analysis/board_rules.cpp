@@ -16,6 +16,7 @@ namespace autore {
 namespace {
 
 using tratta::TracedField;
+using tratta::TracedFields;
 
 struct Board {
     tratta::SourcePlace at;
@@ -23,7 +24,7 @@ struct Board {
     std::array<int64_t, 3> speeds{};
 };
 
-std::vector<Board> boards_of(const std::vector<TracedField>& fields)
+std::vector<Board> boards_of(const TracedFields& fields)
 {
     std::vector<Board> boards;
     for (const TracedField& f : fields) {
@@ -46,7 +47,7 @@ struct SignBoard {
     std::string text; // UTF-8
 };
 
-std::vector<SignBoard> sign_boards_of(const std::vector<TracedField>& fields)
+std::vector<SignBoard> sign_boards_of(const TracedFields& fields)
 {
     std::vector<SignBoard> boards;
     for (const TracedField& f : fields) {

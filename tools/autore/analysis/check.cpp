@@ -185,11 +185,11 @@ public:
             // The round before is done with: its fields leave the memory
             // before the next reading makes its own.
             latest = &first_;
-            again_ = CompileResult{};
-            again_ = compile_now();
-            latest = &again_;
-            take_errors(again_);
-            take_warnings(again_);
+            again_.reset();
+            again_.emplace(compile_now());
+            latest = &*again_;
+            take_errors(*again_);
+            take_warnings(*again_);
         }
         name_lines_beyond();
         return true;
@@ -311,7 +311,7 @@ private:
     EditedSource line_;
     EditedSource train_;
     CompileInput input_;
-    CompileResult again_;
+    std::optional<CompileResult> again_;
     std::set<std::pair<SourceFile, int32_t>> left_out_;
     std::map<SourceFile, std::vector<SourcePlace>> beyond_grid_;
 };

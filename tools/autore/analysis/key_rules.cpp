@@ -21,6 +21,7 @@ namespace {
 using tratta::KeySpec;
 using tratta::SourceFile;
 using tratta::TracedField;
+using tratta::TracedFields;
 using tratta::TracePart;
 
 std::size_t edit_distance(std::string_view a, std::string_view b)
@@ -195,7 +196,7 @@ private:
         }
     }
 
-    const std::vector<TracedField>& fields_;
+    const TracedFields& fields_;
     std::vector<Diagnostic>& out_;
 };
 

@@ -16,6 +16,7 @@ namespace {
 using tratta::KeySpec;
 using tratta::SourcePlace;
 using tratta::TracedField;
+using tratta::TracedFields;
 namespace lk = tratta::line_keys;
 namespace tk = tratta::train_keys;
 
@@ -28,7 +29,7 @@ struct PlacedLine {
 };
 
 // The positioned lines of each kind, in file order.
-std::map<const KeySpec*, std::vector<PlacedLine>> placed_lines(const std::vector<TracedField>& fields)
+std::map<const KeySpec*, std::vector<PlacedLine>> placed_lines(const TracedFields& fields)
 {
     std::map<const KeySpec*, std::vector<PlacedLine>> lines;
     for (const TracedField& f : fields) {

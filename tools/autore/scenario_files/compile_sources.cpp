@@ -31,19 +31,16 @@ constexpr std::string_view train_suffix = "-.txt";
 std::string file_name_of(const fs::path& file) { return display_path(file.filename()); }
 
 
-// The author's file as the compile takes it; a file that is not there or
-// cannot be read is the author's problem, not a data error.
+// The author's file as the compile takes it, read once; a file that is not
+// there or cannot be read is the author's problem, not a data error.
 std::optional<std::string> read_author_file(const fs::path& file, tratta::LoadedSource& into)
 {
-    into = tratta::load_source(file);
-    switch (into.state) {
-    case tratta::SourceText::State::missing: return quoted_path(file) + " non esiste";
-    case tratta::SourceText::State::unreadable: return into.cause;
-    case tratta::SourceText::State::present: break;
-    }
+    into = {};
+    if (auto problem = read_input_file(file, into.bytes))
+        return problem;
+    into.state = tratta::SourceText::State::present;
     return std::nullopt;
 }
-
 
 } // namespace
 
@@ -95,19 +92,17 @@ std::optional<std::string> sources_problem(const fs::path& line_file, const fs::
 
 std::optional<std::string> read_author_files(const CompileRequest& rq, AuthorFiles& files)
 {
-    // What is wrong with the files themselves comes before what their names say.
-    if (auto problem = sources_problem(rq.line_file, rq.train_file))
-        return problem;
+    // What is wrong with the files themselves comes before what their names
+    // say. The author's files are only ever read, each once.
+    for (auto [file, into] : {std::pair{&rq.line_file, &files.line}, std::pair{&rq.train_file, &files.train}})
+        if (auto problem = read_author_file(*file, *into))
+            return problem;
     std::string s_utf8;
     std::string t_utf8;
     if (auto problem = resolve_names(rq, s_utf8, t_utf8))
         return problem;
     files.scenario_name = tratta::utf8_to_cp1252(s_utf8);
     files.train_name = tratta::utf8_to_cp1252(t_utf8);
-    // The author's files are only ever read.
-    for (auto [file, into] : {std::pair{&rq.line_file, &files.line}, std::pair{&rq.train_file, &files.train}})
-        if (auto problem = read_author_file(*file, *into))
-            return problem;
     return std::nullopt;
 }
 

@@ -54,6 +54,19 @@ std::optional<std::string> input_file_problem(const fs::path& file)
     return std::nullopt;
 }
 
+std::optional<std::string> read_input_file(const fs::path& file, std::string& bytes)
+{
+    try {
+        bytes = tratta::read_file(file);
+        return std::nullopt;
+    } catch (const tratta::FileFailure& failure) {
+        bytes.clear();
+        if (auto problem = input_file_problem(file))
+            return problem;
+        return failure.what();
+    }
+}
+
 std::optional<std::string> input_folder_problem(const fs::path& folder)
 {
     std::error_code ec;

@@ -22,6 +22,11 @@ std::string quoted_path(const std::filesystem::path& path);
 // that opens for reading.
 std::optional<std::string> input_file_problem(const std::filesystem::path& file);
 
+// Reads the whole file in one go: one look at the path, one opening, and the
+// file checked once more as opened. Its bytes, or why it cannot be read,
+// worded as input_file_problem words it (the path looked at again only then).
+std::optional<std::string> read_input_file(const std::filesystem::path& file, std::string& bytes);
+
 // Why the path is not a folder to read, or nothing when it is one.
 std::optional<std::string> input_folder_problem(const std::filesystem::path& folder);
 
