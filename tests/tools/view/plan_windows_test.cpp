@@ -96,6 +96,18 @@ TEST(PlanWindows, EachWindowTurnedAndFramedByTheTrackItCovers)
     EXPECT_TRUE(plan_windows({}, levels, {}, 8000).sizes.empty());
 }
 
+TEST(PlanWindows, ReachesInWholeMetresAlikeOnEveryPlatform)
+{
+    const struct {
+        double metres;
+        int64_t whole;
+    } rows[] = {
+        {0.0, 0}, {1e-12, 0}, {-1e-12, 0}, {0.0009, 0}, {0.002, 1}, {2.9999999999, 3}, {3.0000000001, 3}, {3.4, 4},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(whole_metres_up(r.metres), r.whole) << r.metres;
+}
+
 TEST(PlanWindows, KilometreLabelsOfTheOfficialCount)
 {
     const auto levels = plan_levels(corner_track(), {0.05, 1, 16});

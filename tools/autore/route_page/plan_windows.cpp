@@ -47,6 +47,8 @@ std::vector<PlanPoint> stretch_of(const std::vector<PlanVertex>& points, int64_t
     return out;
 }
 
+int64_t whole_metres_up(double metres) { return static_cast<int64_t>(std::ceil(metres - 0.001)); }
+
 PlanWindows plan_windows(const RouteTrack& picture, const std::vector<PlanLevel>& levels,
                          const std::vector<Chainage>& chainages, int64_t length_m)
 {

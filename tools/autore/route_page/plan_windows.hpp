@@ -40,6 +40,11 @@ struct PlanWindows {
 // The narrowest window the page is given: in narrower views it draws this one.
 inline constexpr int64_t narrowest_window_m = 800;
 
+// A window's reach in whole metres, rounded up past a millimetre's grace: a
+// straight stretch reaches 0 m across whether the platform's sine and cosine
+// leave it 1e-12 m wide or not, so that the page is the same from every build.
+int64_t whole_metres_up(double metres);
+
 // The points of a level from from_m to to_m, the two ends between its points.
 std::vector<PlanPoint> stretch_of(const std::vector<PlanVertex>& points, int64_t from_m, int64_t to_m);
 

@@ -133,8 +133,8 @@ json windows_json(const PlanWindows& windows, const std::vector<PlanVertex>& fin
             flat.push_back(std::llround(std::atan2(d.uy, d.ux) * 1e4));
             flat.push_back(std::llround(d.cx + um * d.ux - vm * d.uy - track.x));
             flat.push_back(std::llround(d.cy + um * d.uy + vm * d.ux - track.y));
-            flat.push_back(static_cast<int64_t>(std::ceil((f.u1 - f.u0) / 2)));
-            flat.push_back(static_cast<int64_t>(std::ceil((f.v1 - f.v0) / 2)));
+            flat.push_back(whole_metres_up((f.u1 - f.u0) / 2));
+            flat.push_back(whole_metres_up((f.v1 - f.v0) / 2));
         }
         sizes.push_back(
             {{"span_m", size.span_m}, {"step_m", size.step_m}, {"km_step_m", size.km_step_m}, {"frames", std::move(flat)}});
